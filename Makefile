@@ -1,0 +1,52 @@
+# The two set-up commands of the README: `make run` and `make test`.
+# Both install what is missing first, then build with CMake.
+
+BUILD_DIR ?= build
+ASAN_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
+BUILD_TYPE ?= RelWithDebInfo
+CMAKE_FLAGS ?=
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps configure build run test asan-test bench fuzz format clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# Starts the program in a working folder under the build folder, so that the files the
+# program keeps in its current folder never land in the source tree.
+run: build
+	@bash scripts/run-demo.sh $(BUILD_DIR)
+
+test: build
+	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+asan-test: deps
+	@cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARVANE_SANITIZE=ON \
+		-DTARVANE_BENCH=OFF $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(ASAN_DIR) -j $(JOBS)
+	@cd $(ASAN_DIR) && QT_QPA_PLATFORM=offscreen \
+		ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+		ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@for b in $(BUILD_DIR)/bench/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b; done
+
+fuzz: deps
+	@cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_CXX_COMPILER=clang++ -DTARVANE_FUZZ=ON -DTARVANE_BENCH=OFF >/dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS)
+
+format:
+	@find src tests bench tools fuzz demo -name '*.cpp' -o -name '*.h' 2>/dev/null | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)

@@ -1,0 +1,6 @@
+#pragma once
+class CModEngineApp {
+public:
+    CModEngineApp(int& argc, char** argv);
+    int Run();
+};

@@ -1,0 +1,277 @@
+#include "platform/FileSystem.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Writes all of `bytes` to an open descriptor; false with errno set on failure.
+bool WriteAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+std::string ParentOf(const std::string& nativePath) {
+    auto slash = nativePath.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return nativePath.substr(0, slash);
+}
+
+} // namespace
+
+std::string NativePath(const std::string& path) {
+    std::string native = path;
+    std::replace(native.begin(), native.end(), '\\', '/');
+    return native;
+}
+
+bool FileExists(const std::string& path) {
+    struct stat st;
+    return ::stat(NativePath(path).c_str(), &st) == 0;
+}
+
+bool IsFolder(const std::string& path) {
+    struct stat st;
+    return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string GetWorkingFolder() {
+    char buffer[PATH_MAX];
+    if (::getcwd(buffer, sizeof buffer) == nullptr)
+        return "";
+    std::string folder(buffer);
+    // The settings and table paths are built from this; the original kept 259 characters.
+    if (folder.size() > 259)
+        return "";
+    return folder;
+}
+
+bool MakeFolder(const std::string& path) {
+    return ::mkdir(NativePath(path).c_str(), 0777) == 0;
+}
+
+bool RemoveFile(const std::string& path) {
+    return ::unlink(NativePath(path).c_str()) == 0;
+}
+
+bool RenameFile(const std::string& from, const std::string& to) {
+    return ::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
+}
+
+bool MoveFileNoReplace(const std::string& from, const std::string& to) {
+    // link + unlink refuses an existing destination atomically; fall back to a checked rename
+    // on file systems without hard links.
+    std::string src = NativePath(from), dst = NativePath(to);
+    if (::link(src.c_str(), dst.c_str()) == 0) {
+        ::unlink(src.c_str());
+        return true;
+    }
+    if (errno == EEXIST)
+        return false;
+    if (FileExists(to))
+        return false;
+    return ::rename(src.c_str(), dst.c_str()) == 0;
+}
+
+std::string TemporaryPathBeside(const std::string& path) {
+    static std::atomic<unsigned> counter{0};
+    return path + ".tarvane-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) +
+           ".tmp";
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    bytes.resize(static_cast<size_t>(st.st_size));
+    size_t done = 0;
+    while (true) {
+        if (done == bytes.size())
+            bytes.resize(bytes.size() + 65536); // the file grew while we read it
+        ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            ::close(fd);
+            bytes.clear();
+            return false;
+        }
+        if (n == 0)
+            break;
+        done += static_cast<size_t>(n);
+    }
+    bytes.resize(done);
+    ::close(fd);
+    return true;
+}
+
+bool SyncFileAndFolder(const std::string& path) {
+    std::string native = NativePath(path);
+    int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    int dir = ::open(ParentOf(native).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return ok;
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, bool sync,
+                         int* errorCause) {
+    std::string target = NativePath(path);
+    std::string temp = NativePath(TemporaryPathBeside(path));
+    auto fail = [&](int err) {
+        if (errorCause)
+            *errorCause = FileErrorCauseFromErrno(err);
+        return false;
+    };
+
+    // A target that exists but cannot be written must not be replaced behind the user's back:
+    // the rename below would succeed in a writable folder even for a read-only file.
+    if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0)
+        return fail(errno);
+
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return fail(errno);
+    bool ok = WriteAll(fd, bytes.data(), bytes.size());
+    if (ok && sync)
+        ok = ::fsync(fd) == 0;
+    int err = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    if (ok) {
+        // Keep the permissions of the file being replaced.
+        struct stat st;
+        if (::stat(target.c_str(), &st) == 0)
+            ::chmod(temp.c_str(), st.st_mode & 07777);
+        if (::rename(temp.c_str(), target.c_str()) != 0) {
+            ok = false;
+            err = errno;
+        }
+    }
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return fail(err);
+    }
+    if (sync) {
+        int dir = ::open(ParentOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir >= 0) {
+            ::fsync(dir);
+            ::close(dir);
+        }
+    }
+    if (errorCause)
+        *errorCause = 0;
+    return true;
+}
+
+bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) {
+    if (failIfExists && FileExists(to))
+        return false;
+    std::string bytes;
+    if (!ReadWholeFile(from, bytes))
+        return false;
+    if (failIfExists) {
+        // Write beside, then move into place only if nobody made the file meanwhile.
+        std::string temp = TemporaryPathBeside(to);
+        if (!WriteFileAtomically(temp, bytes, true))
+            return false;
+        if (!MoveFileNoReplace(temp, to)) {
+            RemoveFile(temp);
+            return false;
+        }
+        return true;
+    }
+    return WriteFileAtomically(to, bytes, true);
+}
+
+std::vector<FolderEntry> ListFolder(const std::string& path) {
+    std::vector<FolderEntry> entries;
+    std::error_code ec;
+    std::filesystem::directory_iterator it(NativePath(path), ec), end;
+    if (ec)
+        return entries;
+    for (; it != end; it.increment(ec)) {
+        if (ec)
+            break;
+        FolderEntry entry;
+        entry.name = it->path().filename().string();
+        entry.isFolder = it->is_directory(ec);
+        entries.push_back(std::move(entry));
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+    return entries;
+}
+
+int FileErrorCauseFromErrno(int err) {
+    switch (err) {
+    case 0:
+        return 0;
+    case ENOENT:
+        return 3; // a folder on the way is missing: the path is invalid
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP:
+    case EINVAL:
+        return 3;
+    case EMFILE:
+    case ENFILE:
+        return 4;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+    case EEXIST:
+        return 5;
+    case EBADF:
+        return 6;
+    case ESPIPE:
+        return 9;
+    case EIO:
+        return 10;
+    case EBUSY:
+    case ETXTBSY:
+        return 11;
+    case EDEADLK:
+        return 12;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return 13;
+    default:
+        return 1;
+    }
+}

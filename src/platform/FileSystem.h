@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// File services in place of the Windows ones. Paths are given as the rest of the program builds
+// them, with backslashes; they are turned into native paths only here, when a file is touched.
+// A relative path is relative to the current directory.
+
+// The native form of a backslash path ("tables\Armor.txt" -> "tables/Armor.txt" on Linux).
+std::string NativePath(const std::string& path);
+
+// True when the status of the file or folder can be read (it exists).
+bool FileExists(const std::string& path);
+bool IsFolder(const std::string& path);
+
+// The current directory, at most 259 characters; "" when it cannot be read or is longer.
+std::string GetWorkingFolder();
+
+// Creates one folder level. False when it could not be made (also when it exists).
+bool MakeFolder(const std::string& path);
+bool RemoveFile(const std::string& path);
+// Renames a file, replacing an existing destination.
+bool RenameFile(const std::string& from, const std::string& to);
+// Renames a file only when the destination does not exist yet.
+bool MoveFileNoReplace(const std::string& from, const std::string& to);
+
+// Copies a file. With failIfExists an existing destination is left alone and false returned.
+// The destination is written beside itself first and renamed over the old file once complete
+// and flushed, so a failed copy never leaves a half-written destination behind.
+bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists);
+
+// Reads a whole regular file. False when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::string& bytes);
+
+// Writes `bytes` to a new file beside `path`, flushes it when `sync` is set, and renames it over
+// `path`. On failure the old file at `path` is untouched, the temporary file is removed and
+// `errorCause` holds the cause.
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, bool sync,
+                         int* errorCause = nullptr);
+
+// Flushes a file's data (and the folder that names it) to the disk.
+bool SyncFileAndFolder(const std::string& path);
+
+// A folder entry as the listing returns it.
+struct FolderEntry {
+    std::string name;
+    bool isFolder = false;
+};
+// The entries of one folder, without "." and "..", sorted by name (byte order) so that listings
+// are repeatable. Empty when the folder cannot be read.
+std::vector<FolderEntry> ListFolder(const std::string& path);
+
+// The file-error cause (0..14) for a C library errno value, as the table engine reports them.
+int FileErrorCauseFromErrno(int err);
+
+// A unique name for a temporary file beside `path` (same folder, so a rename is atomic).
+std::string TemporaryPathBeside(const std::string& path);

@@ -1,0 +1,387 @@
+#include "table/TxtTable.h"
+
+#include "platform/AsciiText.h"
+#include "platform/FileSystem.h"
+#include "platform/UserPrompts.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <new>
+
+namespace {
+
+constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
+constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
+
+// The leading integer of a cell as atoi reads it, held to the 32-bit range.
+int32_t LeadingInteger(std::string_view text) {
+    size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && text[i] == '-') {
+        negative = true;
+        ++i;
+    }
+    int64_t value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        if (value <= kInt32Max + 1)
+            value = value * 10 + (text[i] - '0');
+    }
+    if (negative)
+        value = -value;
+    if (value > kInt32Max)
+        return static_cast<int32_t>(kInt32Max);
+    if (value < kInt32Min)
+        return static_cast<int32_t>(kInt32Min);
+    return static_cast<int32_t>(value);
+}
+
+// The leading decimal number of a cell as atof reads it: sign, digits, fraction, exponent.
+// Words such as "inf" or "nan" and hexadecimal forms are not numbers here.
+double LeadingDecimal(std::string_view text) {
+    size_t i = 0;
+    auto digits = [&] {
+        size_t start = i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            ++i;
+        return i - start;
+    };
+    if (i < text.size() && text[i] == '-')
+        ++i;
+    size_t mantissa = digits();
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        mantissa += digits();
+    }
+    if (mantissa == 0)
+        return 0.0;
+    size_t end = i;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        if (digits() > 0)
+            end = i;
+    }
+    double value = 0.0;
+    std::string_view number = text.substr(0, end);
+    auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // from_chars leaves the value alone on overflow; atof gives infinity or zero.
+        bool negative = number.front() == '-';
+        size_t exponent = number.find_first_of("eE");
+        if (exponent != std::string_view::npos && exponent + 1 < number.size() &&
+            number[exponent + 1] == '-')
+            return 0.0; // too small: underflows to zero
+        return negative ? -HUGE_VAL : HUGE_VAL;
+    }
+    return value;
+}
+
+// Truncates toward zero, holding the value to the 32-bit range (the cast alone is undefined
+// for values outside it).
+int32_t TruncateToInt32(double value) {
+    if (std::isnan(value))
+        return 0;
+    if (value >= static_cast<double>(kInt32Max))
+        return static_cast<int32_t>(kInt32Max);
+    if (value <= static_cast<double>(kInt32Min))
+        return static_cast<int32_t>(kInt32Min);
+    return static_cast<int32_t>(value);
+}
+
+int32_t ClampToInt32(int64_t value) {
+    if (value > kInt32Max)
+        return static_cast<int32_t>(kInt32Max);
+    if (value < kInt32Min)
+        return static_cast<int32_t>(kInt32Min);
+    return static_cast<int32_t>(value);
+}
+
+bool LooksNumeric(std::string_view cell) {
+    return !cell.empty() && ((cell[0] >= '0' && cell[0] <= '9') || cell[0] == '-');
+}
+
+} // namespace
+
+bool CTxtTable::Load(const std::string& path) {
+    Clear();
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes))
+        return false;
+    // Spans are 32-bit; a table file of 4 GB is not a game table.
+    if (bytes.size() >= std::numeric_limits<uint32_t>::max())
+        return false;
+    try {
+        Parse(std::move(bytes));
+    } catch (const std::bad_alloc&) {
+        Clear();
+        if (m_pPrompts)
+            m_pPrompts->ShowMessage("Insufficient memory!");
+        return false;
+    }
+    m_bLoaded = true;
+    return true;
+}
+
+void CTxtTable::Parse(std::string&& bytes) {
+    const char* data = bytes.data();
+    const size_t size = bytes.size();
+
+    // First pass: the header line fixes the column count, the line feeds the row count.
+    const char* firstEnd = static_cast<const char*>(std::memchr(data, '\n', size));
+    size_t firstLength = firstEnd ? static_cast<size_t>(firstEnd - data) : size;
+    int64_t columns = 1;
+    for (size_t i = 0; i < firstLength; ++i)
+        columns += data[i] == '\t';
+    int64_t rows = 0;
+    for (const char* p = data; (p = static_cast<const char*>(
+                                    std::memchr(p, '\n', size - static_cast<size_t>(p - data))));
+         ++p)
+        ++rows;
+    if (size == 0 || data[size - 1] != '\n')
+        ++rows; // a last line without a line feed still counts; an empty file is one row
+    if (rows * columns > std::numeric_limits<int32_t>::max())
+        throw std::bad_alloc();
+
+    m_nColumns = static_cast<int32_t>(columns);
+    m_nRows = static_cast<int32_t>(rows);
+    m_cells.assign(static_cast<size_t>(rows * columns), Span{});
+
+    // Second pass: cut every line at its tabs.
+    size_t pos = 0;
+    for (int32_t row = 0; row < m_nRows; ++row) {
+        const char* lineFeed = static_cast<const char*>(std::memchr(data + pos, '\n', size - pos));
+        size_t end = lineFeed ? static_cast<size_t>(lineFeed - data) : size;
+        size_t next = lineFeed ? end + 1 : size;
+        if (lineFeed && end > pos && data[end - 1] == '\r')
+            --end; // text mode drops the carriage return of a CR LF
+
+        Span* cells = &m_cells[static_cast<size_t>(row) * static_cast<size_t>(m_nColumns)];
+        size_t start = pos;
+        for (int32_t col = 0;; ++col) {
+            const char* tab =
+                static_cast<const char*>(std::memchr(data + start, '\t', end - start));
+            size_t cellEnd = tab ? static_cast<size_t>(tab - data) : end;
+            cells[col] = Span{static_cast<uint32_t>(start), static_cast<uint32_t>(cellEnd - start)};
+            if (!tab)
+                break;
+            if (col == m_nColumns - 1) {
+                // More cells than the header: keep them, tab included, to write them back.
+                m_surplus[row] = Span{static_cast<uint32_t>(cellEnd),
+                                      static_cast<uint32_t>(end - cellEnd)};
+                break;
+            }
+            start = cellEnd + 1;
+        }
+        pos = next;
+    }
+    m_text = std::move(bytes);
+}
+
+void CTxtTable::Clear() {
+    m_bLoaded = false;
+    m_text.clear();
+    m_text.shrink_to_fit();
+    m_cells.clear();
+    m_cells.shrink_to_fit();
+    m_surplus.clear();
+    m_nGarbage = 0;
+    m_nRows = 0;
+    m_nColumns = 0;
+}
+
+std::string CTxtTable::GetCell(int32_t col, int32_t row) const {
+    return std::string(CellView(col, row));
+}
+
+std::string_view CTxtTable::CellView(int32_t col, int32_t row) const {
+    if (!InRange(col, row))
+        return {};
+    return TextOf(CellAt(col, row));
+}
+
+std::string CTxtTable::SurplusText(int32_t row) const {
+    auto it = m_surplus.find(row);
+    return it == m_surplus.end() ? std::string() : std::string(TextOf(it->second));
+}
+
+void CTxtTable::StoreCell(int32_t col, int32_t row, std::string_view text) {
+    Span& span = CellAt(col, row);
+    m_nGarbage += span.length;
+    // Changed cells go to the end of the buffer; when most of it is dead text, rebuild it.
+    if (m_nGarbage > 65536 && m_nGarbage > m_text.size() / 2) {
+        std::string copy(text);
+        span = Span{};
+        Compact();
+        text = copy;
+        StoreCell(col, row, text);
+        return;
+    }
+    if (m_text.size() + text.size() >= std::numeric_limits<uint32_t>::max())
+        throw std::bad_alloc();
+    span = Span{static_cast<uint32_t>(m_text.size()), static_cast<uint32_t>(text.size())};
+    m_text.append(text);
+}
+
+void CTxtTable::Compact() {
+    std::string text;
+    text.reserve(m_text.size() - m_nGarbage);
+    auto move = [&](Span& span) {
+        uint32_t offset = static_cast<uint32_t>(text.size());
+        text.append(TextOf(span));
+        span.offset = offset;
+    };
+    for (Span& span : m_cells)
+        move(span);
+    for (auto& [row, span] : m_surplus)
+        move(span);
+    m_text = std::move(text);
+    m_nGarbage = 0;
+}
+
+bool CTxtTable::SetCell(int32_t col, int32_t row, std::string text) {
+    if (!InRange(col, row))
+        return false;
+    StoreCell(col, row, text);
+    return true;
+}
+
+bool CTxtTable::SetCellInt(int32_t col, int32_t row, int32_t value) {
+    if (!InRange(col, row))
+        return false;
+    char digits[16];
+    auto result = std::to_chars(digits, digits + sizeof digits, value);
+    StoreCell(col, row, std::string_view(digits, static_cast<size_t>(result.ptr - digits)));
+    return true;
+}
+
+std::optional<std::vector<std::string>> CTxtTable::GetColumn(const std::string& header) const {
+    int32_t col = FindColumn(header, 0);
+    if (col < 0)
+        return std::nullopt;
+    std::vector<std::string> cells;
+    cells.reserve(static_cast<size_t>(m_nRows));
+    for (int32_t row = 0; row < m_nRows; ++row)
+        cells.emplace_back(TextOf(CellAt(col, row)));
+    return cells;
+}
+
+int32_t CTxtTable::FindColumn(const std::string& text, int32_t row) const {
+    if (row < 0 || row >= m_nRows)
+        return -1;
+    for (int32_t col = 0; col < m_nColumns; ++col)
+        if (EqualsIgnoringAsciiCase(TextOf(CellAt(col, row)), text))
+            return col;
+    return -1;
+}
+
+int32_t CTxtTable::FindRow(const std::string& text, int32_t col) const {
+    if (col < 0 || col >= m_nColumns)
+        return -1;
+    for (int32_t row = 0; row < m_nRows; ++row)
+        if (EqualsIgnoringAsciiCase(TextOf(CellAt(col, row)), text))
+            return row;
+    return -1;
+}
+
+template <typename Compute> bool CTxtTable::RescaleColumn(int32_t col, Compute compute) {
+    if (col < 0 || col >= m_nColumns)
+        return false;
+    for (int32_t row = 1; row < m_nRows; ++row) {
+        std::string_view cell = TextOf(CellAt(col, row));
+        if (!LooksNumeric(cell))
+            continue;
+        SetCellInt(col, row, compute(cell));
+    }
+    return true;
+}
+
+// The integer operations work in 64 bits and hold the result to the 32-bit range, where the
+// original's 32-bit arithmetic wrapped large products round to wrong (even negative) values.
+bool CTxtTable::MultiplyColumn(int32_t col, int32_t factor, int32_t max) {
+    return RescaleColumn(col, [&](std::string_view cell) {
+        int64_t product = int64_t{LeadingInteger(cell)} * factor;
+        return product > max ? max : ClampToInt32(product);
+    });
+}
+
+bool CTxtTable::AddToColumn(int32_t col, int32_t amount, int32_t max) {
+    return RescaleColumn(col, [&](std::string_view cell) {
+        int64_t sum = int64_t{LeadingInteger(cell)} + amount;
+        return sum > max ? max : ClampToInt32(sum);
+    });
+}
+
+bool CTxtTable::DivideColumn(int32_t col, double divisor, double min) {
+    return RescaleColumn(col, [&](std::string_view cell) {
+        double quotient = LeadingDecimal(cell) / divisor;
+        if (std::isnan(quotient) || quotient < min)
+            quotient = min;
+        return TruncateToInt32(quotient);
+    });
+}
+
+bool CTxtTable::ScaleColumn(int32_t col, double factor, double max) {
+    return RescaleColumn(col, [&](std::string_view cell) {
+        double product = LeadingDecimal(cell) * factor;
+        if (std::isnan(product) || product > max)
+            product = max;
+        return TruncateToInt32(product);
+    });
+}
+
+bool CTxtTable::Save(const std::string& path) const {
+    if (m_nColumns == 0)
+        return false;
+
+    std::string out;
+    out.reserve(m_text.size() - m_nGarbage + static_cast<size_t>(m_nRows) * 2 + 16);
+    for (int32_t row = 0; row < m_nRows; ++row) {
+        const Span* cells = &m_cells[static_cast<size_t>(row) * static_cast<size_t>(m_nColumns)];
+        for (int32_t col = 0; col < m_nColumns; ++col) {
+            if (col > 0)
+                out.push_back('\t');
+            out.append(m_text, cells[col].offset, cells[col].length);
+        }
+        if (!m_surplus.empty()) {
+            auto it = m_surplus.find(row);
+            if (it != m_surplus.end())
+                out.append(TextOf(it->second));
+        }
+        out.append("\r\n", 2);
+    }
+
+    // Written beside the old file and renamed over it, so a failed write keeps the old file.
+    int cause = 0;
+    if (!WriteFileAtomically(path, out, false, &cause)) {
+        if (m_pPrompts)
+            m_pPrompts->ShowMessage(FileErrorText(cause));
+        return false;
+    }
+    return true;
+}
+
+std::string CTxtTable::FileErrorText(int cause) {
+    static const char* const kTexts[] = {
+        "No error occurred.",
+        "An unspecified error occurred.",
+        "The file could not be located.",
+        "All or part of the path is invalid.",
+        "The permitted number of open files was exceeded.",
+        "The file could not be accessed.",
+        "There was an attempt to use an invalid file handle.",
+        "The current working directory cannot be removed.",
+        "There are no more directory entries.",
+        "There was an error trying to set the file pointer.",
+        "There was a hardware error.",
+        "Unable to save file, maybe in use by another process.",
+        "There was an attempt to lock a region that was already locked.",
+        "The disk is full.",
+        "End of File.",
+    };
+    if (cause < 0 || cause > 14)
+        return "";
+    return kTexts[cause];
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CUserPrompts;
+
+// One of the game's tab-delimited tables in memory: a rectangular grid of cells, row 0 being
+// the header row. The column count is fixed by the first line of the file. Every byte of a cell
+// is kept as read, so a load followed by a save gives back the same file (CR LF line ends).
+//
+// The file's bytes are kept in one buffer and every cell is a span of it, so that a load costs
+// little more than reading the file. Cells changed later point into the same buffer's tail.
+class CTxtTable {
+public:
+    CTxtTable() = default;
+
+    // Where Save shows its file-error message box and Load its "Insufficient memory!" box.
+    // Without prompts the failures are only returned.
+    void SetPrompts(CUserPrompts* prompts) { m_pPrompts = prompts; }
+
+    bool Load(const std::string& path);
+    void Clear();
+    bool Save(const std::string& path) const;
+
+    std::string GetCell(int32_t col, int32_t row) const;
+    // The cell without a copy; valid until the table is changed.
+    std::string_view CellView(int32_t col, int32_t row) const;
+    bool SetCell(int32_t col, int32_t row, std::string text);
+    bool SetCellInt(int32_t col, int32_t row, int32_t value);
+
+    // The cells of the first column whose header equals `header` (ignoring ASCII case), indexed
+    // by row; nothing when no column matches.
+    std::optional<std::vector<std::string>> GetColumn(const std::string& header) const;
+    int32_t FindColumn(const std::string& text, int32_t row) const;
+    int32_t FindRow(const std::string& text, int32_t col) const;
+
+    // Column rescaling over the data rows (row 0 is never touched). Only cells starting with a
+    // digit or '-' are changed. False when `col` is not a column.
+    bool MultiplyColumn(int32_t col, int32_t factor, int32_t max);
+    bool DivideColumn(int32_t col, double divisor, double min);
+    bool ScaleColumn(int32_t col, double factor, double max);
+    bool AddToColumn(int32_t col, int32_t amount, int32_t max);
+
+    static std::string FileErrorText(int cause);
+
+    int32_t Rows() const { return m_nRows; }
+    int32_t Columns() const { return m_nColumns; }
+    bool IsLoaded() const { return m_bLoaded; }
+
+    // Text that stood after the header's column count on a row (with its leading tab), written
+    // back after the row's last cell so that nothing of a file is lost. Empty for most rows.
+    std::string SurplusText(int32_t row) const;
+
+private:
+    struct Span {
+        uint32_t offset = 0;
+        uint32_t length = 0;
+    };
+
+    bool InRange(int32_t col, int32_t row) const {
+        return col >= 0 && col < m_nColumns && row >= 0 && row < m_nRows;
+    }
+    Span& CellAt(int32_t col, int32_t row) {
+        return m_cells[static_cast<size_t>(row) * static_cast<size_t>(m_nColumns) +
+                       static_cast<size_t>(col)];
+    }
+    const Span& CellAt(int32_t col, int32_t row) const {
+        return m_cells[static_cast<size_t>(row) * static_cast<size_t>(m_nColumns) +
+                       static_cast<size_t>(col)];
+    }
+    std::string_view TextOf(const Span& span) const {
+        return std::string_view(m_text).substr(span.offset, span.length);
+    }
+    // Stores `text` for a cell; the old text becomes garbage, reclaimed now and then.
+    void StoreCell(int32_t col, int32_t row, std::string_view text);
+    void Compact();
+    void Parse(std::string&& bytes);
+    template <typename Compute> bool RescaleColumn(int32_t col, Compute compute);
+
+    std::string m_text;        // the file's bytes, then the text of changed cells
+    std::vector<Span> m_cells; // row by row, m_nColumns cells per row
+    std::map<int32_t, Span> m_surplus;
+    size_t m_nGarbage = 0;
+    int32_t m_nRows = 0;
+    int32_t m_nColumns = 0;
+    bool m_bLoaded = false;
+    CUserPrompts* m_pPrompts = nullptr;
+};
