@@ -22,6 +22,7 @@ public:
     // Where Save shows its file-error message box and Load its "Insufficient memory!" box.
     // Without prompts the failures are only returned.
     void SetPrompts(CUserPrompts* prompts) { m_pPrompts = prompts; }
+    CUserPrompts* Prompts() const { return m_pPrompts; }
 
     bool Load(const std::string& path);
     void Clear();

@@ -5,11 +5,224 @@
 
 #include <gtest/gtest.h>
 
-TEST(TxtTableSmoke, LoadsTwoLines) {
+#include <climits>
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+
+namespace {
+
+// Loads `bytes` from a file in a fresh folder.
+struct LoadedTable {
     CTempFolder dir;
-    WriteTextFile(dir.File("t.txt"), "x\ty\tz\r\n1\t\t3\r\n");
     CTxtTable table;
-    ASSERT_TRUE(table.Load(dir.File("t.txt")));
-    EXPECT_EQ(table.Columns(), 3);
-    EXPECT_EQ(table.Rows(), 2);
+    explicit LoadedTable(const std::string& bytes) {
+        WriteTextFile(dir.File("in.txt"), bytes);
+        EXPECT_TRUE(table.Load(dir.File("in.txt")));
+    }
+    std::string SavedBytes() {
+        EXPECT_TRUE(table.Save(dir.File("out.txt")));
+        return ReadTextFile(dir.File("out.txt"));
+    }
+};
+
+} // namespace
+
+TEST(TxtTable, LoadsCellsAndSavesTheSameBytes) {
+    LoadedTable t("x\ty\tz\r\n1\t\t3\r\n");
+    EXPECT_EQ(t.table.Columns(), 3);
+    EXPECT_EQ(t.table.Rows(), 2);
+    EXPECT_EQ(t.table.GetCell(0, 0), "x");
+    EXPECT_EQ(t.table.GetCell(1, 1), "");
+    EXPECT_EQ(t.table.GetCell(2, 1), "3");
+    EXPECT_TRUE(t.table.IsLoaded());
+    EXPECT_EQ(t.SavedBytes(), "x\ty\tz\r\n1\t\t3\r\n");
+}
+
+TEST(TxtTable, LineEndsAndShortLines) {
+    // A last line without a line end is a row; saving ends it with CR LF.
+    EXPECT_EQ(LoadedTable("a\tb\r\nc\td").SavedBytes(), "a\tb\r\nc\td\r\n");
+    // Two line ends at the end make an empty last row, saved as tabs only.
+    LoadedTable twoEnds("a\tb\tc\r\n1\t2\t3\r\n\r\n");
+    EXPECT_EQ(twoEnds.table.Rows(), 3);
+    EXPECT_EQ(twoEnds.SavedBytes(), "a\tb\tc\r\n1\t2\t3\r\n\t\t\r\n");
+    // Short lines leave their last cells empty; bare LF ends are read as line ends too.
+    LoadedTable shortLine("a\tb\tc\nonly\n");
+    EXPECT_EQ(shortLine.table.GetCell(0, 1), "only");
+    EXPECT_EQ(shortLine.table.GetCell(2, 1), "");
+    EXPECT_EQ(shortLine.SavedBytes(), "a\tb\tc\r\nonly\t\t\r\n");
+    // A carriage return that does not end a line belongs to its cell.
+    LoadedTable strayCr("a\tb\r\nx\ry\tz\r\n");
+    EXPECT_EQ(strayCr.table.GetCell(0, 1), "x\ry");
+}
+
+TEST(TxtTable, EmptyFileIsOneEmptyCell) {
+    LoadedTable t("");
+    EXPECT_EQ(t.table.Rows(), 1);
+    EXPECT_EQ(t.table.Columns(), 1);
+    EXPECT_EQ(t.SavedBytes(), "\r\n");
+}
+
+TEST(TxtTable, KeepsEveryByteOfCellsAndSurplusCells) {
+    // Bytes above 127, spaces and quotes stay as they are; cells past the header's column count
+    // are written back after the row instead of being dropped.
+    const std::string file = "name\tvalue\r\n"
+                             "\xE9p\xE9\xFF\t \"5\" \r\n"
+                             "a\tb\tc\t\td\r\n"
+                             "e\tf\t\r\n";
+    LoadedTable t(file);
+    EXPECT_EQ(t.table.Columns(), 2);
+    EXPECT_EQ(t.table.GetCell(0, 1), "\xE9p\xE9\xFF");
+    EXPECT_EQ(t.table.GetCell(1, 1), " \"5\" ");
+    EXPECT_EQ(t.table.GetCell(1, 2), "b");
+    EXPECT_EQ(t.table.SurplusText(2), "\tc\t\td");
+    EXPECT_EQ(t.SavedBytes(), file);
+}
+
+TEST(TxtTable, CellAccessOutOfRange) {
+    LoadedTable t("a\tb\r\n1\t2\r\n");
+    EXPECT_EQ(t.table.GetCell(-1, 0), "");
+    EXPECT_EQ(t.table.GetCell(2, 0), "");
+    EXPECT_EQ(t.table.GetCell(0, 2), "");
+    EXPECT_FALSE(t.table.SetCell(2, 0, "x"));
+    EXPECT_FALSE(t.table.SetCellInt(0, -1, 5));
+    EXPECT_EQ(t.SavedBytes(), "a\tb\r\n1\t2\r\n");
+
+    EXPECT_TRUE(t.table.SetCellInt(0, 1, -40));
+    EXPECT_EQ(t.table.GetCell(0, 1), "-40");
+    EXPECT_TRUE(t.table.SetCell(1, 1, ""));
+    EXPECT_EQ(t.SavedBytes(), "a\tb\r\n-40\t\r\n");
+}
+
+TEST(TxtTable, FindsIgnoringAsciiCaseOnly) {
+    LoadedTable t("Name\tlevel\r\nname\t1\r\nZOMBIE\t2\r\n\xC9t\xE9\t3\r\nname \t4\r\n");
+    EXPECT_EQ(t.table.FindRow("NAME", 0), 0); // the header row takes part
+    EXPECT_EQ(t.table.FindRow("zombie", 0), 2);
+    EXPECT_EQ(t.table.FindRow("\xE9t\xE9", 0), -1); // bytes above 127 compare exactly
+    EXPECT_EQ(t.table.FindRow("\xC9t\xE9", 0), 3);
+    EXPECT_EQ(t.table.FindRow("missing", 0), -1);
+    EXPECT_EQ(t.table.FindColumn("Level", 0), 1);
+    EXPECT_EQ(t.table.FindColumn("NAME", 0), 0);
+    EXPECT_EQ(t.table.FindColumn("x", 7), -1);
+    auto column = t.table.GetColumn("LEVEL");
+    ASSERT_TRUE(column.has_value());
+    EXPECT_EQ(*column, (std::vector<std::string>{"level", "1", "2", "3", "4"}));
+    EXPECT_FALSE(t.table.GetColumn("nothing").has_value());
+}
+
+TEST(TxtTable, IntegerRescaling) {
+    LoadedTable t("hp\r\n40\r\n20\r\n\r\nx\r\n-\r\n12abc\r\n+5\r\n 5\r\n2000000000\r\n");
+    ASSERT_TRUE(t.table.MultiplyColumn(0, 3, 100));
+    std::vector<std::string> expected = {"hp", "100", "60", "", "x", "0", "36", "+5", " 5", "100"};
+    EXPECT_EQ(*t.table.GetColumn("hp"), expected);
+    EXPECT_FALSE(t.table.MultiplyColumn(1, 3, 100));
+    EXPECT_FALSE(t.table.AddToColumn(-1, 3, 100));
+
+    // A product past the 32-bit range is held to the maximum, never wrapped to a negative value.
+    LoadedTable big("hp\r\n2000000000\r\n-2000000000\r\n");
+    ASSERT_TRUE(big.table.MultiplyColumn(0, 3, INT_MAX));
+    EXPECT_EQ(big.table.GetCell(0, 1), "2147483647");
+    EXPECT_EQ(big.table.GetCell(0, 2), "-2147483648");
+
+    LoadedTable add("n\r\n5\r\n-7\r\n99\r\n");
+    ASSERT_TRUE(add.table.AddToColumn(0, 2, 100));
+    EXPECT_EQ(*add.table.GetColumn("n"), (std::vector<std::string>{"n", "7", "-5", "100"}));
+}
+
+TEST(TxtTable, DecimalRescaling) {
+    LoadedTable div("n\r\n5\r\n1\r\n7.9\r\n-\r\n");
+    ASSERT_TRUE(div.table.DivideColumn(0, 2.0, 1.0));
+    EXPECT_EQ(*div.table.GetColumn("n"), (std::vector<std::string>{"n", "2", "1", "3", "1"}));
+
+    LoadedTable scale("n\r\n7\r\n-5.8\r\n900\r\n1e2\r\ninf\r\n");
+    ASSERT_TRUE(scale.table.ScaleColumn(0, 1.5, 1000.0));
+    // 10.5 and -8.7 are truncated toward zero; 1350 is held to 1000; "inf" is no number.
+    EXPECT_EQ(*scale.table.GetColumn("n"),
+              (std::vector<std::string>{"n", "10", "-8", "1000", "150", "inf"}));
+
+    // Results beyond the 32-bit range are held to it instead of being undefined.
+    LoadedTable zero("n\r\n5\r\n");
+    ASSERT_TRUE(zero.table.DivideColumn(0, 0.0, 1.0));
+    EXPECT_EQ(zero.table.GetCell(0, 1), "2147483647");
+}
+
+TEST(TxtTable, ManyChangesKeepEveryCell) {
+    LoadedTable t("a\tb\r\n1\t2\r\n3\t4\r\n");
+    std::string longText(200, 'q');
+    for (int i = 0; i < 5000; ++i) {
+        ASSERT_TRUE(t.table.SetCell(0, 1, longText + std::to_string(i)));
+        ASSERT_TRUE(t.table.SetCellInt(1, 2, i));
+    }
+    EXPECT_EQ(t.SavedBytes(), "a\tb\r\n" + longText + "4999\t2\r\n3\t4999\r\n");
+}
+
+TEST(TxtTable, CopiesAreIndependent) {
+    LoadedTable t("a\r\n1\r\n");
+    CTxtTable copy = t.table;
+    copy.SetCell(0, 1, "changed");
+    EXPECT_EQ(t.table.GetCell(0, 1), "1");
+    t.table = copy;
+    EXPECT_EQ(t.table.GetCell(0, 1), "changed");
+}
+
+TEST(TxtTable, LoadFailuresLeaveAnEmptyTable) {
+    CTempFolder dir;
+    CTxtTable table;
+    WriteTextFile(dir.File("a.txt"), "a\tb\r\n");
+    ASSERT_TRUE(table.Load(dir.File("a.txt")));
+    EXPECT_FALSE(table.Load(dir.File("missing.txt")));
+    EXPECT_FALSE(table.IsLoaded());
+    EXPECT_EQ(table.Columns(), 0);
+    EXPECT_FALSE(table.Load(dir.Path())); // a folder is no table
+}
+
+TEST(TxtTable, SaveOfAnEmptyTableTouchesNothing) {
+    CTempFolder dir;
+    WriteTextFile(dir.File("keep.txt"), "old");
+    CTxtTable empty;
+    EXPECT_FALSE(empty.Save(dir.File("keep.txt")));
+    EXPECT_EQ(ReadTextFile(dir.File("keep.txt")), "old");
+}
+
+TEST(TxtTable, FailedSaveReportsTheCauseAndKeepsTheOldFile) {
+    CScriptedPrompts prompts;
+    LoadedTable t("a\tb\r\n1\t2\r\n");
+    t.table.SetPrompts(&prompts);
+
+    // A folder on the way that does not exist.
+    EXPECT_FALSE(t.table.Save(t.dir.File("no-such-folder/out.txt")));
+    EXPECT_EQ(prompts.Messages(), (std::vector<std::string>{"All or part of the path is invalid."}));
+
+    // A write that fails half way (here: the file-size limit of the process stands in for a
+    // full disk): the old file is still there, whole, and no temporary file is left over.
+    WriteTextFile(t.dir.File("old.txt"), "old contents\r\n");
+    for (int i = 0; i < 2000; ++i)
+        t.table.SetCell(0, 1, std::string(i % 50 + 1, 'x'));
+    t.table.SetCell(1, 1, std::string(100000, 'y'));
+    struct rlimit saved;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool saved_ok = t.table.Save(t.dir.File("old.txt"));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(saved_ok);
+    EXPECT_EQ(prompts.Messages().back(), "The disk is full.");
+    EXPECT_EQ(ReadTextFile(t.dir.File("old.txt")), "old contents\r\n");
+    int files = 0;
+    for (auto& entry : std::filesystem::directory_iterator(t.dir.Path())) {
+        (void)entry;
+        ++files;
+    }
+    EXPECT_EQ(files, 2); // in.txt and old.txt
+}
+
+TEST(TxtTable, FileErrorTexts) {
+    EXPECT_EQ(CTxtTable::FileErrorText(0), "No error occurred.");
+    EXPECT_EQ(CTxtTable::FileErrorText(11), "Unable to save file, maybe in use by another process.");
+    EXPECT_EQ(CTxtTable::FileErrorText(14), "End of File.");
+    EXPECT_EQ(CTxtTable::FileErrorText(15), "");
+    EXPECT_EQ(CTxtTable::FileErrorText(-1), "");
 }

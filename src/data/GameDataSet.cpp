@@ -1,0 +1,114 @@
+#include "data/GameDataSet.h"
+
+#include "platform/FileSystem.h"
+
+std::string CGameDataSet::FileName(TableId id) {
+    switch (id) {
+    case TableId::MonStats:
+        return "monstats.txt";
+    case TableId::MonItemPercent:
+        return "MonItemPercent.txt";
+    case TableId::Levels:
+        return "Levels.txt";
+    case TableId::Armor:
+        return "Armor.txt";
+    case TableId::Weapons:
+        return "Weapons.txt";
+    case TableId::DifficultyLevels:
+        return "DifficultyLevels.txt";
+    case TableId::UniqueItems:
+        return "UniqueItems.txt";
+    case TableId::TreasureClassEx:
+        return "TreasureClassEx.txt";
+    case TableId::Skills:
+        return "Skills.txt";
+    }
+    return "";
+}
+
+std::string CGameDataSet::ArchivePath(TableId id) {
+    return "Data\\Global\\Excel\\" + FileName(id);
+}
+
+std::string CGameDataSet::WorkingCopy(TableId id) {
+    return FileName(id);
+}
+
+std::string CGameDataSet::BaseCopy(TableId id) {
+    return "tables\\" + FileName(id);
+}
+
+std::string CGameDataSet::FolderFileName(TableId id) {
+    return "\\" + FileName(id);
+}
+
+CGameDataSet::CGameDataSet() = default;
+
+void CGameDataSet::SetPrompts(CUserPrompts* prompts) {
+    for (TableId id : kDeclarationOrder)
+        Table(id).SetPrompts(prompts);
+}
+
+CTxtTable& CGameDataSet::Table(TableId id) {
+    return const_cast<CTxtTable&>(static_cast<const CGameDataSet*>(this)->Table(id));
+}
+
+const CTxtTable& CGameDataSet::Table(TableId id) const {
+    switch (id) {
+    case TableId::MonStats:
+        return m_MonStats;
+    case TableId::MonItemPercent:
+        return m_MonItemPercent;
+    case TableId::Levels:
+        return m_Levels;
+    case TableId::Armor:
+        return m_Armor;
+    case TableId::Weapons:
+        return m_Weapons;
+    case TableId::DifficultyLevels:
+        return m_DifficultyLevels;
+    case TableId::UniqueItems:
+        return m_UniqueItems;
+    case TableId::TreasureClassEx:
+        return m_TreasureClassEx;
+    case TableId::Skills:
+        break;
+    }
+    return m_Skills;
+}
+
+void CGameDataSet::SaveToFolder(const std::string& folder) {
+    for (TableId id : kFolderOrder)
+        Table(id).Save(folder + FolderFileName(id));
+}
+
+std::vector<std::string> CGameDataSet::LoadFromFolder(const std::string& folder) {
+    std::vector<std::string> unreadable;
+    for (TableId id : kFolderOrder) {
+        std::string path = folder + FolderFileName(id);
+        if (!FileExists(path))
+            continue;
+        // Read into a fresh table first: a file that exists but cannot be read must not wipe
+        // the table in memory, which may hold edits not saved anywhere else.
+        CTxtTable loaded;
+        loaded.SetPrompts(Table(id).Prompts());
+        if (loaded.Load(path))
+            Table(id) = std::move(loaded);
+        else
+            unreadable.push_back(path);
+    }
+    return unreadable;
+}
+
+bool CGameDataSet::ReloadFromCopies(TableId id) {
+    CTxtTable& table = Table(id);
+    table.Load(WorkingCopy(id));
+    if (!table.IsLoaded())
+        table.Load(BaseCopy(id));
+    return table.IsLoaded();
+}
+
+void CGameDataSet::ClearAll() {
+    for (TableId id : kDeclarationOrder)
+        Table(id).Clear();
+}
