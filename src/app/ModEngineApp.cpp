@@ -1,3 +1,18 @@
 #include "app/ModEngineApp.h"
-CModEngineApp::CModEngineApp(int&, char**) {}
-int CModEngineApp::Run() { return 0; }
+
+#include "app/ModEngineDlg.h"
+#include "app/QtUserPrompts.h"
+
+#include <QApplication>
+
+CModEngineApp::CModEngineApp(int& argc, char** argv) : m_argc(argc), m_argv(argv) {}
+
+int CModEngineApp::Run() {
+    QApplication app(m_argc, m_argv);
+    QApplication::setApplicationName(CQtUserPrompts::kTitle);
+    CQtUserPrompts prompts;
+    CModEngineDlg dialog(prompts);
+    prompts.SetParentWindow(&dialog);
+    dialog.exec();
+    return 0;
+}

@@ -1,0 +1,314 @@
+#include "app/ModEngineDlg.h"
+
+#include "app/AboutDlg.h"
+#include "editors/ModFuncs.h"
+#include "editors/SkillsDlg.h"
+#if __has_include("data/MpqArchive.h")
+#include "data/MpqArchive.h"
+#else
+class CMpqArchive {};
+#endif
+#include "platform/FileSystem.h"
+#include "platform/ProfileFile.h"
+#include "platform/UserPrompts.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+// The program icon, drawn here so that the program needs no resource files.
+QIcon MakeProgramIcon() {
+    QPixmap pixmap(32, 32);
+    pixmap.fill(QColor(96, 16, 16));
+    QPainter painter(&pixmap);
+    painter.setPen(QColor(230, 190, 90));
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(24);
+    painter.setFont(font);
+    painter.drawText(pixmap.rect(), Qt::AlignCenter, "T");
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+CModEngineDlg::CModEngineDlg(CUserPrompts& prompts, QWidget* parent)
+    : QDialog(parent), m_prompts(prompts), m_hIcon(MakeProgramIcon()) {
+    m_editNotes = new QPlainTextEdit(this);
+    OnInitDialog();
+}
+
+CModEngineDlg::~CModEngineDlg() = default;
+
+void CModEngineDlg::OnInitDialog() {
+    m_data.m_bModified = false;
+    m_data.SetPrompts(&m_prompts);
+
+    // Failures are met later by the commands that use these folders.
+    MakeFolder("overrides");
+    MakeFolder("tables");
+
+    m_strWorkingFolder = GetWorkingFolder();
+    m_strDiabloFolder = CProfileFile::ReadString(SettingsPath(), "Diablo II", "Folder", "");
+
+    m_pFuncs = std::make_unique<CModFuncs>();
+    m_pArchive.reset();
+
+    m_editNotes->setReadOnly(true);
+    m_editNotes->setAccessibleName("Notes");
+    m_editNotes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    setWindowTitle(kTitle);
+    setWindowIcon(m_hIcon);
+    // A main window, not a box: minimise and maximise like any program window.
+    setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(true);
+
+    BuildMenu();
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(m_pMenuBar);
+    layout->addWidget(m_editNotes);
+    resize(560, 380);
+}
+
+void CModEngineDlg::BuildMenu() {
+    m_pMenuBar = new QMenuBar(this);
+    auto add = [this](QMenu* menu, const char* caption, void (CModEngineDlg::*handler)()) {
+        QAction* action = menu->addAction(caption);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+
+    QMenu* file = m_pMenuBar->addMenu("File");
+    add(file, "Open...", &CModEngineDlg::OnFileOpen);
+    add(file, "Set Diablo II Folder...", &CModEngineDlg::OnSetDiabloFolder);
+    m_pSave = add(file, "Save", &CModEngineDlg::OnFileSave);
+    m_pSaveAs = add(file, "Save As...", &CModEngineDlg::OnFileSaveAs);
+    m_pSaveTables = add(file, "Save Tables...", &CModEngineDlg::OnSaveTables);
+    m_pLoadTables = add(file, "Load Tables...", &CModEngineDlg::OnLoadTables);
+    add(file, "Backup", &CModEngineDlg::OnBackup);
+    add(file, "Restore", &CModEngineDlg::OnRestore);
+    add(file, "Clear Overrrides Folder", &CModEngineDlg::OnClearOverrides);
+    add(file, "Extract Base Files", &CModEngineDlg::OnExtractBaseFiles);
+    add(file, "Exit", &CModEngineDlg::OnFileExit);
+
+    m_pGlobalMenu = m_pMenuBar->addMenu("Global");
+    add(m_pGlobalMenu, "Difficulty...", &CModEngineDlg::OnGlobalDifficulty);
+    add(m_pGlobalMenu, "Resistances and Penalties...", &CModEngineDlg::OnGlobalPenalties);
+
+    m_pMonstersMenu = m_pMenuBar->addMenu("Monsters");
+    add(m_pMonstersMenu, "Locations...", &CModEngineDlg::OnMonsterLocations);
+    add(m_pMonstersMenu, "Editor...", &CModEngineDlg::OnMonsterEditor);
+
+    m_pItemsMenu = m_pMenuBar->addMenu("Items");
+    add(m_pItemsMenu, "Armour...", &CModEngineDlg::OnItemsArmour);
+    add(m_pItemsMenu, "Weapons...", &CModEngineDlg::OnItemsWeapons);
+    add(m_pItemsMenu, "Uniques...", &CModEngineDlg::OnItemsUniques);
+
+    m_pMiscMenu = m_pMenuBar->addMenu("Misc");
+    add(m_pMiscMenu, "Skills", &CModEngineDlg::OnMiscSkills);
+    m_pMiscMenu->addAction("Treasure"); // has no command
+
+    QMenu* help = m_pMenuBar->addMenu("Help");
+    add(help, "About...", &CModEngineDlg::OnAbout);
+
+    for (QAction* action : {m_pSave, m_pSaveAs, m_pSaveTables, m_pLoadTables})
+        action->setEnabled(false);
+    for (QMenu* menu : {m_pGlobalMenu, m_pMonstersMenu, m_pItemsMenu, m_pMiscMenu})
+        menu->menuAction()->setEnabled(false);
+}
+
+void CModEngineDlg::EnableDataCommands() {
+    for (QAction* action : {m_pSave, m_pSaveAs, m_pSaveTables, m_pLoadTables})
+        action->setEnabled(true);
+    for (QMenu* menu : {m_pGlobalMenu, m_pMonstersMenu, m_pItemsMenu, m_pMiscMenu})
+        menu->menuAction()->setEnabled(true);
+    m_pMenuBar->update();
+}
+
+void CModEngineDlg::AppendNote(const std::string& text) {
+    std::string notes = NotesText();
+    notes = notes.empty() ? text : notes + "\r\n" + text;
+    m_editNotes->setPlainText(QString::fromLocal8Bit(notes.data(), static_cast<qsizetype>(notes.size())));
+    m_editNotes->moveCursor(QTextCursor::End);
+}
+
+std::string CModEngineDlg::NotesText() const {
+    // The widget keeps lines apart with its own separator; the notes are CR LF separated.
+    QString text = m_editNotes->toPlainText();
+    text.replace(QChar(0x2029), QChar('\n'));
+    QByteArray bytes = text.toLocal8Bit();
+    std::string notes;
+    notes.reserve(static_cast<size_t>(bytes.size()));
+    for (char c : bytes) {
+        if (c == '\n')
+            notes += "\r\n";
+        else if (c != '\r')
+            notes += c;
+    }
+    return notes;
+}
+
+void CModEngineDlg::OnSetDiabloFolder() {
+    CUserPrompts::FolderChoice choice = m_prompts.BrowseForFolder("Select your Diablo II folder");
+    switch (choice.outcome) {
+    case CUserPrompts::FolderChoice::Outcome::Cancelled:
+        return;
+    case CUserPrompts::FolderChoice::Outcome::NotAFolder:
+        m_prompts.ShowMessage("Invalid Diablo II folder selected.");
+        return;
+    case CUserPrompts::FolderChoice::Outcome::Chosen:
+        break;
+    }
+    m_strDiabloFolder = choice.path;
+    // A settings file that cannot be written still leaves the folder set for this run.
+    CProfileFile::WriteString(GetWorkingFolder() + "\\Tarvane.ini", "Diablo II", "Folder",
+                              m_strDiabloFolder);
+    AppendNote("Diablo II folder set to " + m_strDiabloFolder);
+}
+
+void CModEngineDlg::OnSaveTables() {
+    CUserPrompts::FolderChoice choice = m_prompts.BrowseForFolder("Select folder to save tables.");
+    if (choice.outcome == CUserPrompts::FolderChoice::Outcome::Cancelled)
+        return;
+    if (choice.outcome == CUserPrompts::FolderChoice::Outcome::NotAFolder) {
+        m_prompts.ShowMessage("Invalid folder selected.");
+        return;
+    }
+    m_data.SaveToFolder(choice.path);
+    AppendNote("Tables saved to " + choice.path);
+}
+
+void CModEngineDlg::OnLoadTables() {
+    CUserPrompts::FolderChoice choice = m_prompts.BrowseForFolder("Select folder to load tables.");
+    if (choice.outcome == CUserPrompts::FolderChoice::Outcome::Cancelled)
+        return;
+    if (choice.outcome == CUserPrompts::FolderChoice::Outcome::NotAFolder) {
+        m_prompts.ShowMessage("Invalid folder selected.");
+        return;
+    }
+    for (const std::string& path : m_data.LoadFromFolder(choice.path))
+        AppendNote("Could not read " + path + "; that table was left as it was.");
+    AppendNote("Tables loaded from " + choice.path);
+}
+
+void CModEngineDlg::OnFileOpen() {}
+
+void CModEngineDlg::OnFileSave() {}
+
+void CModEngineDlg::OnFileSaveAs() {}
+
+void CModEngineDlg::OnBackup() {}
+
+void CModEngineDlg::OnRestore() {}
+
+void CModEngineDlg::OnClearOverrides() {}
+
+void CModEngineDlg::OnExtractBaseFiles() {}
+
+int CModEngineDlg::RunEditor(QDialog& dialog, std::initializer_list<TableId> restoreOnCancel,
+                             bool modifiedOnCancel) {
+    // Keep the tables as they are now, so that Cancel undoes only this dialog's changes.
+    std::vector<std::pair<TableId, CTxtTable>> kept;
+    for (TableId id : restoreOnCancel)
+        kept.emplace_back(id, m_data.Table(id));
+
+    int result = dialog.exec();
+    if (result == QDialog::Accepted) {
+        m_data.m_bModified = true;
+    } else {
+        for (auto& [id, table] : kept)
+            m_data.Table(id) = std::move(table);
+        if (modifiedOnCancel)
+            m_data.m_bModified = true;
+    }
+    return result;
+}
+
+void CModEngineDlg::OnGlobalDifficulty() {}
+
+void CModEngineDlg::OnGlobalPenalties() {}
+
+void CModEngineDlg::OnMonsterLocations() {}
+
+void CModEngineDlg::OnMonsterEditor() {}
+
+void CModEngineDlg::OnItemsArmour() {}
+
+void CModEngineDlg::OnItemsWeapons() {}
+
+void CModEngineDlg::OnItemsUniques() {}
+
+void CModEngineDlg::OnMiscSkills() {
+    CSkillsDlg dialog(this);
+    dialog.m_pSkillsTable = &m_data.m_Skills;
+    dialog.m_pFuncs = m_pFuncs.get();
+    dialog.m_bExpansion = m_data.m_bExpansion;
+    RunEditor(dialog, {TableId::Skills}, false);
+}
+
+void CModEngineDlg::OnAbout() {
+    CAboutDlg about(m_prompts, m_hIcon, this);
+    about.exec();
+}
+
+bool CModEngineDlg::OnClose() {
+    if (m_data.m_bModified && m_prompts.AskOkCancel("Save before exitting ?")) {
+        OnFileSave();
+        if (m_data.m_bModified) {
+            AppendNote("The edits could not be saved, so the program stays open. Save again, "
+                       "or close and answer Cancel to leave them unsaved.");
+            return false;
+        }
+    }
+    m_pArchive.reset();
+    m_pFuncs.reset();
+    m_data.ClearAll();
+    m_bClosed = true;
+    return true;
+}
+
+void CModEngineDlg::OnFileExit() {
+    if (OnClose())
+        QDialog::done(QDialog::Accepted);
+}
+
+void CModEngineDlg::EndProgram() {
+    m_bClosed = true;
+    QDialog::done(0);
+}
+
+void CModEngineDlg::reject() {
+    // Escape must not end the program behind the close steps' back; closing goes through them.
+}
+
+void CModEngineDlg::closeEvent(QCloseEvent* event) {
+    if (m_bClosed || OnClose()) {
+        event->accept();
+        QDialog::done(QDialog::Rejected);
+    } else {
+        event->ignore();
+    }
+}
+
+void CModEngineDlg::keyPressEvent(QKeyEvent* event) {
+    // Enter and Escape would end a dialog; in the main window they do nothing.
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}

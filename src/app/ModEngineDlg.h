@@ -1,0 +1,108 @@
+#pragma once
+
+#include "data/GameDataSet.h"
+#include "platform/NoteLog.h"
+
+#include <QDialog>
+#include <QIcon>
+
+#include <initializer_list>
+#include <memory>
+#include <string>
+
+class CUserPrompts;
+class CModFuncs;
+class CMpqArchive;
+class QAction;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+
+// The main window: a menu bar and the read-only notes area in which the program reports what it
+// did. It owns the data set, the archive wrapper and the record service, and runs every command.
+class CModEngineDlg : public QDialog, public CNoteLog {
+    Q_OBJECT
+public:
+    static constexpr const char* kTitle = "Morsk's Tarvane Diablo II";
+    using TableId = CGameDataSet::TableId;
+
+    explicit CModEngineDlg(CUserPrompts& prompts, QWidget* parent = nullptr);
+    ~CModEngineDlg() override;
+
+    // Adds one line to the notes area (CR LF between lines, none after the last).
+    void AppendNote(const std::string& text) override;
+    std::string NotesText() const;
+
+    // File menu.
+    void OnFileOpen();
+    void OnSetDiabloFolder();
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnSaveTables();
+    void OnLoadTables();
+    void OnBackup();
+    void OnRestore();
+    void OnClearOverrides();
+    void OnExtractBaseFiles();
+    void OnFileExit();
+    // Editor commands.
+    void OnGlobalDifficulty();
+    void OnGlobalPenalties();
+    void OnMonsterLocations();
+    void OnMonsterEditor();
+    void OnItemsArmour();
+    void OnItemsWeapons();
+    void OnItemsUniques();
+    void OnMiscSkills();
+    void OnAbout();
+
+    // The close steps. False when the program stays open: the user asked to save and the save
+    // did not complete, so closing now would throw the edits away.
+    bool OnClose();
+
+    // Runs an editor dialog modally with the tables it edits. OK marks the data set modified;
+    // any other end puts the listed tables back as they were when the dialog opened, and marks
+    // the data set modified only when `modifiedOnCancel` is set. Returns the dialog's result.
+    int RunEditor(QDialog& dialog, std::initializer_list<TableId> restoreOnCancel,
+                  bool modifiedOnCancel);
+
+    QMenuBar* MenuBar() const { return m_pMenuBar; }
+    QPlainTextEdit* NotesEdit() const { return m_editNotes; }
+    // The settings file, built from the working folder captured at start.
+    std::string SettingsPath() const { return m_strWorkingFolder + "\\Tarvane.ini"; }
+
+    CGameDataSet m_data;
+    std::unique_ptr<CMpqArchive> m_pArchive;
+    std::unique_ptr<CModFuncs> m_pFuncs;
+    std::string m_strDiabloFolder;
+    std::string m_strWorkingFolder;
+
+public slots:
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void OnInitDialog();
+    void BuildMenu();
+    // Ends the main dialog at once, without the close steps (a failed open).
+    void EndProgram();
+    // Enables the menus that need an opened data set.
+    void EnableDataCommands();
+
+    CUserPrompts& m_prompts;
+    QIcon m_hIcon;
+    QPlainTextEdit* m_editNotes = nullptr;
+    QMenuBar* m_pMenuBar = nullptr;
+    QAction* m_pSave = nullptr;
+    QAction* m_pSaveAs = nullptr;
+    QAction* m_pSaveTables = nullptr;
+    QAction* m_pLoadTables = nullptr;
+    QMenu* m_pGlobalMenu = nullptr;
+    QMenu* m_pMonstersMenu = nullptr;
+    QMenu* m_pItemsMenu = nullptr;
+    QMenu* m_pMiscMenu = nullptr;
+    bool m_bClosed = false;
+};

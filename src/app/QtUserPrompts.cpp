@@ -1,0 +1,102 @@
+#include "app/QtUserPrompts.h"
+
+#include "platform/FileSystem.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace {
+
+// Messages are fixed English texts with paths in them; paths are in the file system's encoding.
+QString ToQt(const std::string& text) {
+    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string FromQtPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+QMessageBox::StandardButton Ask(QWidget* parent, const std::string& text,
+                                QMessageBox::StandardButtons buttons) {
+    QMessageBox box(QMessageBox::Warning, CQtUserPrompts::kTitle, ToQt(text), buttons, parent);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+} // namespace
+
+void CQtUserPrompts::ShowMessage(const std::string& text) {
+    Ask(m_parent, text, QMessageBox::Ok);
+}
+
+bool CQtUserPrompts::AskOkCancel(const std::string& text) {
+    return Ask(m_parent, text, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+bool CQtUserPrompts::AskYesNo(const std::string& text) {
+    return Ask(m_parent, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+CUserPrompts::FolderChoice CQtUserPrompts::BrowseForFolder(const std::string& prompt) {
+    QString folder = QFileDialog::getExistingDirectory(m_parent, ToQt(prompt));
+    if (folder.isEmpty())
+        return {FolderChoice::Outcome::Cancelled, ""};
+    return {FolderChoice::Outcome::Chosen, FromQtPath(QDir::toNativeSeparators(folder))};
+}
+
+QString CQtUserPrompts::QtFilter(const std::string& filter) {
+    // Pairs of description and pattern separated by '|', ended by "||".
+    QStringList parts = ToQt(filter).split('|');
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].isEmpty())
+            break;
+        filters << parts[i];
+    }
+    return filters.join(";;");
+}
+
+std::optional<std::string> CQtUserPrompts::ChooseFile(bool save, const std::string& title,
+                                                      const std::string& filter,
+                                                      const std::string& defaultExtension,
+                                                      const std::string& startFolder) {
+    QFileDialog dialog(m_parent, ToQt(title), ToQt(NativePath(startFolder)), QtFilter(filter));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // Both dialogs take only a file that exists, in a folder that exists.
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(ToQt(defaultExtension));
+    if (save)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return FromQtPath(QDir::toNativeSeparators(dialog.selectedFiles().first()));
+}
+
+std::optional<std::string> CQtUserPrompts::ChooseFileToOpen(const std::string& title,
+                                                            const std::string& filter,
+                                                            const std::string& defaultExtension,
+                                                            const std::string& startFolder) {
+    return ChooseFile(false, title, filter, defaultExtension, startFolder);
+}
+
+std::optional<std::string> CQtUserPrompts::ChooseFileToSave(const std::string& title,
+                                                            const std::string& filter,
+                                                            const std::string& defaultExtension,
+                                                            const std::string& startFolder) {
+    return ChooseFile(true, title, filter, defaultExtension, startFolder);
+}
+
+void CQtUserPrompts::BeginBusyCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void CQtUserPrompts::EndBusyCursor() {
+    QApplication::restoreOverrideCursor();
+}
+
+void CQtUserPrompts::OpenUrl(const std::string& url) {
+    QDesktopServices::openUrl(QUrl(ToQt(url)));
+}

@@ -1,0 +1,337 @@
+#include "app/AboutDlg.h"
+#include "app/ModEngineDlg.h"
+#include "platform/FileSystem.h"
+
+#include "QtTestApp.h"
+#include "ScriptedPrompts.h"
+#include "TempFolder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using TableId = CGameDataSet::TableId;
+
+QMenu* FindMenu(CModEngineDlg& dlg, const QString& title) {
+    for (QAction* action : dlg.MenuBar()->actions())
+        if (action->menu() && action->text() == title)
+            return action->menu();
+    return nullptr;
+}
+
+QAction* FindItem(CModEngineDlg& dlg, const QString& menu, const QString& caption) {
+    QMenu* m = FindMenu(dlg, menu);
+    if (!m)
+        return nullptr;
+    for (QAction* action : m->actions())
+        if (action->text() == caption)
+            return action;
+    return nullptr;
+}
+
+// A main window in a fresh working folder (the current directory while the test runs).
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { EnsureQApplication(); }
+
+    std::unique_ptr<CModEngineDlg> MakeWindow() {
+        return std::make_unique<CModEngineDlg>(prompts);
+    }
+
+    // Fills the nine tables with small distinct contents, as an open would.
+    static void FillTables(CModEngineDlg& dlg) {
+        CTempFolder src;
+        for (TableId id : CGameDataSet::kDeclarationOrder) {
+            std::string name = CGameDataSet::FileName(id);
+            WriteTextFile(src.File(name), "key\t" + name + "\r\nrow\t\xE9\r\n");
+            ASSERT_TRUE(dlg.m_data.Table(id).Load(src.File(name)));
+        }
+    }
+
+    CTempFolder work{true};
+    CScriptedPrompts prompts;
+};
+
+TEST_F(MainWindowTest, StartsWithTitleFoldersAndMenuStates) {
+    auto dlg = MakeWindow();
+    EXPECT_EQ(dlg->windowTitle(), "Morsk's Tarvane Diablo II");
+    EXPECT_TRUE(std::filesystem::is_directory(work.File("overrides")));
+    EXPECT_TRUE(std::filesystem::is_directory(work.File("tables")));
+    EXPECT_EQ(dlg->m_strWorkingFolder, GetWorkingFolder());
+    EXPECT_EQ(dlg->m_strDiabloFolder, "");
+    EXPECT_FALSE(dlg->m_data.m_bModified);
+    EXPECT_TRUE(dlg->NotesEdit()->isReadOnly());
+
+    QStringList titles;
+    for (QAction* action : dlg->MenuBar()->actions())
+        titles << action->text();
+    EXPECT_EQ(titles, (QStringList{"File", "Global", "Monsters", "Items", "Misc", "Help"}));
+
+    QStringList fileItems;
+    for (QAction* action : FindMenu(*dlg, "File")->actions())
+        fileItems << action->text() + (action->isEnabled() ? "" : " (off)");
+    EXPECT_EQ(fileItems, (QStringList{"Open...", "Set Diablo II Folder...", "Save (off)",
+                                      "Save As... (off)", "Save Tables... (off)",
+                                      "Load Tables... (off)", "Backup", "Restore",
+                                      "Clear Overrrides Folder", "Extract Base Files", "Exit"}));
+    for (const char* menu : {"Global", "Monsters", "Items", "Misc"})
+        EXPECT_FALSE(FindMenu(*dlg, menu)->menuAction()->isEnabled()) << menu;
+    EXPECT_TRUE(FindMenu(*dlg, "Help")->menuAction()->isEnabled());
+
+    EXPECT_NE(FindItem(*dlg, "Global", "Difficulty..."), nullptr);
+    EXPECT_NE(FindItem(*dlg, "Global", "Resistances and Penalties..."), nullptr);
+    EXPECT_NE(FindItem(*dlg, "Monsters", "Locations..."), nullptr);
+    EXPECT_NE(FindItem(*dlg, "Monsters", "Editor..."), nullptr);
+    EXPECT_NE(FindItem(*dlg, "Items", "Armour..."), nullptr);
+    EXPECT_NE(FindItem(*dlg, "Items", "Weapons..."), nullptr);
+    EXPECT_NE(FindItem(*dlg, "Items", "Uniques..."), nullptr);
+    EXPECT_NE(FindItem(*dlg, "Misc", "Skills"), nullptr);
+    EXPECT_NE(FindItem(*dlg, "Help", "About..."), nullptr);
+}
+
+TEST_F(MainWindowTest, ReadsTheGameFolderFromTheSettingsFile) {
+    WriteTextFile(work.File("Tarvane.ini"), "[Other]\r\nFolder=no\r\n[diablo ii]\r\nfolder=/games/d2\r\n");
+    auto dlg = MakeWindow();
+    EXPECT_EQ(dlg->m_strDiabloFolder, "/games/d2");
+}
+
+TEST_F(MainWindowTest, AppendNoteSeparatesLinesWithCrLf) {
+    auto dlg = MakeWindow();
+    dlg->AppendNote("first");
+    EXPECT_EQ(dlg->NotesText(), "first");
+    dlg->AppendNote("second");
+    EXPECT_EQ(dlg->NotesText(), "first\r\nsecond");
+}
+
+TEST_F(MainWindowTest, SetDiabloFolder) {
+    auto dlg = MakeWindow();
+    prompts.AnswerFolderCancelled();
+    dlg->OnSetDiabloFolder();
+    EXPECT_EQ(dlg->m_strDiabloFolder, "");
+    EXPECT_FALSE(FileExists("Tarvane.ini"));
+
+    prompts.AnswerFolderNotAFolder();
+    dlg->OnSetDiabloFolder();
+    EXPECT_EQ(prompts.Messages(), (std::vector<std::string>{"Invalid Diablo II folder selected."}));
+    EXPECT_EQ(dlg->NotesText(), "");
+
+    prompts.AnswerFolder("/first/game");
+    prompts.AnswerFolder("/second/game");
+    dlg->OnSetDiabloFolder();
+    dlg->OnSetDiabloFolder();
+    EXPECT_EQ(dlg->m_strDiabloFolder, "/second/game");
+    EXPECT_EQ(dlg->NotesText(),
+              "Diablo II folder set to /first/game\r\nDiablo II folder set to /second/game");
+    EXPECT_EQ(ReadTextFile(work.File("Tarvane.ini")), "[Diablo II]\r\nFolder=/second/game\r\n");
+    EXPECT_EQ(prompts.TextsOf(CScriptedPrompts::Entry::Kind::Folder).front(),
+              "Select your Diablo II folder");
+
+    // The next start reads it back.
+    auto again = MakeWindow();
+    EXPECT_EQ(again->m_strDiabloFolder, "/second/game");
+}
+
+TEST_F(MainWindowTest, SaveAndLoadTables) {
+    auto dlg = MakeWindow();
+    FillTables(*dlg);
+    CTempFolder out;
+
+    prompts.AnswerFolderCancelled();
+    dlg->OnSaveTables();
+    prompts.AnswerFolderNotAFolder();
+    dlg->OnSaveTables();
+    EXPECT_EQ(prompts.Messages(), (std::vector<std::string>{"Invalid folder selected."}));
+    EXPECT_TRUE(std::filesystem::is_empty(out.Path()));
+
+    prompts.AnswerFolder(out.Path());
+    dlg->OnSaveTables();
+    EXPECT_EQ(dlg->NotesText(), "Tables saved to " + out.Path());
+    int files = 0;
+    for (TableId id : CGameDataSet::kDeclarationOrder) {
+        std::string name = CGameDataSet::FileName(id);
+        EXPECT_EQ(ReadTextFile(out.File(name)), "key\t" + name + "\r\nrow\t\xE9\r\n");
+        ++files;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.Path()),
+                            std::filesystem::directory_iterator()),
+              files);
+
+    // Loading a folder that holds only Armor.txt replaces that table alone.
+    CTempFolder only;
+    WriteTextFile(only.File("Armor.txt"), "name\r\nnew armour\r\n");
+    prompts.AnswerFolder(only.Path());
+    dlg->OnLoadTables();
+    EXPECT_EQ(dlg->m_data.m_Armor.GetCell(0, 1), "new armour");
+    EXPECT_EQ(dlg->m_data.m_Weapons.GetCell(1, 0), "Weapons.txt");
+    EXPECT_FALSE(dlg->m_data.m_bModified);
+    EXPECT_EQ(dlg->NotesText(), "Tables saved to " + out.Path() + "\r\nTables loaded from " + only.Path());
+
+    // A file that exists but cannot be read leaves its table as it was.
+    std::filesystem::create_directory(only.File("Levels.txt"));
+    prompts.AnswerFolder(only.Path());
+    dlg->OnLoadTables();
+    EXPECT_EQ(dlg->m_data.m_Levels.GetCell(1, 0), "Levels.txt");
+
+    // Saving and loading the same folder gives back the same data set.
+    prompts.AnswerFolder(out.Path());
+    dlg->OnLoadTables();
+    EXPECT_EQ(dlg->m_data.m_Armor.GetCell(1, 0), "Armor.txt");
+    EXPECT_TRUE(prompts.AllAnswersUsed());
+}
+
+TEST_F(MainWindowTest, SaveTablesGoesOnPastATableThatCannotBeWritten) {
+    auto dlg = MakeWindow();
+    FillTables(*dlg);
+    CTempFolder out;
+    std::filesystem::create_directory(out.File("Levels.txt"));
+    prompts.AnswerFolder(out.Path());
+    dlg->OnSaveTables();
+    EXPECT_EQ(prompts.Messages(), (std::vector<std::string>{"The file could not be accessed."}));
+    EXPECT_EQ(ReadTextFile(out.File("Skills.txt")), "key\tSkills.txt\r\nrow\t\xE9\r\n");
+    EXPECT_EQ(dlg->NotesText(), "Tables saved to " + out.Path());
+}
+
+// A stand-in editor: changes a table, then ends with the given result.
+class CStandInEditor : public QDialog {
+public:
+    CStandInEditor(CTxtTable& table, std::string text, int result)
+        : m_table(table), m_text(std::move(text)), m_result(result) {}
+    int exec() override {
+        m_table.SetCell(0, 1, m_text);
+        return m_result;
+    }
+
+private:
+    CTxtTable& m_table;
+    std::string m_text;
+    int m_result;
+};
+
+TEST_F(MainWindowTest, EditorFrameKeepsOkAndUndoesCancel) {
+    auto dlg = MakeWindow();
+    FillTables(*dlg);
+
+    CStandInEditor ok(dlg->m_data.m_Armor, "kept", QDialog::Accepted);
+    dlg->RunEditor(ok, {TableId::Armor}, false);
+    EXPECT_TRUE(dlg->m_data.m_bModified);
+    EXPECT_EQ(dlg->m_data.m_Armor.GetCell(0, 1), "kept");
+
+    // Cancel undoes only this dialog's changes: the earlier OK stays.
+    dlg->m_data.m_bModified = false;
+    CStandInEditor cancel(dlg->m_data.m_Armor, "dropped", QDialog::Rejected);
+    dlg->RunEditor(cancel, {TableId::Armor}, false);
+    EXPECT_EQ(dlg->m_data.m_Armor.GetCell(0, 1), "kept");
+    EXPECT_FALSE(dlg->m_data.m_bModified);
+
+    // The monster editor's Cancel still marks the data set modified.
+    CStandInEditor monsters(dlg->m_data.m_MonStats, "dropped", QDialog::Rejected);
+    dlg->RunEditor(monsters, {TableId::MonStats}, true);
+    EXPECT_EQ(dlg->m_data.m_MonStats.GetCell(0, 1), "row");
+    EXPECT_TRUE(dlg->m_data.m_bModified);
+
+    // A table not listed for restoring keeps what the dialog did.
+    dlg->m_data.m_bModified = false;
+    CStandInEditor other(dlg->m_data.m_Skills, "stays", QDialog::Rejected);
+    dlg->RunEditor(other, {TableId::Levels}, false);
+    EXPECT_EQ(dlg->m_data.m_Skills.GetCell(0, 1), "stays");
+}
+
+TEST_F(MainWindowTest, SkillsDialogRunsAsAnEditor) {
+    auto dlg = MakeWindow();
+    FillTables(*dlg);
+    WhenDialogOpens([](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Dialog");
+        d.reject();
+    });
+    dlg->OnMiscSkills();
+    EXPECT_FALSE(dlg->m_data.m_bModified);
+
+    WhenDialogOpens([](QDialog& d) { d.accept(); });
+    dlg->OnMiscSkills();
+    EXPECT_TRUE(dlg->m_data.m_bModified);
+
+    // Treasure has no command.
+    QAction* treasure = FindItem(*dlg, "Misc", "Treasure");
+    ASSERT_NE(treasure, nullptr);
+    dlg->m_data.m_bModified = false;
+    treasure->trigger();
+    EXPECT_FALSE(dlg->m_data.m_bModified);
+    EXPECT_TRUE(prompts.log.empty());
+}
+
+TEST_F(MainWindowTest, CloseAsksOnlyWithUnsavedEdits) {
+    auto dlg = MakeWindow();
+    EXPECT_TRUE(dlg->OnClose());
+    EXPECT_TRUE(prompts.log.empty());
+
+    auto edited = MakeWindow();
+    FillTables(*edited);
+    edited->m_data.m_bModified = true;
+    prompts.AnswerOkCancel(false);
+    EXPECT_TRUE(edited->OnClose());
+    EXPECT_EQ(prompts.TextsOf(CScriptedPrompts::Entry::Kind::OkCancel),
+              (std::vector<std::string>{"Save before exitting ?"}));
+    EXPECT_EQ(edited->m_data.m_Armor.Columns(), 0); // tables cleared
+    EXPECT_EQ(edited->m_pFuncs, nullptr);
+}
+
+TEST_F(MainWindowTest, StaysOpenWhenTheSaveAskedForDoesNotComplete) {
+    auto dlg = MakeWindow();
+    FillTables(*dlg);
+    dlg->m_data.m_bModified = true;
+    dlg->show();
+    prompts.AnswerOkCancel(true); // save; nothing is open to save into, so it cannot complete
+    EXPECT_FALSE(dlg->close());
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_TRUE(dlg->m_data.m_bModified);
+    EXPECT_EQ(dlg->m_data.m_Armor.GetCell(1, 0), "Armor.txt");
+    EXPECT_NE(dlg->NotesText().find("stays open"), std::string::npos);
+
+    prompts.AnswerOkCancel(false); // then close without saving
+    EXPECT_TRUE(dlg->close());
+    EXPECT_FALSE(dlg->isVisible());
+}
+
+TEST_F(MainWindowTest, EnterAndEscapeDoNotEndTheProgram) {
+    auto dlg = MakeWindow();
+    dlg->m_data.m_bModified = true;
+    dlg->show();
+    for (int key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(dlg.get(), &press);
+    }
+    dlg->reject();
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_TRUE(prompts.log.empty());
+    prompts.AnswerOkCancel(false);
+    dlg->OnFileExit();
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(dlg->result(), QDialog::Accepted);
+}
+
+TEST_F(MainWindowTest, AboutBoxOpensTheProjectPage) {
+    auto dlg = MakeWindow();
+    WhenDialogOpens([](QDialog& d) {
+        auto* about = dynamic_cast<CAboutDlg*>(&d);
+        ASSERT_NE(about, nullptr);
+        EXPECT_EQ(about->windowTitle(), "About Tarvane mod engine");
+        about->WebButton()->click();
+        about->accept();
+    });
+    dlg->OnAbout();
+    EXPECT_EQ(prompts.TextsOf(CScriptedPrompts::Entry::Kind::Url),
+              (std::vector<std::string>{CAboutDlg::kProjectUrl}));
+}
+
+} // namespace
