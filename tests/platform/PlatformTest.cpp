@@ -1,0 +1,91 @@
+#include "platform/AsciiText.h"
+#include "platform/FileSystem.h"
+#include "platform/ProfileFile.h"
+
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+TEST(ProfileFile, ReadsWithDefaultsAndIgnoringCase) {
+    CTempFolder dir;
+    std::string ini = dir.Path() + "\\Tarvane.ini"; // backslash paths reach the file system
+    EXPECT_EQ(CProfileFile::ReadString(ini, "Extracted", "BaseFiles", "False"), "False");
+
+    WriteTextFile(dir.File("Tarvane.ini"), "; comment\r\n[Diablo II]\r\nFolder = C:\\Games\\D2 \r\n"
+                                           "[EXTRACTED]\r\nbasefiles=\"True\"\r\n"
+                                           "[Global]\nHitHarder=3\n");
+    EXPECT_EQ(CProfileFile::ReadString(ini, "diablo ii", "FOLDER", ""), "C:\\Games\\D2");
+    EXPECT_EQ(CProfileFile::ReadString(ini, "Extracted", "BaseFiles", "False"), "True");
+    EXPECT_EQ(CProfileFile::ReadString(ini, "Global", "HitHarder", "0"), "3");
+    EXPECT_EQ(CProfileFile::ReadString(ini, "Global", "AutoMap", "0"), "0");
+    EXPECT_EQ(CProfileFile::ReadString(ini, "Diablo II", "HitHarder", "none"), "none");
+
+    // Only 1023 characters of a value are seen.
+    CProfileFile::WriteString(ini, "Diablo II", "Folder", std::string(1500, 'a'));
+    EXPECT_EQ(CProfileFile::ReadString(ini, "Diablo II", "Folder", "").size(), 1023u);
+}
+
+TEST(ProfileFile, WritingKeepsEveryOtherLine) {
+    CTempFolder dir;
+    std::string ini = dir.File("s.ini");
+    ASSERT_TRUE(CProfileFile::WriteString(ini, "Diablo II", "Folder", "/a"));
+    EXPECT_EQ(ReadTextFile(ini), "[Diablo II]\r\nFolder=/a\r\n");
+
+    WriteTextFile(ini, "; keep me\r\n[Diablo II]\r\nFolder=/a\r\nOther=1\r\n\r\n[Global]\r\nAutoMap=1\r\n");
+    ASSERT_TRUE(CProfileFile::WriteString(ini, "diablo ii", "folder", "/b"));
+    ASSERT_TRUE(CProfileFile::WriteString(ini, "Extracted", "BaseFiles", "True"));
+    ASSERT_TRUE(CProfileFile::WriteString(ini, "Global", "IncreaseXP", "0"));
+    EXPECT_EQ(ReadTextFile(ini), "; keep me\r\n[Diablo II]\r\nfolder=/b\r\nOther=1\r\n\r\n"
+                                 "[Global]\r\nAutoMap=1\r\nIncreaseXP=0\r\n"
+                                 "[Extracted]\r\nBaseFiles=True\r\n");
+    EXPECT_EQ(CProfileFile::ReadString(ini, "Diablo II", "Folder", ""), "/b");
+
+    // A settings path that cannot be written reports it and makes nothing.
+    EXPECT_FALSE(CProfileFile::WriteString(dir.File("none/s.ini"), "A", "B", "C"));
+}
+
+TEST(FileSystem, CopyNeverLeavesAHalfFile) {
+    CTempFolder dir;
+    WriteTextFile(dir.File("a"), "new");
+    WriteTextFile(dir.File("b"), "old");
+    EXPECT_FALSE(CopyFileTo(dir.File("a"), dir.File("b"), true));
+    EXPECT_EQ(ReadTextFile(dir.File("b")), "old");
+    EXPECT_TRUE(CopyFileTo(dir.File("a"), dir.File("b"), false));
+    EXPECT_EQ(ReadTextFile(dir.File("b")), "new");
+    EXPECT_TRUE(CopyFileTo(dir.File("a"), dir.File("c"), true));
+    EXPECT_EQ(ReadTextFile(dir.File("c")), "new");
+    // A missing source changes nothing.
+    EXPECT_FALSE(CopyFileTo(dir.File("missing"), dir.File("b"), false));
+    EXPECT_EQ(ReadTextFile(dir.File("b")), "new");
+    EXPECT_EQ(ListFolder(dir.Path()).size(), 3u); // no temporary files left
+}
+
+TEST(FileSystem, ListsSortedAndMapsBackslashes) {
+    CTempFolder dir;
+    std::filesystem::create_directory(dir.File("sub"));
+    WriteTextFile(dir.File("b.txt"), "");
+    WriteTextFile(dir.File("a!x.bin"), "");
+    WriteTextFile(dir.File("sub/c"), "x");
+    auto entries = ListFolder(dir.Path());
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].name, "a!x.bin");
+    EXPECT_EQ(entries[1].name, "b.txt");
+    EXPECT_EQ(entries[2].name, "sub");
+    EXPECT_TRUE(entries[2].isFolder);
+    EXPECT_TRUE(FileExists(dir.Path() + "\\sub\\c"));
+    EXPECT_TRUE(IsFolder(dir.Path() + "\\sub"));
+    EXPECT_FALSE(FileExists(dir.Path() + "\\sub\\d"));
+    EXPECT_FALSE(MakeFolder(dir.Path() + "\\sub")); // exists already
+    EXPECT_TRUE(ListFolder(dir.File("none")).empty());
+}
+
+TEST(AsciiText, IgnoresCaseOfAsciiLettersOnly) {
+    EXPECT_TRUE(EqualsIgnoringAsciiCase("Zombie", "zOMBIE"));
+    EXPECT_FALSE(EqualsIgnoringAsciiCase("\xC9", "\xE9"));
+    EXPECT_FALSE(EqualsIgnoringAsciiCase("name ", "name"));
+    EXPECT_TRUE(LessIgnoringAsciiCase("apple", "Banana"));
+    EXPECT_FALSE(LessIgnoringAsciiCase("Banana", "apple"));
+    EXPECT_FALSE(LessIgnoringAsciiCase("same", "SAME"));
+}
