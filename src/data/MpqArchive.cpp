@@ -1,0 +1,384 @@
+#include "data/MpqArchive.h"
+
+#include "platform/FileSystem.h"
+
+#include <StormLib.h>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <new>
+#include <string_view>
+#include <system_error>
+
+#if defined(__linux__)
+#include <cerrno>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+// Size of the hash table of a new archive (StormLib rounds 1000 up to 1024).
+constexpr DWORD kNewArchiveMaxFiles = 1000;
+
+// An archive is compacted on its copy once this share of it holds replaced, unused data.
+constexpr std::uint64_t kCompactWhenWasteExceedsOneIn = 4;
+
+// Header and table entry sizes of a version-1 archive.
+constexpr std::uint64_t kHeaderSize = 32;
+constexpr std::uint64_t kTableEntrySize = 16;
+
+// Closes a StormLib archive handle when it goes, unless closed on purpose before.
+class CArchiveHandle {
+public:
+    CArchiveHandle() = default;
+    ~CArchiveHandle() { Close(); }
+    CArchiveHandle(const CArchiveHandle&) = delete;
+    CArchiveHandle& operator=(const CArchiveHandle&) = delete;
+
+    HANDLE* Out() { return &m_handle; }
+    HANDLE Get() const { return m_handle; }
+    // False when StormLib could not write the archive out.
+    bool Close() {
+        if (m_handle == nullptr)
+            return true;
+        bool ok = SFileCloseArchive(m_handle);
+        m_handle = nullptr;
+        return ok;
+    }
+
+private:
+    HANDLE m_handle = nullptr;
+};
+
+bool OpenReadOnly(const std::string& path, CArchiveHandle& archive) {
+    return SFileOpenArchive(NativePath(path).c_str(), 0, MPQ_OPEN_READ_ONLY, archive.Out());
+}
+
+// The archived name made from a disk path: what follows the drive colon and its backslash.
+std::string ArchivedNameFromPath(const std::string& path) {
+    auto colon = path.find(':');
+    if (colon == std::string::npos)
+        return path;
+    auto start = colon + 1;
+    if (start < path.size() && path[start] == '\\')
+        ++start;
+    return path.substr(start);
+}
+
+#if defined(__linux__)
+
+bool WriteAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// Copies the rest of `in` to `out`, in the kernel where it can, and hands every chunk to the
+// disk at once: the flush before the rename then finds little left to write.
+bool CopyBytes(int in, int out) {
+    constexpr size_t kChunk = size_t{8} << 20;
+    bool inKernel = true;
+    std::vector<char> buffer;
+    off_t done = 0;
+    while (true) {
+        ssize_t n;
+        if (inKernel) {
+            n = ::copy_file_range(in, nullptr, out, nullptr, kChunk, 0);
+            if (n < 0 && done == 0 &&
+                (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL)) {
+                inKernel = false;
+                continue;
+            }
+        } else {
+            if (buffer.empty())
+                buffer.resize(size_t{1} << 20);
+            n = ::read(in, buffer.data(), buffer.size());
+            if (n > 0 && !WriteAll(out, buffer.data(), static_cast<size_t>(n)))
+                return false;
+        }
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0)
+            return true;
+        ::sync_file_range(out, done, n, SYNC_FILE_RANGE_WRITE);
+        done += n;
+    }
+}
+
+#endif
+
+// Copies the archive to the new file `to` (which must not exist), keeping its permissions. A
+// reflink where the file system has them, else a plain copy. Nothing is left at `to` on failure.
+bool CopyArchive(const std::string& from, const std::string& to, std::uint64_t& size) {
+    std::string source = NativePath(from), target = NativePath(to);
+#if defined(__linux__)
+    int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return false;
+    struct stat st;
+    if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(in);
+        return false;
+    }
+    int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (out < 0) {
+        ::close(in);
+        return false;
+    }
+    ::fchmod(out, st.st_mode & 0777);
+    bool ok = ::ioctl(out, FICLONE, in) == 0 || CopyBytes(in, out);
+    ::close(in);
+    if (::close(out) != 0)
+        ok = false;
+    size = static_cast<std::uint64_t>(st.st_size);
+#else
+    std::error_code ec;
+    bool ok = std::filesystem::copy_file(source, target, ec) && !ec;
+    size = ok ? std::filesystem::file_size(target, ec) : 0;
+#endif
+    if (!ok)
+        RemoveFile(to);
+    return ok;
+}
+
+// A file the user protected against writing is not replaced behind their back, even though the
+// rename of the copy would be allowed by its folder.
+bool MayReplace(const std::string& path) {
+#if defined(__linux__)
+    return ::access(NativePath(path).c_str(), W_OK) == 0;
+#else
+    std::error_code ec;
+    auto perms = std::filesystem::status(NativePath(path), ec).permissions();
+    return !ec && (perms & std::filesystem::perms::owner_write) != std::filesystem::perms::none;
+#endif
+}
+
+// Bytes of the archive that no file uses any more: StormLib writes a replaced file anew and
+// leaves the old copy's space behind.
+std::uint64_t WastedBytes(HANDLE archive, std::uint64_t fileSize) {
+    DWORD hashEntries = 0, blockEntries = 0;
+    if (!SFileGetFileInfo(archive, SFileMpqHashTableSize, &hashEntries, sizeof hashEntries,
+                          nullptr) ||
+        !SFileGetFileInfo(archive, SFileMpqBlockTableSize, &blockEntries, sizeof blockEntries,
+                          nullptr))
+        return 0;
+    std::uint64_t used =
+        kHeaderSize + kTableEntrySize * (std::uint64_t{hashEntries} + blockEntries);
+    SFILE_FIND_DATA found;
+    HANDLE find = SFileFindFirstFile(archive, "*", &found, nullptr);
+    if (find == nullptr)
+        return 0;
+    do
+        used += found.dwCompSize;
+    while (SFileFindNextFile(find, &found));
+    SFileFindClose(find);
+    return fileSize > used ? fileSize - used : 0;
+}
+
+// Adds one file, growing a full hash table once when the game can still read the result.
+bool AddOneFile(HANDLE archive, const std::string& localPath, const std::string& name,
+                bool compress) {
+    const DWORD flags = MPQ_FILE_REPLACEEXISTING | (compress ? MPQ_FILE_COMPRESS : 0);
+    const DWORD compression = compress ? MPQ_COMPRESSION_PKWARE : 0;
+    std::string local = NativePath(localPath);
+    auto add = [&] {
+        return SFileAddFileEx(archive, local.c_str(), name.c_str(), flags, compression,
+                              MPQ_COMPRESSION_NEXT_SAME);
+    };
+    if (add())
+        return true;
+    // A full hash table reports "disk full". Growing it needs every name known, so the game's
+    // own archives (no listfile) cannot grow and the addition fails.
+    if (GetLastError() != ERROR_DISK_FULL)
+        return false;
+    DWORD size = SFileGetMaxFileCount(archive);
+    if (size >= CMpqArchive::kMaxHashTableSize)
+        return false;
+    DWORD grown = std::min<DWORD>(CMpqArchive::kMaxHashTableSize, std::max<DWORD>(size * 2, 16));
+    return SFileSetMaxFileCount(archive, grown) && add();
+}
+
+} // namespace
+
+CMpqArchive::CMpqArchive(const std::string& archivePath) : m_strArchivePath(archivePath) {}
+
+void CMpqArchive::SetArchivePath(const std::string& archivePath) {
+    m_strArchivePath = archivePath;
+}
+
+std::unique_ptr<std::uint8_t[]> CMpqArchive::ReadFileToMemory(void* archive, const char* name,
+                                                              std::uint32_t* sizeOut) {
+    if (archive == nullptr || name == nullptr)
+        return nullptr;
+    HANDLE file = nullptr;
+    if (!SFileOpenFileEx(archive, name, SFILE_OPEN_FROM_MPQ, &file))
+        return nullptr;
+    DWORD high = 0;
+    DWORD size = SFileGetFileSize(file, &high);
+    if (size == SFILE_INVALID_SIZE || high != 0)
+        size = 0;
+    if (sizeOut != nullptr)
+        *sizeOut = size;
+    std::unique_ptr<std::uint8_t[]> block;
+    if (size != 0)
+        block.reset(new (std::nothrow) std::uint8_t[size]);
+    if (block) {
+        DWORD read = 0;
+        if (!SFileReadFile(file, block.get(), size, &read, nullptr) || read != size)
+            block.reset();
+    }
+    SFileCloseFile(file);
+    return block;
+}
+
+void CMpqArchive::FreeFileMemory(std::unique_ptr<std::uint8_t[]>& block) {
+    block.reset();
+}
+
+bool CMpqArchive::ExtractFile(const char* name, const char* folder, bool keepPath) {
+    if (name == nullptr)
+        return false;
+    std::unique_ptr<std::uint8_t[]> block;
+    std::uint32_t size = 0;
+    {
+        CArchiveHandle archive;
+        if (!OpenReadOnly(m_strArchivePath, archive))
+            return false;
+        block = ReadFileToMemory(archive.Get(), name, &size);
+    }
+    if (!block)
+        return false;
+
+    // An empty folder would put the file at the root of the disk: take it as the current one.
+    std::string destination = folder != nullptr && *folder != '\0' ? folder : ".\\";
+    if (destination.back() != '\\' && destination.back() != '/')
+        destination += '\\';
+    const char* lastBackslash = std::strrchr(name, '\\');
+    destination += keepPath || lastBackslash == nullptr ? name : lastBackslash + 1;
+
+    std::fputs(name, stdout);
+    std::fputs(" => ", stdout);
+    std::fputs(destination.c_str(), stdout);
+    std::fflush(stdout);
+
+    // Only the last folder level is made, as the callers expect; an existing one is fine.
+    MakeFolder(destination.substr(0, destination.find_last_of("\\/")));
+    // Written beside and renamed, so an earlier copy stays whole if this one fails.
+    return WriteFileAtomically(
+        destination, std::string_view(reinterpret_cast<const char*>(block.get()), size), false);
+}
+
+bool CMpqArchive::HasFile(const std::string& name) const {
+    CArchiveHandle archive;
+    return OpenReadOnly(m_strArchivePath, archive) && SFileHasFile(archive.Get(), name.c_str());
+}
+
+bool CMpqArchive::AddFile(const std::string& path, const char* archivedName, bool compress) {
+    std::string name = archivedName != nullptr ? archivedName : ArchivedNameFromPath(path);
+    return AddFiles({{path, name}}, compress);
+}
+
+bool CMpqArchive::AddFiles(const FileList& files, bool compress, std::string* failedName) {
+    if (failedName != nullptr)
+        failedName->clear();
+    if (files.empty())
+        return true;
+    // A missing local file is found before the archive is copied.
+    for (const auto& [local, name] : files) {
+        if (name.empty() || !FileExists(local) || IsFolder(local)) {
+            if (failedName != nullptr)
+                *failedName = name;
+            return false;
+        }
+    }
+
+    const std::string work = TemporaryPathBeside(m_strArchivePath);
+    const bool existed = FileExists(m_strArchivePath);
+    std::uint64_t workSize = 0;
+    CArchiveHandle archive;
+    if (existed) {
+        // Open the existing archive for update. Anything else at the path (a folder, a file
+        // that is not an archive, a protected file) is left alone: no new archive replaces it.
+        if (IsFolder(m_strArchivePath) || !MayReplace(m_strArchivePath))
+            return false;
+        {
+            CArchiveHandle probe;
+            if (!OpenReadOnly(m_strArchivePath, probe))
+                return false;
+        }
+        if (!CopyArchive(m_strArchivePath, work, workSize))
+            return false;
+        if (!SFileOpenArchive(NativePath(work).c_str(), 0, 0, archive.Out())) {
+            RemoveFile(work);
+            return false;
+        }
+    } else if (!SFileCreateArchive(NativePath(work).c_str(),
+                                   MPQ_CREATE_LISTFILE | MPQ_CREATE_ARCHIVE_V1, kNewArchiveMaxFiles,
+                                   archive.Out())) {
+        RemoveFile(work);
+        return false;
+    }
+
+    bool ok = UpdateOpenArchive(archive.Get(), work, workSize, files, compress, failedName);
+    ok = archive.Close() && ok;
+    ok = ok && SyncFileAndFolder(work);
+    // A new archive goes only where still nothing is; an old one is replaced in one step.
+    ok = ok &&
+         (existed ? RenameFile(work, m_strArchivePath) : MoveFileNoReplace(work, m_strArchivePath));
+    if (!ok) {
+        RemoveFile(work);
+        return false;
+    }
+    SyncFileAndFolder(m_strArchivePath);
+    return true;
+}
+
+bool CMpqArchive::UpdateOpenArchive(void* archive, const std::string& workPath,
+                                    std::uint64_t workSize, const FileList& files, bool compress,
+                                    std::string* failedName) {
+    // StormLib aborts the whole process when it replaces a file whose name it does not know,
+    // and the game's own archives carry no listfile: tell it the names first.
+    std::string names;
+    for (const auto& file : files)
+        names += file.second + "\r\n";
+    const std::string listFile = TemporaryPathBeside(workPath);
+    if (!WriteFileAtomically(listFile, names, false))
+        return false;
+    int listError = SFileAddListFile(archive, NativePath(listFile).c_str());
+    RemoveFile(listFile);
+    if (listError != ERROR_SUCCESS)
+        return false;
+
+    if (workSize > 0 && WastedBytes(archive, workSize) > workSize / kCompactWhenWasteExceedsOneIn &&
+        !SFileCompactArchive(archive, nullptr, false)) {
+        // Unknown names stop the compaction before it starts; anything else may have left
+        // the copy half rewritten, so it is not used.
+        if (GetLastError() != ERROR_UNKNOWN_FILE_NAMES)
+            return false;
+    }
+
+    for (const auto& [local, name] : files) {
+        if (!AddOneFile(archive, local, name, compress)) {
+            if (failedName != nullptr)
+                *failedName = name;
+            return false;
+        }
+    }
+    return true;
+}

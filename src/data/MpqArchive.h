@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+// The program's one way into MPQ archives (StormLib underneath). No archive stays open between
+// calls: every operation opens the archive, does its work and closes it again.
+//
+// Paths are given in the program's backslash form and turned native only when a file is
+// touched; archived names always keep their backslashes ("Data\Global\Excel\Armor.txt").
+//
+// Updates never change the archive in place: StormLib rewrites its tables over live data, so a
+// process killed mid-update would leave an archive without files. Every update works on a copy
+// beside the archive, which is flushed and then renamed over the original in one step.
+class CMpqArchive {
+public:
+    // A batch of additions: local file path, then the name it gets in the archive.
+    using FileList = std::vector<std::pair<std::string, std::string>>;
+
+    // Diablo II refuses archives whose hash table is larger than this.
+    static constexpr std::uint32_t kMaxHashTableSize = 65536;
+
+    explicit CMpqArchive(const std::string& archivePath);
+
+    void SetArchivePath(const std::string& archivePath);
+
+    // Writes the archived file `name` into `folder` (".\" when null), under its whole archived
+    // name when `keepPath` is set, else under the part after its last backslash. Prints
+    // "name => destination" to standard output. False when the archive or the name cannot be
+    // read, the file is empty, or the destination cannot be written; nothing is written then.
+    bool ExtractFile(const char* name, const char* folder, bool keepPath);
+
+    // True when the archive opens and holds a file of that name (names ignore case).
+    bool HasFile(const std::string& name) const;
+
+    // Adds the local file `path` under `archivedName`, replacing a file of that name. A null
+    // name is made from the path: what follows its drive colon ("C:\Work\x.txt" -> "Work\x.txt").
+    // When no file exists at the archive path a new archive is made there. `compress` stores
+    // the file PKWARE-compressed. True only when the file is in the archive on disk afterwards.
+    bool AddFile(const std::string& path, const char* archivedName, bool compress);
+
+    // Adds every file of the batch with a single copy of the archive, all or nothing: when one
+    // addition fails the archive on disk is left exactly as it was and false is returned, with
+    // `failedName` set to the archived name that could not be added ("" when the archive itself
+    // could not be opened, made or replaced). An empty batch changes nothing and succeeds.
+    bool AddFiles(const FileList& files, bool compress, std::string* failedName = nullptr);
+
+    // Reads the archived file `name` of an open StormLib archive handle whole. Its size is
+    // stored in `sizeOut` when given (also 0 for an empty file). Null when the file is missing,
+    // empty or unreadable, or memory runs out.
+    static std::unique_ptr<std::uint8_t[]> ReadFileToMemory(void* archive, const char* name,
+                                                            std::uint32_t* sizeOut);
+    static void FreeFileMemory(std::unique_ptr<std::uint8_t[]>& block);
+
+    std::string m_strArchivePath;
+    // StormLib needs no initialisation; kept for the callers that check it.
+    bool m_bInitFailed = false;
+
+private:
+    bool UpdateOpenArchive(void* archive, const std::string& workPath, std::uint64_t workSize,
+                           const FileList& files, bool compress, std::string* failedName);
+};
