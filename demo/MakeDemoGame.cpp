@@ -1,0 +1,174 @@
+// make_demo_game <demo source folder> <output folder>
+//
+// Builds the stand-in game folder that `make run` opens, so the editor can be tried without a
+// game installed:
+//   <output>/game/d2data.mpq, d2exp.mpq    the nine tables (the game's own archives)
+//   <output>/game/Patch_D2.mpq             the nine tables and a compiled Armor.bin, so opening
+//                                          it takes the compiled-tables path
+//   <output>/game/Diablo II.exe            a shell script standing in for the game's -txt run
+//   <output>/work/Tarvane.ini              names the game folder
+//   <output>/work/uniq.cfg                 the property descriptions of the unique item editor
+// The archives are version 1 and compressed with PKWARE only, as the game reads them.
+
+#include <StormLib.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The tables the editor works on, under the names the archives hold them.
+constexpr const char* kTables[] = {"monstats.txt",    "MonItemPercent.txt",  "Levels.txt",
+                                   "Armor.txt",       "Weapons.txt",         "DifficultyLevels.txt",
+                                   "UniqueItems.txt", "TreasureClassEx.txt", "Skills.txt"};
+constexpr std::string_view kExcelFolder = "Data\\Global\\Excel\\";
+
+// Room for the tables, compiled tables and imported pictures that later saves add.
+constexpr DWORD kMaxFiles = 1024;
+
+struct ArchivedFile {
+    std::string name;
+    std::string bytes;
+};
+
+bool Fail(const std::string& text) {
+    std::fprintf(stderr, "make_demo_game: %s\n", text.c_str());
+    return false;
+}
+
+bool ReadFile(const fs::path& path, std::string& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return Fail("cannot read " + path.string());
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad() || Fail("cannot read " + path.string());
+}
+
+bool WriteFile(const fs::path& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return out.good() || Fail("cannot write " + path.string());
+}
+
+// A table whose line ends were turned into bare LF (a checkout that converted them) would reach
+// the game in a form it does not read; refuse it rather than ship it.
+bool HasOnlyCrlfLineEnds(std::string_view bytes) {
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r'))
+            return false;
+        if (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n'))
+            return false;
+    }
+    return bytes.size() >= 2 && bytes.substr(bytes.size() - 2) == "\r\n";
+}
+
+bool AddFile(HANDLE archive, const ArchivedFile& file) {
+    HANDLE handle = nullptr;
+    const auto size = static_cast<DWORD>(file.bytes.size());
+    if (!SFileCreateFile(archive, file.name.c_str(), 0, size, 0,
+                         MPQ_FILE_COMPRESS | MPQ_FILE_REPLACEEXISTING, &handle))
+        return false;
+    // PKWARE for every sector: the game cannot read zlib.
+    bool written = SFileWriteFile(handle, file.bytes.data(), size, MPQ_COMPRESSION_PKWARE);
+    return SFileFinishFile(handle) && written;
+}
+
+bool BuildArchive(const fs::path& path, const std::vector<ArchivedFile>& files) {
+    // StormLib never creates over an existing file, and a rebuilt demo starts from scratch.
+    std::error_code ec;
+    fs::remove(path, ec);
+    HANDLE archive = nullptr;
+    if (!SFileCreateArchive(path.c_str(), MPQ_CREATE_LISTFILE | MPQ_CREATE_ARCHIVE_V1, kMaxFiles,
+                            &archive))
+        return Fail("cannot create " + path.string() + " (error " + std::to_string(GetLastError()) +
+                    ")");
+    bool added = true;
+    for (const ArchivedFile& file : files) {
+        if (!AddFile(archive, file)) {
+            added = Fail("cannot add " + file.name + " to " + path.string() + " (error " +
+                         std::to_string(GetLastError()) + ")");
+            break;
+        }
+    }
+    if (!SFileCloseArchive(archive))
+        added = Fail("cannot finish " + path.string());
+    if (!added)
+        fs::remove(path, ec); // never leave a half-built archive for the editor to open
+    return added;
+}
+
+bool BuildDemo(const fs::path& source, const fs::path& output) {
+    std::vector<ArchivedFile> tables;
+    for (const char* table : kTables) {
+        ArchivedFile file{std::string(kExcelFolder) + table, {}};
+        if (!ReadFile(source / "tables" / table, file.bytes))
+            return false;
+        if (!HasOnlyCrlfLineEnds(file.bytes))
+            return Fail(std::string("tables/") + table +
+                        " must end every line with CR LF (is git converting line ends?)");
+        tables.push_back(std::move(file));
+    }
+    std::string uniqueConfig, standIn;
+    if (!ReadFile(source / "uniq.cfg", uniqueConfig) ||
+        !ReadFile(source / "stand-in-game.sh", standIn))
+        return false;
+
+    std::error_code ec;
+    const fs::path root = fs::absolute(output, ec).lexically_normal();
+    if (ec)
+        return Fail("cannot resolve " + output.string());
+    const fs::path game = root / "game";
+    const fs::path work = root / "work";
+    fs::create_directories(game, ec);
+    fs::create_directories(work, ec);
+    if (!fs::is_directory(game) || !fs::is_directory(work))
+        return Fail("cannot create the folders under " + output.string());
+
+    std::vector<ArchivedFile> patch = tables;
+    // Only its presence matters: it tells the editor that the game reads compiled tables.
+    patch.push_back({std::string(kExcelFolder) + "Armor.bin", "TARVANE-DEMO-BIN Armor.txt\n"});
+    if (!BuildArchive(game / "d2data.mpq", tables) || !BuildArchive(game / "d2exp.mpq", tables) ||
+        !BuildArchive(game / "Patch_D2.mpq", patch))
+        return false;
+
+    const fs::path exe = game / "Diablo II.exe";
+    if (!WriteFile(exe, standIn))
+        return false;
+    fs::permissions(exe,
+                    fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                        fs::perms::others_read | fs::perms::others_exec,
+                    fs::perm_options::replace, ec);
+    if (ec)
+        return Fail("cannot make " + exe.string() + " executable");
+
+    // A fresh settings file: the archives are new, so the base copies must be extracted again.
+    std::string folder = game.string();
+    while (folder.size() > 1 && folder.back() == fs::path::preferred_separator)
+        folder.pop_back();
+    if (!WriteFile(work / "Tarvane.ini", "[Diablo II]\r\nFolder=" + folder + "\r\n") ||
+        !WriteFile(work / "uniq.cfg", uniqueConfig))
+        return false;
+
+    std::printf("make_demo_game: demo game in %s, working folder %s\n", folder.c_str(),
+                work.string().c_str());
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: make_demo_game <demo source folder> <output folder>\n");
+        return 2;
+    }
+    return BuildDemo(argv[1], argv[2]) ? 0 : 1;
+}

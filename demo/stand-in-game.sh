@@ -1,0 +1,45 @@
+#!/bin/sh
+# Stand-in for "Diablo II.exe" in the demo game folder, so that saving on the demo runs the whole
+# compile path without a game installed. Run with -txt in the editor's working folder, it leaves
+# one compiled table per text table under data/global/excel of its current folder, named as the
+# game names them. The "compiled" bytes are a marker line and a checksum of the text table: enough
+# to show that a run happened and which table it saw. The editor's save writes the edited tables
+# as tmp<name> beside the working copies, so those are preferred.
+
+if [ "$1" != "-txt" ]; then
+    echo "Diablo II stand-in: this demo folder holds no real game; run with -txt to compile tables."
+    exit 0
+fi
+
+mkdir -p data/global/excel || exit 1
+
+compile() {
+    table=""
+    for candidate in "tmp$1" "$1"; do
+        if [ -f "$candidate" ]; then
+            table=$candidate
+            break
+        fi
+    done
+    {
+        echo "TARVANE-DEMO-BIN $1"
+        if [ -n "$table" ]; then
+            cksum <"$table"
+        else
+            echo "no source table"
+        fi
+    } >"data/global/excel/$2" || exit 1
+}
+
+compile Armor.txt armor.bin
+compile DifficultyLevels.txt difficultylevels.bin
+compile Levels.txt Levels.bin
+compile MonItemPercent.txt MonItemPercent.bin
+compile monstats.txt Monstats.bin
+compile UniqueItems.txt UniqueItems.bin
+compile Weapons.txt Weapons.bin
+compile Skills.txt Skills.bin
+compile TreasureClassEx.txt TreasureClassEx.bin
+
+echo "Diablo II stand-in: compiled 9 tables into data/global/excel"
+exit 0
