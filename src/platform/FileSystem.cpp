@@ -108,6 +108,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
         ::close(fd);
         return false;
     }
+    // A buffer of an earlier read keeps its memory.
     bytes.resize(static_cast<size_t>(st.st_size));
     size_t done = 0;
     while (true) {

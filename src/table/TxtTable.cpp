@@ -10,6 +10,10 @@
 #include <limits>
 #include <new>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
@@ -99,6 +103,29 @@ int32_t ClampToInt32(int64_t value) {
     return static_cast<int32_t>(value);
 }
 
+// Calls `visit(position, byte)` for every tab and line feed of the buffer, in order. This walk
+// is most of the cost of a load, so it looks at 16 bytes at a time where the processor can.
+template <typename Visit> void ForEachSeparator(const char* data, size_t size, Visit visit) {
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i tab = _mm_set1_epi8('\t');
+    const __m128i lineFeed = _mm_set1_epi8('\n');
+    for (; i + 16 <= size; i += 16) {
+        __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_or_si128(_mm_cmpeq_epi8(chunk, tab), _mm_cmpeq_epi8(chunk, lineFeed))));
+        while (mask != 0) {
+            size_t pos = i + static_cast<size_t>(__builtin_ctz(mask));
+            visit(pos, data[pos]);
+            mask &= mask - 1;
+        }
+    }
+#endif
+    for (; i < size; ++i)
+        if (data[i] == '\t' || data[i] == '\n')
+            visit(i, data[i]);
+}
+
 bool LooksNumeric(std::string_view cell) {
     return !cell.empty() && ((cell[0] >= '0' && cell[0] <= '9') || cell[0] == '-');
 }
@@ -107,14 +134,19 @@ bool LooksNumeric(std::string_view cell) {
 
 bool CTxtTable::Load(const std::string& path) {
     Clear();
-    std::string bytes;
-    if (!ReadWholeFile(path, bytes))
+    // Read into the buffer of the last load: tables are reloaded often, and reusing the memory
+    // saves most of the cost of a load of a large table.
+    if (!ReadWholeFile(path, m_text)) {
+        Clear();
         return false;
+    }
     // Spans are 32-bit; a table file of 4 GB is not a game table.
-    if (bytes.size() >= std::numeric_limits<uint32_t>::max())
+    if (m_text.size() >= std::numeric_limits<uint32_t>::max()) {
+        Clear();
         return false;
+    }
     try {
-        Parse(std::move(bytes));
+        Parse();
     } catch (const std::bad_alloc&) {
         Clear();
         if (m_pPrompts)
@@ -125,11 +157,12 @@ bool CTxtTable::Load(const std::string& path) {
     return true;
 }
 
-void CTxtTable::Parse(std::string&& bytes) {
-    const char* data = bytes.data();
-    const size_t size = bytes.size();
+void CTxtTable::Parse() {
+    const char* data = m_text.data();
+    const size_t size = m_text.size();
 
-    // First pass: the header line fixes the column count, the line feeds the row count.
+    // First pass: the header line fixes the column count, the line feeds the row count, so the
+    // grid is allocated once at its final size.
     const char* firstEnd = static_cast<const char*>(std::memchr(data, '\n', size));
     size_t firstLength = firstEnd ? static_cast<size_t>(firstEnd - data) : size;
     int64_t columns = 1;
@@ -149,43 +182,56 @@ void CTxtTable::Parse(std::string&& bytes) {
     m_nRows = static_cast<int32_t>(rows);
     m_cells.assign(static_cast<size_t>(rows * columns), Span{});
 
-    // Second pass: cut every line at its tabs.
-    size_t pos = 0;
-    for (int32_t row = 0; row < m_nRows; ++row) {
-        const char* lineFeed = static_cast<const char*>(std::memchr(data + pos, '\n', size - pos));
-        size_t end = lineFeed ? static_cast<size_t>(lineFeed - data) : size;
-        size_t next = lineFeed ? end + 1 : size;
-        if (lineFeed && end > pos && data[end - 1] == '\r')
-            --end; // text mode drops the carriage return of a CR LF
-
-        Span* cells = &m_cells[static_cast<size_t>(row) * static_cast<size_t>(m_nColumns)];
-        size_t start = pos;
-        for (int32_t col = 0;; ++col) {
-            const char* tab =
-                static_cast<const char*>(std::memchr(data + start, '\t', end - start));
-            size_t cellEnd = tab ? static_cast<size_t>(tab - data) : end;
-            cells[col] = Span{static_cast<uint32_t>(start), static_cast<uint32_t>(cellEnd - start)};
-            if (!tab)
-                break;
-            if (col == m_nColumns - 1) {
-                // More cells than the header: keep them, tab included, to write them back.
-                m_surplus[row] = Span{static_cast<uint32_t>(cellEnd),
-                                      static_cast<uint32_t>(end - cellEnd)};
-                break;
-            }
-            start = cellEnd + 1;
+    // Second pass: one walk over every tab and line feed of the file.
+    int32_t row = 0;
+    int32_t col = 0;
+    size_t cellStart = 0;
+    bool inSurplus = false; // past the header's column count on this line
+    Span* cells = m_cells.data();
+    auto endLine = [&](size_t lineEnd) {
+        if (lineEnd > cellStart && data[lineEnd - 1] == '\r' && lineEnd < size)
+            --lineEnd; // text mode drops the carriage return of a CR LF
+        if (inSurplus) {
+            Span& surplus = m_surplus[row];
+            surplus.length = static_cast<uint32_t>(lineEnd - surplus.offset);
+        } else {
+            cells[col] = Span{static_cast<uint32_t>(cellStart),
+                              static_cast<uint32_t>(lineEnd - cellStart)};
         }
-        pos = next;
-    }
-    m_text = std::move(bytes);
+    };
+    ForEachSeparator(data, size, [&](size_t pos, char c) {
+        if (c == '\n') {
+            endLine(pos);
+            ++row;
+            col = 0;
+            cellStart = pos + 1;
+            inSurplus = false;
+            cells = m_cells.data() + static_cast<size_t>(row) * static_cast<size_t>(m_nColumns);
+            return;
+        }
+        if (inSurplus)
+            return;
+        if (col == m_nColumns - 1) {
+            // More cells than the header: keep them, tab included, to write them back.
+            cells[col] = Span{static_cast<uint32_t>(cellStart),
+                              static_cast<uint32_t>(pos - cellStart)};
+            m_surplus[row] = Span{static_cast<uint32_t>(pos), 0};
+            inSurplus = true;
+            return;
+        }
+        cells[col] = Span{static_cast<uint32_t>(cellStart), static_cast<uint32_t>(pos - cellStart)};
+        ++col;
+        cellStart = pos + 1;
+    });
+    if (row < m_nRows)
+        endLine(size); // the last line had no line feed
 }
 
 void CTxtTable::Clear() {
+    // The buffers keep their memory for the next load of this table.
     m_bLoaded = false;
     m_text.clear();
-    m_text.shrink_to_fit();
     m_cells.clear();
-    m_cells.shrink_to_fit();
     m_surplus.clear();
     m_nGarbage = 0;
     m_nRows = 0;
@@ -340,10 +386,20 @@ bool CTxtTable::Save(const std::string& path) const {
     out.reserve(m_text.size() - m_nGarbage + static_cast<size_t>(m_nRows) * 2 + 16);
     for (int32_t row = 0; row < m_nRows; ++row) {
         const Span* cells = &m_cells[static_cast<size_t>(row) * static_cast<size_t>(m_nColumns)];
-        for (int32_t col = 0; col < m_nColumns; ++col) {
-            if (col > 0)
-                out.push_back('\t');
-            out.append(m_text, cells[col].offset, cells[col].length);
+        // A row whose cells still lie one tab apart in the buffer, as loaded, goes out in one
+        // piece; rows with changed cells are put together cell by cell.
+        bool asLoaded = true;
+        for (int32_t col = 1; col < m_nColumns && asLoaded; ++col)
+            asLoaded = cells[col].offset == cells[col - 1].offset + cells[col - 1].length + 1;
+        if (asLoaded) {
+            const Span& last = cells[m_nColumns - 1];
+            out.append(m_text, cells[0].offset, last.offset + last.length - cells[0].offset);
+        } else {
+            for (int32_t col = 0; col < m_nColumns; ++col) {
+                if (col > 0)
+                    out.push_back('\t');
+                out.append(m_text, cells[col].offset, cells[col].length);
+            }
         }
         if (!m_surplus.empty()) {
             auto it = m_surplus.find(row);

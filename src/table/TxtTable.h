@@ -80,7 +80,7 @@ private:
     // Stores `text` for a cell; the old text becomes garbage, reclaimed now and then.
     void StoreCell(int32_t col, int32_t row, std::string_view text);
     void Compact();
-    void Parse(std::string&& bytes);
+    void Parse();
     template <typename Compute> bool RescaleColumn(int32_t col, Compute compute);
 
     std::string m_text;        // the file's bytes, then the text of changed cells

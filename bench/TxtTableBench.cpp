@@ -1,0 +1,119 @@
+// Load and Save of a table the size of the game's monster table (735 rows x 255 columns) and of
+// one ten times longer, each against a baseline in the same run:
+//  - Load baseline: read the file and find every tab and line end;
+//  - Save baseline: write the same bytes with one write.
+#include "table/TxtTable.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+std::string Folder() {
+    static std::string folder = [] {
+        auto path = std::filesystem::temp_directory_path() / ("tarvane-bench-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(path);
+        return path.string();
+    }();
+    return folder;
+}
+
+// A monster-table-like file: a header, then rows of names, small numbers and empty cells.
+std::string MakeTableFile(int rows, int columns) {
+    std::string path = Folder() + "/table-" + std::to_string(rows) + ".txt";
+    if (std::filesystem::exists(path))
+        return path;
+    std::string bytes;
+    for (int row = 0; row <= rows; ++row) {
+        for (int col = 0; col < columns; ++col) {
+            if (col > 0)
+                bytes += '\t';
+            if (row == 0)
+                bytes += "column" + std::to_string(col);
+            else if (col == 0)
+                bytes += "monster" + std::to_string(row);
+            else if ((row + col) % 4 != 0)
+                bytes += std::to_string((row * 31 + col * 17) % 2000);
+        }
+        bytes += "\r\n";
+    }
+    FILE* f = std::fopen(path.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    return path;
+}
+
+void ReadInto(const std::string& path, std::string& bytes);
+
+std::string ReadAll(const std::string& path) {
+    std::string bytes;
+    ReadInto(path, bytes);
+    return bytes;
+}
+
+void ReadInto(const std::string& path, std::string& bytes) {
+    int fd = ::open(path.c_str(), O_RDONLY);
+    bytes.resize(static_cast<size_t>(::lseek(fd, 0, SEEK_END)));
+    benchmark::DoNotOptimize(::pread(fd, bytes.data(), bytes.size(), 0));
+    ::close(fd);
+}
+
+void BM_LoadBaseline(benchmark::State& state) {
+    std::string path = MakeTableFile(static_cast<int>(state.range(0)), 255);
+    std::string bytes; // reused, as the table reuses its buffer
+    for (auto _ : state) {
+        ReadInto(path, bytes);
+        size_t separators = 0;
+        for (char c : bytes)
+            separators += (c == '\t') | (c == '\n');
+        benchmark::DoNotOptimize(separators);
+    }
+}
+
+void BM_Load(benchmark::State& state) {
+    std::string path = MakeTableFile(static_cast<int>(state.range(0)), 255);
+    CTxtTable table;
+    for (auto _ : state) {
+        table.Load(path);
+        benchmark::DoNotOptimize(table.Rows());
+    }
+}
+
+void BM_SaveBaseline(benchmark::State& state) {
+    std::string bytes = ReadAll(MakeTableFile(static_cast<int>(state.range(0)), 255));
+    std::string out = Folder() + "/baseline-out.txt";
+    for (auto _ : state) {
+        int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        benchmark::DoNotOptimize(::write(fd, bytes.data(), bytes.size()));
+        ::close(fd);
+    }
+}
+
+void BM_Save(benchmark::State& state) {
+    CTxtTable table;
+    table.Load(MakeTableFile(static_cast<int>(state.range(0)), 255));
+    std::string out = Folder() + "/table-out.txt";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(table.Save(out));
+}
+
+} // namespace
+
+BENCHMARK(BM_LoadBaseline)->Arg(735)->Arg(7350)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Load)->Arg(735)->Arg(7350)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SaveBaseline)->Arg(735)->Arg(7350)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Save)->Arg(735)->Arg(7350)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::filesystem::remove_all(Folder());
+    return 0;
+}
