@@ -1,6 +1,7 @@
 #include "app/ModEngineDlg.h"
 
 #include "app/AboutDlg.h"
+#include "data/PatchBackup.h"
 #include "editors/ModFuncs.h"
 #include "editors/SkillsDlg.h"
 #if __has_include("data/MpqArchive.h")
@@ -207,9 +208,13 @@ void CModEngineDlg::OnFileSave() {}
 
 void CModEngineDlg::OnFileSaveAs() {}
 
-void CModEngineDlg::OnBackup() {}
+void CModEngineDlg::OnBackup() {
+    CPatchBackup(m_prompts, *this).Backup(m_strDiabloFolder);
+}
 
-void CModEngineDlg::OnRestore() {}
+void CModEngineDlg::OnRestore() {
+    CPatchBackup(m_prompts, *this).Restore(m_strDiabloFolder);
+}
 
 void CModEngineDlg::OnClearOverrides() {}
 

@@ -198,24 +198,76 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, bool s
     return true;
 }
 
+namespace {
+
+// Copies the whole of `in` to `out` in the kernel where it can, else through a buffer.
+bool CopyDescriptor(int in, int out) {
+    bool kernelCopy = true;
+    std::vector<char> buffer;
+    while (true) {
+        if (kernelCopy) {
+            ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, size_t{1} << 30, 0);
+            if (n > 0)
+                continue;
+            if (n == 0)
+                return true;
+            if (errno == EINTR)
+                continue;
+            if (errno != EXDEV && errno != ENOSYS && errno != EOPNOTSUPP && errno != EINVAL)
+                return false;
+            kernelCopy = false; // not offered here: copy through user memory
+            buffer.resize(size_t{1} << 20);
+        }
+        ssize_t n = ::read(in, buffer.data(), buffer.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0)
+            return true;
+        if (!WriteAll(out, buffer.data(), static_cast<size_t>(n)))
+            return false;
+    }
+}
+
+} // namespace
+
 bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) {
     if (failIfExists && FileExists(to))
         return false;
-    std::string bytes;
-    if (!ReadWholeFile(from, bytes))
+    int in = ::open(NativePath(from).c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
         return false;
-    if (failIfExists) {
-        // Write beside, then move into place only if nobody made the file meanwhile.
-        std::string temp = TemporaryPathBeside(to);
-        if (!WriteFileAtomically(temp, bytes, true))
-            return false;
-        if (!MoveFileNoReplace(temp, to)) {
-            RemoveFile(temp);
-            return false;
-        }
-        return true;
+    struct stat st;
+    if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(in);
+        return false;
     }
-    return WriteFileAtomically(to, bytes, true);
+    // The copy is made beside the destination and only put in place once it is whole and on the
+    // disk, so a failed or interrupted copy leaves the old destination as it was.
+    std::string temp = NativePath(TemporaryPathBeside(to));
+    int out = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777);
+    if (out < 0) {
+        ::close(in);
+        return false;
+    }
+    bool ok = CopyDescriptor(in, out) && ::fsync(out) == 0;
+    ::close(in);
+    if (::close(out) != 0)
+        ok = false;
+    if (ok)
+        ok = failIfExists ? MoveFileNoReplace(temp, to) : ::rename(temp.c_str(), NativePath(to).c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    int dir = ::open(ParentOf(NativePath(to)).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
 }
 
 std::vector<FolderEntry> ListFolder(const std::string& path) {
