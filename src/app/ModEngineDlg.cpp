@@ -1,19 +1,16 @@
 #include "app/ModEngineDlg.h"
 
 #include "app/AboutDlg.h"
+#include "data/MpqArchive.h"
 #include "data/PatchBackup.h"
 #include "editors/ModFuncs.h"
 #include "editors/SkillsDlg.h"
-#if __has_include("data/MpqArchive.h")
-#include "data/MpqArchive.h"
-#else
-class CMpqArchive {};
-#endif
 #include "platform/FileSystem.h"
 #include "platform/ProfileFile.h"
 #include "platform/UserPrompts.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QPainter>
@@ -160,13 +157,17 @@ std::string CModEngineDlg::NotesText() const {
 }
 
 void CModEngineDlg::OnSetDiabloFolder() {
+    BrowseForDiabloFolder();
+}
+
+CUserPrompts::FolderChoice::Outcome CModEngineDlg::BrowseForDiabloFolder() {
     CUserPrompts::FolderChoice choice = m_prompts.BrowseForFolder("Select your Diablo II folder");
     switch (choice.outcome) {
     case CUserPrompts::FolderChoice::Outcome::Cancelled:
-        return;
+        return choice.outcome;
     case CUserPrompts::FolderChoice::Outcome::NotAFolder:
         m_prompts.ShowMessage("Invalid Diablo II folder selected.");
-        return;
+        return choice.outcome;
     case CUserPrompts::FolderChoice::Outcome::Chosen:
         break;
     }
@@ -175,6 +176,7 @@ void CModEngineDlg::OnSetDiabloFolder() {
     CProfileFile::WriteString(GetWorkingFolder() + "\\Tarvane.ini", "Diablo II", "Folder",
                               m_strDiabloFolder);
     AppendNote("Diablo II folder set to " + m_strDiabloFolder);
+    return choice.outcome;
 }
 
 void CModEngineDlg::OnSaveTables() {
@@ -202,7 +204,97 @@ void CModEngineDlg::OnLoadTables() {
     AppendNote("Tables loaded from " + choice.path);
 }
 
-void CModEngineDlg::OnFileOpen() {}
+bool CModEngineDlg::ExtractBaseCopies() {
+    const std::string gameArchive =
+        m_strDiabloFolder + (m_data.m_bExpansion ? "\\d2exp.mpq" : "\\d2data.mpq");
+    // A wrapper of its own, so that m_pArchive keeps pointing at the archive Save writes into.
+    CMpqArchive archive(gameArchive);
+    if (archive.m_bInitFailed) {
+        m_prompts.ShowMessage("Failed to initialise.");
+        EndProgram();
+        return false;
+    }
+    const std::string tablesFolder = GetWorkingFolder() + "\\tables";
+    for (TableId id : CGameDataSet::kDeclarationOrder)
+        archive.ExtractFile(CGameDataSet::ArchivePath(id).c_str(), tablesFolder.c_str(), false);
+
+    bool all = true;
+    for (TableId id : CGameDataSet::kDeclarationOrder)
+        all = all && FileExists(tablesFolder + CGameDataSet::FolderFileName(id));
+    if (all)
+        CProfileFile::WriteString(SettingsPath(), "Extracted", "BaseFiles", "True");
+    else
+        AppendNote("Not every table could be read from " + gameArchive +
+                   "; the base copies will be extracted again at the next open.");
+    return true;
+}
+
+void CModEngineDlg::OnFileOpen() {
+    // The game folder is asked for until one is set; cancelling the browser ends the command
+    // instead of asking for ever.
+    while (m_strDiabloFolder.empty()) {
+        CUserPrompts::FolderChoice::Outcome outcome = BrowseForDiabloFolder();
+        if (outcome == CUserPrompts::FolderChoice::Outcome::Cancelled)
+            return;
+    }
+    m_data.m_bExpansion = FileExists(m_strDiabloFolder + "\\d2exp.mpq");
+
+    if (CProfileFile::ReadString(SettingsPath(), "Extracted", "BaseFiles", "False") != "True" &&
+        !ExtractBaseCopies())
+        return;
+
+    if (m_data.m_bModified &&
+        !m_prompts.AskOkCancel(
+            "Loading another archive will erase any current edits. Are you sure ?"))
+        return;
+
+    std::optional<std::string> chosen =
+        m_prompts.ChooseFileToOpen("Open Diablo Data File", "Diablo data files (*.mpq)|*.mpq||",
+                                   "mpq", m_strDiabloFolder);
+    if (!chosen)
+        return;
+
+    AppendNote("Please wait whilst data files are opened...");
+    m_editNotes->repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+
+    if (!m_pArchive) {
+        m_pArchive = std::make_unique<CMpqArchive>(*chosen);
+        if (m_pArchive->m_bInitFailed) {
+            m_prompts.ShowMessage("Failed to initialise.");
+            EndProgram();
+            return;
+        }
+    } else {
+        m_pArchive->SetArchivePath(*chosen);
+    }
+
+    {
+        CBusyCursor busy(m_prompts);
+        const std::string folder = GetWorkingFolder();
+        for (TableId id : CGameDataSet::kDeclarationOrder)
+            m_pArchive->ExtractFile(CGameDataSet::ArchivePath(id).c_str(), folder.c_str(), false);
+        m_data.m_bBinTables =
+            m_pArchive->ExtractFile("Data\\Global\\Excel\\Armor.bin", folder.c_str(), false);
+        if (m_data.m_bBinTables)
+            RemoveFile(folder + "\\Armor.bin");
+    }
+
+    m_data.ClearAll();
+    for (TableId id : CGameDataSet::kDeclarationOrder)
+        m_data.Table(id).Load(CGameDataSet::WorkingCopy(id));
+    for (TableId id : CGameDataSet::kDeclarationOrder)
+        if (!m_data.Table(id).IsLoaded())
+            m_data.Table(id).Load(CGameDataSet::BaseCopy(id));
+
+    if (!m_data.IsComplete()) {
+        m_prompts.ShowMessage("Failed to load data files.");
+        EndProgram();
+        return;
+    }
+    AppendNote("MPQ Archive has been opened.");
+    EnableDataCommands();
+}
 
 void CModEngineDlg::OnFileSave() {}
 
@@ -218,7 +310,9 @@ void CModEngineDlg::OnRestore() {
 
 void CModEngineDlg::OnClearOverrides() {}
 
-void CModEngineDlg::OnExtractBaseFiles() {}
+void CModEngineDlg::OnExtractBaseFiles() {
+    CProfileFile::WriteString(SettingsPath(), "Extracted", "BaseFiles", "False");
+}
 
 int CModEngineDlg::RunEditor(QDialog& dialog, std::initializer_list<TableId> restoreOnCancel,
                              bool modifiedOnCancel) {

@@ -2,6 +2,7 @@
 
 #include "data/GameDataSet.h"
 #include "platform/NoteLog.h"
+#include "platform/UserPrompts.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -10,7 +11,6 @@
 #include <memory>
 #include <string>
 
-class CUserPrompts;
 class CModFuncs;
 class CMpqArchive;
 class QAction;
@@ -86,6 +86,11 @@ protected:
 
 private:
     void OnInitDialog();
+    // The folder browser of Set Diablo II Folder; tells what the user did.
+    CUserPrompts::FolderChoice::Outcome BrowseForDiabloFolder();
+    // Extracts the nine base copies from the game's own archive into "tables". False when the
+    // program must end.
+    bool ExtractBaseCopies();
     void BuildMenu();
     // Ends the main dialog at once, without the close steps (a failed open).
     void EndProgram();

@@ -112,3 +112,10 @@ void CGameDataSet::ClearAll() {
     for (TableId id : kDeclarationOrder)
         Table(id).Clear();
 }
+
+bool CGameDataSet::IsComplete() const {
+    return m_MonStats.IsLoaded() && m_MonItemPercent.IsLoaded() && m_Levels.IsLoaded() &&
+           m_Armor.IsLoaded() && m_Weapons.IsLoaded() && m_UniqueItems.IsLoaded() &&
+           m_Skills.IsLoaded() && m_DifficultyLevels.IsLoaded() &&
+           (m_TreasureClassEx.IsLoaded() || !m_bBinTables);
+}

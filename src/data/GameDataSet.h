@@ -70,6 +70,10 @@ public:
 
     void ClearAll();
 
+    // The tables every editor needs are loaded; TreasureClassEx only matters for game versions
+    // with compiled tables.
+    bool IsComplete() const;
+
     CTxtTable m_MonStats;
     CTxtTable m_MonItemPercent;
     CTxtTable m_Levels;

@@ -9,6 +9,9 @@
 void EnsureQApplication() {
     if (QApplication::instance())
         return;
+    // Widget tests never need a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "tarvane-tests";
     static char* argv[] = {name, nullptr};
