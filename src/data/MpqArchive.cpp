@@ -89,7 +89,7 @@ bool WriteAll(int fd, const char* data, size_t size) {
 // Copies the rest of `in` to `out`, in the kernel where it can, and hands every chunk to the
 // disk at once: the flush before the rename then finds little left to write.
 bool CopyBytes(int in, int out) {
-    constexpr size_t kChunk = size_t{8} << 20;
+    constexpr size_t kChunk = size_t{2} << 20;
     bool inKernel = true;
     std::vector<char> buffer;
     off_t done = 0;
@@ -123,8 +123,8 @@ bool CopyBytes(int in, int out) {
 
 #endif
 
-// Copies the archive to the new file `to` (which must not exist), keeping its permissions. A
-// reflink where the file system has them, else a plain copy. Nothing is left at `to` on failure.
+// Copies the archive to the new file `to` (which must not exist): a reflink where the file
+// system has them, else a plain copy. Nothing is left at `to` on failure.
 bool CopyArchive(const std::string& from, const std::string& to, std::uint64_t& size) {
     std::string source = NativePath(from), target = NativePath(to);
 #if defined(__linux__)
@@ -141,7 +141,6 @@ bool CopyArchive(const std::string& from, const std::string& to, std::uint64_t& 
         ::close(in);
         return false;
     }
-    ::fchmod(out, st.st_mode & 0777);
     bool ok = ::ioctl(out, FICLONE, in) == 0 || CopyBytes(in, out);
     ::close(in);
     if (::close(out) != 0)
@@ -155,6 +154,14 @@ bool CopyArchive(const std::string& from, const std::string& to, std::uint64_t& 
     if (!ok)
         RemoveFile(to);
     return ok;
+}
+
+// The new archive keeps the permissions of the one it replaces (a compaction makes a new file).
+void KeepPermissions(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    auto perms = std::filesystem::status(NativePath(from), ec).permissions();
+    if (!ec)
+        std::filesystem::permissions(NativePath(to), perms, ec);
 }
 
 // A file the user protected against writing is not replaced behind their back, even though the
@@ -337,6 +344,8 @@ bool CMpqArchive::AddFiles(const FileList& files, bool compress, std::string* fa
 
     bool ok = UpdateOpenArchive(archive.Get(), work, workSize, files, compress, failedName);
     ok = archive.Close() && ok;
+    if (ok && existed)
+        KeepPermissions(m_strArchivePath, work);
     ok = ok && SyncFileAndFolder(work);
     // A new archive goes only where still nothing is; an old one is replaced in one step.
     ok = ok &&

@@ -415,6 +415,9 @@ TEST_F(ArchiveTest, RepeatedSavesDoNotLetTheArchiveGrowWithoutBound) {
     files.push_back({kArmor, Noise(100000, 99)});
     ASSERT_TRUE(MakeArchive("patch.mpq", files));
     auto initial = SizeOf("patch.mpq");
+    const auto perms = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                       std::filesystem::perms::group_read;
+    std::filesystem::permissions("patch.mpq", perms);
 
     CMpqArchive archive("patch.mpq");
     for (unsigned save = 0; save < 12; ++save)
@@ -423,6 +426,7 @@ TEST_F(ArchiveTest, RepeatedSavesDoNotLetTheArchiveGrowWithoutBound) {
     // Without compaction the archive would hold twelve dead copies (1.2 MB more).
     EXPECT_LT(SizeOf("patch.mpq"), initial + initial / 2);
     EXPECT_EQ(ReadArchived("patch.mpq", kArmor), Noise(100000, 11));
+    EXPECT_EQ(std::filesystem::status("patch.mpq").permissions(), perms);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(ReadArchived("patch.mpq", files[i].first), files[i].second);
     EXPECT_EQ(FolderNames("."), (std::set<std::string>{"armor.bin", "patch.mpq"}));

@@ -1,0 +1,214 @@
+// A save adds the nine tables to the archive as one batch, on a copy of the whole archive that
+// is then renamed over it. This measures that save on a 250 MB archive against copying the
+// archive once, in the same run, and how much the archive grows per save.
+
+#include "data/MpqArchive.h"
+
+#include <StormLib.h>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kBulkFiles = 250;
+constexpr size_t kBulkFileSize = size_t{1} << 20;
+constexpr int kTables = 9;
+constexpr size_t kTableSize = 200 * 1024;
+constexpr int kIterations = 15;
+
+std::string g_folder;
+std::string g_archive;
+CMpqArchive::FileList g_tables;
+// Seconds per iteration, by benchmark name, for the ratios printed at the end.
+std::map<std::string, double> g_seconds;
+
+std::string TableName(int table) {
+    return "Data\\Global\\Excel\\table" + std::to_string(table) + ".txt";
+}
+
+std::string Bytes(size_t size, unsigned seed) {
+    std::string bytes(size, '\0');
+    for (auto& byte : bytes) {
+        seed = seed * 1103515245u + 12345u;
+        byte = static_cast<char>(seed >> 16);
+    }
+    return bytes;
+}
+
+bool AddFromMemory(HANDLE archive, const std::string& name, const std::string& content) {
+    HANDLE file = nullptr;
+    if (!SFileCreateFile(archive, name.c_str(), 0, static_cast<DWORD>(content.size()), 0,
+                         MPQ_FILE_REPLACEEXISTING, &file))
+        return false;
+    bool written = SFileWriteFile(file, content.data(), static_cast<DWORD>(content.size()), 0);
+    return SFileFinishFile(file) && written;
+}
+
+// A 250 MB archive that already holds the nine tables, and the nine new tables on disk.
+bool MakeFixture() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "tarvane-bench-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        return false;
+    g_folder = pattern;
+    g_archive = g_folder + "/Patch_D2.mpq";
+    HANDLE archive = nullptr;
+    if (!SFileCreateArchive(g_archive.c_str(), MPQ_CREATE_LISTFILE | MPQ_CREATE_ARCHIVE_V1, 1000,
+                            &archive))
+        return false;
+    bool ok = true;
+    for (int i = 0; ok && i < kBulkFiles; ++i)
+        ok = AddFromMemory(archive, "Data\\bulk\\file" + std::to_string(i) + ".bin",
+                           Bytes(kBulkFileSize, static_cast<unsigned>(i)));
+    for (int table = 0; ok && table < kTables; ++table) {
+        ok = AddFromMemory(archive, TableName(table), Bytes(kTableSize, 1000u + table));
+        std::string local = g_folder + "/tmp" + std::to_string(table) + ".txt";
+        std::ofstream(local, std::ios::binary) << Bytes(kTableSize, 2000u + table);
+        g_tables.push_back({local, TableName(table)});
+    }
+    return SFileCloseArchive(archive) && ok;
+}
+
+std::uintmax_t ArchiveSize() {
+    return std::filesystem::file_size(g_archive);
+}
+
+void Record(benchmark::State& state, const std::string& name, double seconds) {
+    g_seconds[name] = seconds / static_cast<double>(state.iterations());
+}
+
+// Baseline: the archive copied once, as a file manager would (no flush to disk).
+void BM_CopyArchive(benchmark::State& state) {
+    const std::string copy = g_folder + "/copy.mpq";
+    double seconds = 0;
+    for (auto _ : state) {
+        ::sync(); // start every iteration with nothing left to write from the last one
+        auto start = std::chrono::steady_clock::now();
+        bool ok = std::filesystem::copy_file(g_archive, copy);
+        auto stop = std::chrono::steady_clock::now();
+        seconds += std::chrono::duration<double>(stop - start).count();
+        state.SetIterationTime(std::chrono::duration<double>(stop - start).count());
+        if (!ok)
+            state.SkipWithError("copy failed");
+        std::filesystem::remove(copy);
+    }
+    Record(state, "copy", seconds);
+}
+
+// Baseline: the archive copied once and flushed to disk, as a save must.
+void BM_CopyArchiveAndFlush(benchmark::State& state) {
+    const std::string copy = g_folder + "/copy.mpq";
+    double seconds = 0;
+    for (auto _ : state) {
+        ::sync(); // start every iteration with nothing left to write from the last one
+        auto start = std::chrono::steady_clock::now();
+        bool ok = std::filesystem::copy_file(g_archive, copy);
+        int fd = ::open(copy.c_str(), O_RDONLY);
+        ok = ok && fd >= 0 && ::fsync(fd) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        auto stop = std::chrono::steady_clock::now();
+        seconds += std::chrono::duration<double>(stop - start).count();
+        state.SetIterationTime(std::chrono::duration<double>(stop - start).count());
+        if (!ok)
+            state.SkipWithError("copy failed");
+        std::filesystem::remove(copy);
+    }
+    Record(state, "copy+flush", seconds);
+}
+
+// One save: the nine 200 KB tables added as one batch.
+void BM_AddNineTables(benchmark::State& state) {
+    CMpqArchive archive(g_archive);
+    double seconds = 0;
+    std::uintmax_t grown = 0, shrunk = 0;
+    for (auto _ : state) {
+        ::sync();
+        auto before = ArchiveSize();
+        auto start = std::chrono::steady_clock::now();
+        bool ok = archive.AddFiles(g_tables, false);
+        auto stop = std::chrono::steady_clock::now();
+        seconds += std::chrono::duration<double>(stop - start).count();
+        state.SetIterationTime(std::chrono::duration<double>(stop - start).count());
+        if (!ok)
+            state.SkipWithError("save failed");
+        auto after = ArchiveSize();
+        if (after >= before)
+            grown += after - before;
+        else
+            ++shrunk;
+    }
+    state.counters["growth_KB_per_save"] =
+        static_cast<double>(grown) / 1024.0 / static_cast<double>(state.iterations());
+    state.counters["compactions"] = static_cast<double>(shrunk);
+    state.counters["archive_MB"] = static_cast<double>(ArchiveSize()) / (1 << 20);
+    Record(state, "save", seconds);
+}
+
+// Saves go on until one finds enough dead space to compact the archive; that save is timed.
+void BM_SaveThatCompacts(benchmark::State& state) {
+    CMpqArchive archive(g_archive);
+    int saves = 0;
+    double seconds = 0;
+    std::uintmax_t largest = 0;
+    for (auto _ : state) {
+        while (true) {
+            ::sync();
+            auto before = ArchiveSize();
+            largest = std::max(largest, before);
+            auto start = std::chrono::steady_clock::now();
+            if (!archive.AddFiles(g_tables, false) || ++saves > 1000) {
+                state.SkipWithError("save failed");
+                break;
+            }
+            seconds =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            if (ArchiveSize() < before)
+                break;
+        }
+        state.SetIterationTime(seconds);
+    }
+    state.counters["saves_until_compaction"] = saves;
+    state.counters["largest_MB"] = static_cast<double>(largest) / (1 << 20);
+    state.counters["compacted_MB"] = static_cast<double>(ArchiveSize()) / (1 << 20);
+}
+
+} // namespace
+
+BENCHMARK(BM_CopyArchive)->UseManualTime()->Iterations(kIterations)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CopyArchiveAndFlush)
+    ->UseManualTime()
+    ->Iterations(kIterations)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AddNineTables)
+    ->UseManualTime()
+    ->Iterations(kIterations)
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_SaveThatCompacts)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (!MakeFixture()) {
+        std::fprintf(stderr, "cannot make the 250 MB archive in %s\n", g_folder.c_str());
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (g_seconds.count("save") && g_seconds.count("copy") && g_seconds.count("copy+flush"))
+        std::printf("save / copy: %.2f   save / (copy+flush): %.2f   (target: at most 1.5)\n",
+                    g_seconds["save"] / g_seconds["copy"],
+                    g_seconds["save"] / g_seconds["copy+flush"]);
+    std::error_code ec;
+    std::filesystem::remove_all(g_folder, ec);
+    return 0;
+}
