@@ -180,13 +180,16 @@ bool MayReplace(const std::string& path) {
 // leaves the old copy's space behind.
 std::uint64_t WastedBytes(HANDLE archive, std::uint64_t fileSize) {
     DWORD hashEntries = 0, blockEntries = 0;
+    ULONGLONG headerOffset = 0; // data in front of the archive, as in a self-extracting one
     if (!SFileGetFileInfo(archive, SFileMpqHashTableSize, &hashEntries, sizeof hashEntries,
                           nullptr) ||
         !SFileGetFileInfo(archive, SFileMpqBlockTableSize, &blockEntries, sizeof blockEntries,
+                          nullptr) ||
+        !SFileGetFileInfo(archive, SFileMpqHeaderOffset, &headerOffset, sizeof headerOffset,
                           nullptr))
         return 0;
     std::uint64_t used =
-        kHeaderSize + kTableEntrySize * (std::uint64_t{hashEntries} + blockEntries);
+        headerOffset + kHeaderSize + kTableEntrySize * (std::uint64_t{hashEntries} + blockEntries);
     SFILE_FIND_DATA found;
     HANDLE find = SFileFindFirstFile(archive, "*", &found, nullptr);
     if (find == nullptr)

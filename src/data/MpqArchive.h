@@ -46,6 +46,8 @@ public:
     // addition fails the archive on disk is left exactly as it was and false is returned, with
     // `failedName` set to the archived name that could not be added ("" when the archive itself
     // could not be opened, made or replaced). An empty batch changes nothing and succeeds.
+    // StormLib leaves a replaced file's old space unused; once a quarter of the archive is such
+    // space the copy is compacted first (possible only when every name in it is known).
     bool AddFiles(const FileList& files, bool compress, std::string* failedName = nullptr);
 
     // Reads the archived file `name` of an open StormLib archive handle whole. Its size is

@@ -91,15 +91,24 @@ TEST_F(ArchiveTest, KeepPathMakesOnlyTheLastFolderLevel) {
     EXPECT_EQ(ReadTextFile("deep/Data/Global/Excel/Armor.txt"), "armor");
 }
 
-TEST_F(ArchiveTest, MissingEmptyOrNullNamesWriteNothing) {
+TEST_F(ArchiveTest, FailedExtractionsWriteNothing) {
     ASSERT_TRUE(MakeArchive("game.mpq", {{kArmor, "armor"}, {kWeapons, ""}}));
-    CMpqArchive archive("game.mpq");
+    WriteTextFile("blocker", "a file where a folder should be");
     MakeFolder("out");
+    CMpqArchive archive("game.mpq");
 
-    EXPECT_FALSE(archive.ExtractFile(kLevels.c_str(), "out", false));
-    EXPECT_FALSE(archive.ExtractFile(kWeapons.c_str(), "out", false));
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(archive.ExtractFile(kLevels.c_str(), "out", false));  // not in the archive
+    EXPECT_FALSE(archive.ExtractFile(kWeapons.c_str(), "out", false)); // empty
     EXPECT_FALSE(archive.ExtractFile(nullptr, "out", false));
     EXPECT_TRUE(FolderNames("out").empty());
+    // Destinations that cannot be written: below a file, or a folder in the way.
+    MakeFolder("out/Armor.txt");
+    EXPECT_FALSE(archive.ExtractFile(kArmor.c_str(), "blocker", false));
+    EXPECT_FALSE(archive.ExtractFile(kArmor.c_str(), "out", false));
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(ReadTextFile("blocker"), "a file where a folder should be");
+    EXPECT_EQ(FolderNames("out"), std::set<std::string>{"Armor.txt"});
 }
 
 TEST_F(ArchiveTest, ExtractingAgainReplacesTheEarlierFile) {
@@ -114,20 +123,6 @@ TEST_F(ArchiveTest, ExtractingAgainReplacesTheEarlierFile) {
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(ReadTextFile("out/Armor.txt"), "second");
     EXPECT_EQ(FolderNames("out"), std::set<std::string>{"Armor.txt"});
-}
-
-TEST_F(ArchiveTest, ExtractionFailsWhenTheDestinationCannotBeWritten) {
-    ASSERT_TRUE(MakeArchive("game.mpq", {{kArmor, "armor"}}));
-    WriteTextFile("blocker", "a file where a folder should be");
-    MakeFolder("out");
-    MakeFolder("out/Armor.txt");
-    CMpqArchive archive("game.mpq");
-    testing::internal::CaptureStdout();
-    EXPECT_FALSE(archive.ExtractFile(kArmor.c_str(), "blocker", false));
-    EXPECT_FALSE(archive.ExtractFile(kArmor.c_str(), "out", false));
-    testing::internal::GetCapturedStdout();
-    EXPECT_EQ(ReadTextFile("blocker"), "a file where a folder should be");
-    EXPECT_TRUE(std::filesystem::is_directory("out/Armor.txt"));
 }
 
 TEST_F(ArchiveTest, ReadsTheGameArchivesByNameWithoutListfile) {
