@@ -16,6 +16,7 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -72,42 +73,19 @@ std::string ArchivedNameFromPath(const std::string& path) {
 
 #if defined(__linux__)
 
-bool WriteAll(int fd, const char* data, size_t size) {
-    while (size > 0) {
-        ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
-// Copies the rest of `in` to `out`, in the kernel where it can, and hands every chunk to the
-// disk at once: the flush before the rename then finds little left to write.
+// Copies the rest of `in` to `out` inside the kernel, and hands every chunk to the disk at
+// once: the flush before the rename then finds little left to write.
 bool CopyBytes(int in, int out) {
     constexpr size_t kChunk = size_t{2} << 20;
-    bool inKernel = true;
-    std::vector<char> buffer;
+    bool range = true; // copy_file_range, else sendfile where the file systems refuse it
     off_t done = 0;
     while (true) {
-        ssize_t n;
-        if (inKernel) {
-            n = ::copy_file_range(in, nullptr, out, nullptr, kChunk, 0);
-            if (n < 0 && done == 0 &&
-                (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL)) {
-                inKernel = false;
-                continue;
-            }
-        } else {
-            if (buffer.empty())
-                buffer.resize(size_t{1} << 20);
-            n = ::read(in, buffer.data(), buffer.size());
-            if (n > 0 && !WriteAll(out, buffer.data(), static_cast<size_t>(n)))
-                return false;
+        ssize_t n = range ? ::copy_file_range(in, nullptr, out, nullptr, kChunk, 0)
+                          : ::sendfile(out, in, nullptr, kChunk);
+        if (n < 0 && range && done == 0 &&
+            (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL)) {
+            range = false;
+            continue;
         }
         if (n < 0) {
             if (errno == EINTR)
