@@ -1,7 +1,9 @@
 #include "app/ModEngineDlg.h"
 
 #include "app/AboutDlg.h"
+#include "data/ModSaver.h"
 #include "data/MpqArchive.h"
+#include "data/OverridesFolder.h"
 #include "data/PatchBackup.h"
 #include "editors/ModFuncs.h"
 #include "editors/SkillsDlg.h"
@@ -296,9 +298,38 @@ void CModEngineDlg::OnFileOpen() {
     EnableDataCommands();
 }
 
-void CModEngineDlg::OnFileSave() {}
+void CModEngineDlg::OnFileSave() {
+    CModSaver saver(m_data, m_pArchive.get(), m_strDiabloFolder, m_prompts, *this);
+    // While the game runs the window stays painted and says it waits, but takes no commands.
+    bool waiting = false;
+    saver.SetWhileGameRuns([this, &waiting] {
+        if (!waiting) {
+            waiting = true;
+            m_bBusy = true;
+            m_pMenuBar->setEnabled(false);
+            setWindowTitle(QString(kTitle) + " - waiting for Diablo II to end");
+            m_prompts.BeginBusyCursor();
+        }
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    });
+    saver.Save();
+    if (waiting) {
+        m_prompts.EndBusyCursor();
+        setWindowTitle(kTitle);
+        m_pMenuBar->setEnabled(true);
+        m_bBusy = false;
+    }
+}
 
-void CModEngineDlg::OnFileSaveAs() {}
+void CModEngineDlg::OnFileSaveAs() {
+    std::optional<std::string> chosen =
+        m_prompts.ChooseFileToSave("Save Diablo Data File", "Diablo data files (*.mpq)|*.mpq||",
+                                   "mpq", m_strDiabloFolder);
+    if (!chosen || !m_pArchive)
+        return;
+    m_pArchive->SetArchivePath(*chosen);
+    OnFileSave();
+}
 
 void CModEngineDlg::OnBackup() {
     CPatchBackup(m_prompts, *this).Backup(m_strDiabloFolder);
@@ -308,7 +339,12 @@ void CModEngineDlg::OnRestore() {
     CPatchBackup(m_prompts, *this).Restore(m_strDiabloFolder);
 }
 
-void CModEngineDlg::OnClearOverrides() {}
+void CModEngineDlg::OnClearOverrides() {
+    int cleared = 0;
+    if (m_prompts.AskOkCancel("Clear Overrides folder ?"))
+        cleared = COverridesFolder::Clear(GetWorkingFolder() + "\\overrides");
+    AppendNote(std::to_string(cleared) + " files cleared from overrides folder.");
+}
 
 void CModEngineDlg::OnExtractBaseFiles() {
     CProfileFile::WriteString(SettingsPath(), "Extracted", "BaseFiles", "False");
@@ -391,6 +427,10 @@ void CModEngineDlg::reject() {
 }
 
 void CModEngineDlg::closeEvent(QCloseEvent* event) {
+    if (m_bBusy) {
+        event->ignore(); // the game is running inside a save
+        return;
+    }
     if (m_bClosed || OnClose()) {
         event->accept();
         QDialog::done(QDialog::Rejected);

@@ -110,4 +110,5 @@ private:
     QMenu* m_pItemsMenu = nullptr;
     QMenu* m_pMiscMenu = nullptr;
     bool m_bClosed = false;
+    bool m_bBusy = false; // a save waits for the game
 };

@@ -1,0 +1,239 @@
+#include "data/ModSaver.h"
+
+#include "data/OverridesFolder.h"
+#include "graphics/Dc6Converter.h"
+#include "platform/AsciiText.h"
+#include "platform/FileSystem.h"
+#include "platform/NoteLog.h"
+#include "platform/ProcessRunner.h"
+#include "platform/UserPrompts.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+using TableId = CGameDataSet::TableId;
+
+// The order in which the tables are written to their temporary files.
+constexpr std::array<TableId, 9> kWriteOrder = {
+    TableId::MonStats,    TableId::MonItemPercent,  TableId::Levels,
+    TableId::Armor,       TableId::Weapons,         TableId::UniqueItems,
+    TableId::TreasureClassEx, TableId::Skills,      TableId::DifficultyLevels};
+
+// The order in which they are added; TreasureClassEx only for compiled-table versions, last.
+constexpr std::array<TableId, 8> kAddOrder = {
+    TableId::MonStats, TableId::MonItemPercent, TableId::Levels,  TableId::Armor,
+    TableId::Weapons,  TableId::UniqueItems,    TableId::Skills,  TableId::DifficultyLevels};
+
+// The compiled tables the game leaves in the working folder, and where they go.
+constexpr std::array<std::pair<const char*, const char*>, 9> kCompiledTables = {{
+    {"\\data\\global\\excel\\armor.bin", "\\overrides\\data!global!excel!armor.bin"},
+    {"\\data\\global\\excel\\difficultylevels.bin",
+     "\\overrides\\data!global!excel!difficultylevels.bin"},
+    {"\\data\\global\\excel\\Levels.bin", "\\overrides\\data!global!excel!Levels.bin"},
+    {"\\data\\global\\excel\\MonItemPercent.bin",
+     "\\overrides\\data!global!excel!MonItemPercent.bin"},
+    {"\\data\\global\\excel\\Monstats.bin", "\\overrides\\data!global!excel!Monstats.bin"},
+    {"\\data\\global\\excel\\UniqueItems.bin", "\\overrides\\data!global!excel!UniqueItems.bin"},
+    {"\\data\\global\\excel\\Weapons.bin", "\\overrides\\data!global!excel!Weapons.bin"},
+    {"\\data\\global\\excel\\Skills.bin", "\\overrides\\data!global!excel!Skills.bin"},
+    {"\\data\\global\\excel\\TreasureClassEx.bin",
+     "\\overrides\\data!global!excel!TreasureClassEx.bin"},
+}};
+
+constexpr const char* kNeedsFolder =
+    "The mod engine has detected that you are using a version of Diablo II\n"
+    "that requires an additional step in order save your changes.\n"
+    "To do this, you must first set your Diablo II folder using the file menu.";
+
+constexpr const char* kContinueWithSave =
+    "The mod engine has detected that you are using a version of Diablo II\n"
+    "that requires an additional final step in order to active your changes.\n"
+    "The mod engine will now run the Diablo II game.\n"
+    "Please ensure that the game CD is in the drive, and that the mpq file you have\n"
+    "editted, is in your Diablo II folder. When the game is loaded, select\n"
+    "any character and load the game, then save and exit.\n"
+    "If you plan to do further editting before testing or playing your mod,\n"
+    "you can press cancel and your current edits will still be saved.\n"
+    "\n"
+    "Continue with save ?";
+
+} // namespace
+
+std::string CModSaver::TemporaryFile(TableId id) {
+    return "tmp" + CGameDataSet::FileName(id);
+}
+
+CModSaver::CModSaver(CGameDataSet& data, CMpqArchive* archive, const std::string& diabloFolder,
+                     CUserPrompts& prompts, CNoteLog& notes)
+    : m_data(data), m_pArchive(archive), m_strDiabloFolder(diabloFolder), m_prompts(prompts),
+      m_notes(notes) {}
+
+void CModSaver::Save() {
+    if (m_pArchive == nullptr) {
+        Fail();
+        return;
+    }
+
+    // A table whose temporary file could not be written shows its file error and is left out:
+    // a stale file of that name must never reach the archive.
+    std::vector<TableId> unwritten;
+    for (TableId id : kWriteOrder) {
+        RemoveFile(TemporaryFile(id));
+        if (!m_data.Table(id).Save(TemporaryFile(id)))
+            unwritten.push_back(id);
+    }
+    CMpqArchive::FileList tables;
+    auto addTable = [&](TableId id) {
+        if (std::find(unwritten.begin(), unwritten.end(), id) == unwritten.end())
+            tables.emplace_back(TemporaryFile(id), CGameDataSet::ArchivePath(id));
+    };
+    for (TableId id : kAddOrder)
+        addTable(id);
+    if (m_data.m_bBinTables)
+        addTable(TableId::TreasureClassEx);
+    else
+        unwritten.erase(std::remove(unwritten.begin(), unwritten.end(), TableId::TreasureClassEx),
+                        unwritten.end());
+
+    if (!m_data.m_bBinTables) {
+        // No game run in between: the tables and the overrides go in as one batch.
+        std::vector<std::string> converted;
+        CMpqArchive::FileList files = tables;
+        CMpqArchive::FileList overrides = CollectOverrides(converted);
+        files.insert(files.end(), overrides.begin(), overrides.end());
+        bool added = AddBatch(files, tables.size());
+        for (const std::string& path : converted)
+            RemoveFile(path);
+        if (!added) {
+            Fail();
+            return;
+        }
+        Complete(unwritten);
+        return;
+    }
+
+    if (!AddBatch(tables, tables.size())) {
+        Fail();
+        return;
+    }
+    if (m_strDiabloFolder.empty()) {
+        m_prompts.ShowMessage(kNeedsFolder);
+        DeleteTempFiles();
+        return;
+    }
+    if (m_prompts.AskOkCancel(kContinueWithSave))
+        CompileStep();
+    if (!AddOverridesToArchive()) {
+        Fail();
+        return;
+    }
+    Complete(unwritten);
+}
+
+void CModSaver::Complete(const std::vector<TableId>& unwritten) {
+    m_notes.AppendNote("Diablo II has been updated.");
+    // Edits of a table that could not be written are not in the archive: keep them marked.
+    for (TableId id : unwritten)
+        m_notes.AppendNote(CGameDataSet::FileName(id) +
+                           " could not be written, so its changes were not saved.");
+    m_data.m_bModified = !unwritten.empty();
+    DeleteTempFiles();
+}
+
+void CModSaver::Fail() {
+    m_notes.AppendNote("Failed to update files in MPQ. Please try again.");
+    DeleteTempFiles();
+}
+
+bool CModSaver::AddBatch(CMpqArchive::FileList files, size_t required) {
+    while (true) {
+        std::string failedName;
+        if (m_pArchive->AddFiles(files, false, &failedName))
+            return true;
+        auto failed = std::find_if(files.begin(), files.end(),
+                                   [&](const auto& file) { return file.second == failedName; });
+        if (failedName.empty() || failed == files.end() ||
+            static_cast<size_t>(failed - files.begin()) < required)
+            return false;
+        m_notes.AppendNote(failed->first + " could not be added to the archive as " + failedName +
+                           ".");
+        files.erase(failed);
+    }
+}
+
+void CModSaver::CompileStep() {
+    std::string base = GetWorkingFolder();
+    MakeFolder(base + "\\data");
+    MakeFolder(base + "\\data\\global");
+    MakeFolder(base + "\\data\\global\\excel");
+
+    std::string commandLine = "\"" + m_strDiabloFolder + "\\Diablo II.exe\" -txt";
+    RunProcess(commandLine, m_whileGameRuns);
+    m_prompts.ShowMessage("Click OK when Diablo II has run, and been shut down.");
+
+    base = GetWorkingFolder();
+    for (const auto& [source, destination] : kCompiledTables)
+        if (FileExists(base + source))
+            CopyFileTo(base + source, base + destination, false);
+}
+
+CMpqArchive::FileList CModSaver::CollectOverrides(std::vector<std::string>& converted) {
+    const std::string dir = GetWorkingFolder() + "\\overrides";
+    std::vector<std::string> list;
+    COverridesFolder::ListFiles(dir, list);
+
+    CMpqArchive::FileList files;
+    for (std::string path : list) {
+        std::string rel = COverridesFolder::ArchivedName(dir, path);
+        if (EqualsIgnoringAsciiCase(rel, "Notes.txt"))
+            continue;
+        size_t p = path.find(".pcx");
+        if (p != std::string::npos) {
+            // A picture goes in as data\global\items\<name>.dc6; the PCX stays for next time.
+            size_t slash = path.rfind('\\', p);
+            std::string name = path.substr(slash + 1, p - slash - 1);
+            std::string beside = path.substr(0, p) + ".dc6";
+            std::string target = dir + "\\data!global!items!" + name + ".dc6";
+            // Never convert over a file of the user's.
+            if (FileExists(beside) || FileExists(target)) {
+                m_notes.AppendNote(path + " was not converted: " +
+                                   (FileExists(beside) ? beside : target) + " is in the way.");
+                continue;
+            }
+            std::string error;
+            if (!ConvertPicture(path, &error)) {
+                m_notes.AppendNote(path + " could not be converted to DC6: " + error);
+                continue;
+            }
+            if (!MoveFileNoReplace(beside, target)) {
+                RemoveFile(beside);
+                m_notes.AppendNote(path + " was converted, but the picture could not be moved to " +
+                                   target + ".");
+                continue;
+            }
+            converted.push_back(target);
+            path = target;
+            rel = COverridesFolder::ArchivedName(dir, path);
+        }
+        files.emplace_back(path, rel);
+    }
+    return files;
+}
+
+bool CModSaver::AddOverridesToArchive() {
+    std::vector<std::string> converted;
+    CMpqArchive::FileList files = CollectOverrides(converted);
+    bool added = AddBatch(files, 0);
+    for (const std::string& path : converted)
+        RemoveFile(path);
+    return added;
+}
+
+void CModSaver::DeleteTempFiles() {
+    for (const char* name : {"tmpmonstats.txt", "tmpTreasureClassEx.txt", "tmpMonItemPercent.txt",
+                             "tmpLevels.txt", "tmpWeapons.txt", "tmpArmor.txt",
+                             "tmpUniqueItems.txt", "tmpDifficultyLevels.txt", "tmpSkills.txt"})
+        RemoveFile(name);
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "data/GameDataSet.h"
+#include "data/MpqArchive.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class CUserPrompts;
+class CNoteLog;
+
+// File > Save: writes the nine tables into the archive the user opened (or chose with Save
+// As), runs the game once with "-txt" for versions that read compiled tables, and adds every
+// file of the overrides folder, pictures converted from PCX to DC6 on the way.
+//
+// Additions go in as crash-safe batches (CMpqArchive::AddFiles): the archive on disk holds
+// either all of a batch or none of it. Without a game run the tables and the overrides are one
+// batch; with one, the tables go in first (the game compiles what it finds in the archive) and
+// the overrides after it.
+class CModSaver {
+public:
+    using TableId = CGameDataSet::TableId;
+
+    // Temporary file of a table in the working folder: "tmpmonstats.txt", ...
+    static std::string TemporaryFile(TableId id);
+
+    CModSaver(CGameDataSet& data, CMpqArchive* archive, const std::string& diabloFolder,
+              CUserPrompts& prompts, CNoteLog& notes);
+
+    // Called again and again while the game runs, to keep the window painted.
+    void SetWhileGameRuns(std::function<void()> callback) { m_whileGameRuns = std::move(callback); }
+
+    // The whole save (File > Save). m_bModified is cleared only when everything went in.
+    void Save();
+
+    // Runs the game with "-txt" and copies the compiled tables into the overrides folder.
+    void CompileStep();
+
+    // Adds every file of the overrides folder, returns false when the archive could not be
+    // updated at all. Files that cannot be converted or added are reported by name and left
+    // out; the others still go in.
+    bool AddOverridesToArchive();
+
+    void DeleteTempFiles();
+
+private:
+    // Adds `files`; the first `required` of them must all go in, the rest are left out one by
+    // one (and reported) when they cannot be added. False when a required file failed.
+    bool AddBatch(CMpqArchive::FileList files, size_t required);
+    // The overrides folder as additions; converted pictures are listed in `converted` so that
+    // they can be removed again afterwards.
+    CMpqArchive::FileList CollectOverrides(std::vector<std::string>& converted);
+    void Fail();
+    void Complete(const std::vector<TableId>& unwritten);
+
+    CGameDataSet& m_data;
+    CMpqArchive* m_pArchive;
+    std::string m_strDiabloFolder;
+    CUserPrompts& m_prompts;
+    CNoteLog& m_notes;
+    std::function<void()> m_whileGameRuns;
+};

@@ -1,0 +1,69 @@
+#include "platform/ProcessRunner.h"
+
+#include "platform/FileSystem.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QString>
+
+#include <unistd.h>
+
+CommandLineParts SplitCommandLine(const std::string& commandLine) {
+    CommandLineParts parts;
+    size_t pos = 0;
+    if (!commandLine.empty() && commandLine[0] == '"') {
+        size_t close = commandLine.find('"', 1);
+        if (close == std::string::npos)
+            close = commandLine.size();
+        parts.program = commandLine.substr(1, close - 1);
+        pos = close + 1;
+    } else {
+        pos = commandLine.find(' ');
+        if (pos == std::string::npos)
+            pos = commandLine.size();
+        parts.program = commandLine.substr(0, pos);
+    }
+    if (pos < commandLine.size()) {
+        size_t start = commandLine.find_first_not_of(' ', pos);
+        if (start != std::string::npos)
+            parts.arguments = commandLine.substr(start);
+    }
+    return parts;
+}
+
+bool RunProcess(const std::string& commandLine, const std::function<void()>& whileWaiting) {
+    CommandLineParts parts = SplitCommandLine(commandLine);
+    const std::string program = NativePath(parts.program);
+    QStringList arguments = QProcess::splitCommand(QString::fromLocal8Bit(parts.arguments.c_str()));
+
+    QString executable;
+    if (::access(program.c_str(), X_OK) == 0 && !IsFolder(program)) {
+        executable = QString::fromLocal8Bit(program.c_str());
+    } else {
+        // A Windows program on another system: let wine start it.
+        executable = QStandardPaths::findExecutable("wine");
+        if (executable.isEmpty() || !FileExists(program))
+            return false;
+        arguments.prepend(QString::fromLocal8Bit(program.c_str()));
+    }
+
+    QProcess child;
+    child.setProgram(executable);
+    child.setArguments(arguments);
+    child.setStandardInputFile(QProcess::nullDevice());
+    child.setStandardErrorFile(QProcess::nullDevice());
+    child.setProcessChannelMode(QProcess::SeparateChannels);
+    child.start();
+    if (!child.waitForStarted(-1))
+        return false;
+    // No time limit: the user plays a game in there. Drain the output as it comes.
+    while (!child.waitForFinished(50)) {
+        if (child.state() == QProcess::NotRunning)
+            break;
+        child.readAllStandardOutput();
+        if (whileWaiting)
+            whileWaiting();
+    }
+    child.readAllStandardOutput();
+    return true;
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+// Starts a command line as a child process in the current directory and waits for its end.
+// The child's standard output is read and thrown away while it runs, so a talkative child can
+// never block on a full pipe; it gets no standard input or error.
+//
+// The command line is a quoted program path followed by its arguments, as on Windows
+// ("\"C:\Games\Diablo II\Diablo II.exe\" -txt"). Where the program cannot be started directly
+// (a Windows program on Linux), it is started through "wine" when that is on the PATH.
+//
+// `whileWaiting` is called every few milliseconds during the wait (the window uses it to stay
+// painted). False when the child could not be started.
+bool RunProcess(const std::string& commandLine, const std::function<void()>& whileWaiting = {});
+
+// The program path and the arguments of a command line: a leading double-quoted path or the
+// first word, then the words after it.
+struct CommandLineParts {
+    std::string program;
+    std::string arguments;
+};
+CommandLineParts SplitCommandLine(const std::string& commandLine);
