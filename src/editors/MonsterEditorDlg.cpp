@@ -1,0 +1,238 @@
+#include "editors/MonsterEditorDlg.h"
+
+#include "editors/ModFuncs.h"
+#include "platform/AsciiText.h"
+#include "platform/UserPrompts.h"
+#include "table/TxtTable.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Cells are bytes of no known code page: Latin-1 maps each byte to one character and back.
+QString FromCell(const std::string& cell) {
+    return QString::fromLatin1(cell.data(), static_cast<qsizetype>(cell.size()));
+}
+
+std::string ToCell(const QString& text) {
+    QByteArray bytes = text.toLatin1();
+    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+// True when typed text holds a printable character other than a digit. Control characters
+// (Backspace, Enter, Escape, Ctrl shortcuts) carry on to the edit.
+bool HasNonDigit(const QString& typed) {
+    return std::any_of(typed.begin(), typed.end(), [](QChar c) {
+        return c.unicode() >= 0x20 && c.unicode() != 0x7F && (c < u'0' || c > u'9');
+    });
+}
+
+} // namespace
+
+CMonsterEditorDlg::CMonsterEditorDlg(CUserPrompts& prompts, QWidget* parent)
+    : QDialog(parent), m_prompts(prompts) {
+    setWindowTitle(kTitle);
+
+    m_listMonsters = new QListWidget(this);
+    m_listMonsters->setSelectionMode(QAbstractItemView::SingleSelection);
+    auto* listLabel = new QLabel("Monster List", this);
+    listLabel->setBuddy(m_listMonsters);
+    m_listMonsters->setAccessibleName("Monster List");
+    connect(m_listMonsters, &QListWidget::currentRowChanged, this, [this] { OnSelChange(); });
+
+    auto makeEdit = [this](size_t field, const QString& name) {
+        auto* edit = new QLineEdit(this);
+        edit->setAccessibleName(name);
+        edit->installEventFilter(this);
+        m_edits[field] = edit;
+        return edit;
+    };
+    auto makeLabel = [this](const QString& caption, QWidget* buddy) {
+        auto* label = new QLabel(caption, this);
+        label->setBuddy(buddy);
+        return label;
+    };
+
+    auto* top = new QGridLayout;
+    QLineEdit* spawned = makeEdit(MonsterRecord::Spawned, "Spawned");
+    top->addWidget(makeLabel("Spawned", spawned), 0, 0);
+    top->addWidget(spawned, 0, 1);
+    // Never shown: it only carries an "Unused" class from showing to the next Apply.
+    m_checkUnused = new QCheckBox("Monster is unused", this);
+    m_checkUnused->setVisible(false);
+    top->addWidget(m_checkUnused, 0, 2, 1, 2);
+    QLineEdit* block = makeEdit(MonsterRecord::ToBlock, "Blocking %");
+    top->addWidget(makeLabel("Blocking %", block), 1, 0);
+    top->addWidget(block, 1, 1);
+    top->addWidget(new QLabel("Appears in groups of", this), 2, 0, 1, 4);
+    QLineEdit* minGroup = makeEdit(MonsterRecord::MinGrp, "Minimum");
+    QLineEdit* maxGroup = makeEdit(MonsterRecord::MaxGrp, "Maximum");
+    minGroup->setAccessibleDescription("Appears in groups of");
+    maxGroup->setAccessibleDescription("Appears in groups of");
+    top->addWidget(makeLabel("Minimum", minGroup), 3, 0);
+    top->addWidget(minGroup, 3, 1);
+    top->addWidget(makeLabel("Maximum", maxGroup), 3, 2);
+    top->addWidget(maxGroup, 3, 3);
+
+    auto* grid = new QGridLayout;
+    for (size_t d = 0; d < kMonsterGridColumns.size(); ++d)
+        grid->addWidget(new QLabel(kMonsterGridColumns[d], this), 0, static_cast<int>(d) + 1,
+                        Qt::AlignHCenter);
+    int line = 1;
+    for (const MonsterGridRow& gridRow : kMonsterGridRows) {
+        const QString caption = gridRow.caption;
+        QLabel* label = nullptr;
+        for (size_t d = 0; d < kMonsterGridColumns.size(); ++d) {
+            QLineEdit* edit =
+                makeEdit(gridRow.firstField + d, caption + " (" + kMonsterGridColumns[d] + ")");
+            if (!label)
+                label = makeLabel(caption, edit);
+            grid->addWidget(edit, line, static_cast<int>(d) + 1);
+        }
+        grid->addWidget(label, line, 0);
+        ++line;
+    }
+
+    m_buttonOK = new QPushButton("OK", this);
+    m_buttonCancel = new QPushButton("Cancel", this);
+    m_buttonApply = new QPushButton("Apply", this);
+    m_buttonOK->setDefault(true);
+    connect(m_buttonOK, &QPushButton::clicked, this, &CMonsterEditorDlg::OnOK);
+    connect(m_buttonCancel, &QPushButton::clicked, this, &CMonsterEditorDlg::OnCancel);
+    connect(m_buttonApply, &QPushButton::clicked, this, &CMonsterEditorDlg::OnApply);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(listLabel);
+    left->addWidget(m_listMonsters);
+    auto* right = new QVBoxLayout;
+    right->addLayout(top);
+    right->addLayout(grid);
+    right->addStretch();
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left);
+    columns->addLayout(right, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_buttonOK);
+    buttons->addWidget(m_buttonCancel);
+    buttons->addWidget(m_buttonApply);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(columns);
+    layout->addLayout(buttons);
+}
+
+int CMonsterEditorDlg::exec() {
+    if (!OnInitDialog()) {
+        setResult(0);
+        return 0;
+    }
+    return QDialog::exec();
+}
+
+bool CMonsterEditorDlg::OnInitDialog() {
+    if (!m_pMonTable) {
+        m_prompts.ShowMessage("Programming error, m_pMonTable is null.");
+        return false;
+    }
+    if (!m_pFuncs) {
+        m_prompts.ShowMessage("Programming error, m_pFuncs is null.");
+        return false;
+    }
+
+    std::vector<std::string> names;
+    std::vector<int32_t> rows;
+    m_pFuncs->GetMonsterNames(names, *m_pMonTable, &rows);
+
+    // The base game's monsters come first; the expansion's follow its "Expansion" row.
+    struct Entry {
+        std::string name;
+        int32_t row;
+    };
+    std::vector<Entry> entries;
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (EqualsIgnoringAsciiCase(names[i], "Expansion")) {
+            if (!m_bExpansion)
+                break;
+            continue;
+        }
+        entries.push_back({std::move(names[i]), rows[i]});
+    }
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        return LessIgnoringAsciiCase(a.name, b.name);
+    });
+
+    // Each entry keeps its own row, so two monsters of the same name are each shown and
+    // written as themselves.
+    {
+        const QSignalBlocker blocker(m_listMonsters);
+        m_listMonsters->clear();
+        for (const Entry& entry : entries) {
+            auto* item = new QListWidgetItem(FromCell(entry.name), m_listMonsters);
+            item->setData(Qt::UserRole, entry.row);
+        }
+        if (m_listMonsters->count() > 0)
+            m_listMonsters->setCurrentRow(0);
+    }
+    OnSelChange();
+    return true;
+}
+
+void CMonsterEditorDlg::OnSelChange() {
+    MonsterRecord record;
+    QListWidgetItem* item = m_listMonsters->currentItem();
+    if (item && m_pMonTable && m_pFuncs)
+        m_pFuncs->ReadMonsterRecord(item->data(Qt::UserRole).toInt(), record, *m_pMonTable);
+    ShowRecord(record);
+}
+
+void CMonsterEditorDlg::ShowRecord(const MonsterRecord& record) {
+    for (size_t k = MonsterRecord::Spawned; k < MonsterRecord::kFieldCount; ++k)
+        m_edits[k]->setText(FromCell(record.fields[k]));
+    m_strShownClass = record.fields[MonsterRecord::Class];
+    m_checkUnused->setChecked(EqualsIgnoringAsciiCase(m_strShownClass, "Unused"));
+}
+
+void CMonsterEditorDlg::OnApply() {
+    QListWidgetItem* item = m_listMonsters->currentItem();
+    if (!item || !m_pMonTable || !m_pFuncs)
+        return;
+    MonsterRecord record;
+    // The class is the game's key for the monster: it goes back as it was read.
+    record.fields[MonsterRecord::Class] = m_checkUnused->isChecked() ? "unused" : m_strShownClass;
+    for (size_t k = MonsterRecord::Spawned; k < MonsterRecord::kFieldCount; ++k)
+        record.fields[k] = ToCell(m_edits[k]->text());
+    m_pFuncs->WriteMonsterRecord(item->data(Qt::UserRole).toInt(), record, *m_pMonTable);
+}
+
+void CMonsterEditorDlg::OnOK() {
+    accept();
+}
+
+void CMonsterEditorDlg::OnCancel() {
+    reject();
+}
+
+bool CMonsterEditorDlg::eventFilter(QObject* watched, QEvent* event) {
+    // Only typing is held to digits; text the dialog sets (a "-5" cell) stays as it is.
+    if (event->type() == QEvent::KeyPress) {
+        if (HasNonDigit(static_cast<QKeyEvent*>(event)->text()))
+            return true;
+    } else if (event->type() == QEvent::InputMethod) {
+        if (HasNonDigit(static_cast<QInputMethodEvent*>(event)->commitString()))
+            return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
