@@ -35,6 +35,7 @@ asan-test: deps
 	@cmake --build $(ASAN_DIR) -j $(JOBS)
 	@cd $(ASAN_DIR) && QT_QPA_PLATFORM=offscreen \
 		ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 		ctest --output-on-failure -j $(JOBS)
 
 bench: build
