@@ -328,9 +328,19 @@ bool CMpqArchive::AddFiles(const FileList& files, bool compress, std::string* fa
     if (ok && existed)
         KeepPermissions(m_strArchivePath, work);
     ok = ok && SyncFileAndFolder(work);
+    // The old archive keeps a second name until the new one is in place, so that the rename
+    // does not have to free it: that happens afterwards, in the background.
+    std::string old;
+    if (ok && existed) {
+        old = TemporaryPathBeside(m_strArchivePath);
+        if (!LinkFile(m_strArchivePath, old))
+            old.clear();
+    }
     // A new archive goes only where still nothing is; an old one is replaced in one step.
     ok = ok &&
          (existed ? RenameFile(work, m_strArchivePath) : MoveFileNoReplace(work, m_strArchivePath));
+    if (!old.empty())
+        RemoveFileInBackground(old);
     if (!ok) {
         RemoveFile(work);
         return false;

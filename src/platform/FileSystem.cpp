@@ -1,6 +1,10 @@
 #include "platform/FileSystem.h"
 
 #include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -75,6 +79,10 @@ bool RemoveFile(const std::string& path) {
 
 bool RenameFile(const std::string& from, const std::string& to) {
     return ::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
+}
+
+bool LinkFile(const std::string& existing, const std::string& newName) {
+    return ::link(NativePath(existing).c_str(), NativePath(newName).c_str()) == 0;
 }
 
 bool MoveFileNoReplace(const std::string& from, const std::string& to) {
@@ -327,4 +335,60 @@ int FileErrorCauseFromErrno(int err) {
     default:
         return 1;
     }
+}
+
+namespace {
+
+// One worker that removes files handed to it; the process waits for it at its end.
+class CBackgroundRemover {
+public:
+    ~CBackgroundRemover() {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_stop = true;
+        }
+        m_wake.notify_one();
+        if (m_worker.joinable())
+            m_worker.join();
+    }
+
+    void Remove(std::string nativePath) {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_paths.push_back(std::move(nativePath));
+            if (!m_worker.joinable())
+                m_worker = std::thread([this] { Run(); });
+        }
+        m_wake.notify_one();
+    }
+
+private:
+    void Run() {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        while (true) {
+            m_wake.wait(lock, [this] { return m_stop || !m_paths.empty(); });
+            while (!m_paths.empty()) {
+                std::string path = std::move(m_paths.front());
+                m_paths.pop_front();
+                lock.unlock();
+                ::unlink(path.c_str());
+                lock.lock();
+            }
+            if (m_stop)
+                return;
+        }
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::deque<std::string> m_paths;
+    std::thread m_worker;
+    bool m_stop = false;
+};
+
+} // namespace
+
+void RemoveFileInBackground(const std::string& path) {
+    static CBackgroundRemover remover;
+    remover.Remove(NativePath(path));
 }

@@ -24,6 +24,8 @@ bool MakeFolder(const std::string& path);
 bool RemoveFile(const std::string& path);
 // Renames a file, replacing an existing destination.
 bool RenameFile(const std::string& from, const std::string& to);
+// Gives a file a second name (a hard link). False where the file system has none.
+bool LinkFile(const std::string& existing, const std::string& newName);
 // Renames a file only when the destination does not exist yet.
 bool MoveFileNoReplace(const std::string& from, const std::string& to);
 
@@ -58,3 +60,7 @@ int FileErrorCauseFromErrno(int err);
 
 // A unique name for a temporary file beside `path` (same folder, so a rename is atomic).
 std::string TemporaryPathBeside(const std::string& path);
+
+// Removes a file on a background thread. Freeing a large file can take a long time on disks
+// that trim freed blocks at once; nothing waits for it but the end of the process.
+void RemoveFileInBackground(const std::string& path);
