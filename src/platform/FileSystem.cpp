@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <condition_variable>
 #include <deque>
+#include <memory>
 #include <mutex>
+#include <pthread.h>
 #include <thread>
 #include <atomic>
 #include <cerrno>
@@ -388,7 +390,27 @@ private:
 
 } // namespace
 
+namespace {
+
+std::mutex g_removerMutex;
+std::unique_ptr<CBackgroundRemover> g_remover;
+// A child process made by fork() has no worker thread, and the parent's may have held the lock;
+// the child leaves the parent's remover alone (still reachable here) and makes its own.
+CBackgroundRemover* g_removerOfParent = nullptr;
+
+} // namespace
+
 void RemoveFileInBackground(const std::string& path) {
-    static CBackgroundRemover remover;
-    remover.Remove(NativePath(path));
+    static const bool forkHandled = [] {
+        ::pthread_atfork(nullptr, nullptr, [] {
+            new (&g_removerMutex) std::mutex;
+            g_removerOfParent = g_remover.release();
+        });
+        return true;
+    }();
+    (void)forkHandled;
+    std::lock_guard<std::mutex> lock(g_removerMutex);
+    if (!g_remover)
+        g_remover = std::make_unique<CBackgroundRemover>();
+    g_remover->Remove(NativePath(path));
 }
