@@ -6,6 +6,7 @@
 #include "data/OverridesFolder.h"
 #include "data/PatchBackup.h"
 #include "editors/ModFuncs.h"
+#include "editors/MonsterEditorDlg.h"
 #include "editors/SkillsDlg.h"
 #include "platform/FileSystem.h"
 #include "platform/ProfileFile.h"
@@ -375,7 +376,14 @@ void CModEngineDlg::OnGlobalPenalties() {}
 
 void CModEngineDlg::OnMonsterLocations() {}
 
-void CModEngineDlg::OnMonsterEditor() {}
+void CModEngineDlg::OnMonsterEditor() {
+    CMonsterEditorDlg dialog(m_prompts, this);
+    dialog.m_pMonTable = &m_data.m_MonStats;
+    dialog.m_pFuncs = m_pFuncs.get();
+    dialog.m_bExpansion = m_data.m_bExpansion;
+    // Even a cancelled monster editor leaves the data set marked as changed.
+    RunEditor(dialog, {TableId::MonStats}, true);
+}
 
 void CModEngineDlg::OnItemsArmour() {}
 
