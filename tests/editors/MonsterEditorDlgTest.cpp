@@ -1,0 +1,427 @@
+#include "editors/MonsterEditorDlg.h"
+#include "editors/ModFuncs.h"
+#include "table/TxtTable.h"
+
+#include "QtTestApp.h"
+#include "ScriptedPrompts.h"
+#include "TableFixture.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+namespace {
+
+// Every edit of the dialog as a user reads it, top to bottom, with the column it edits. Spelled
+// out here rather than taken from the program, so that a wrong binding shows.
+const std::vector<std::pair<std::string, std::string>>& FieldColumns() {
+    static const std::vector<std::pair<std::string, std::string>> fields = [] {
+        std::vector<std::pair<std::string, std::string>> list = {
+            {"Spawned", "Spawned"},
+            {"Blocking %", "ToBlock"},
+            {"Minimum", "MinGrp"},
+            {"Maximum", "MaxGrp"},
+        };
+        const std::pair<std::string, std::string> grid[] = {
+            {"Experience Value", "Exp"},         {"Defense rating", "AC"},
+            {"Base min health", "MinHP"},        {"Base max health", "MaxHP"},
+            {"To hit Attack 1", "A1ToHit"},      {"Min Damage attack 1", "A1MinD"},
+            {"Max Damage attack 1", "A2MinD"}, // crosswise, as users know it
+            {"To hit Attack 2", "A2ToHit"},      {"Min Damage attack 2", "A1MaxD"}, // crosswise
+            {"Max Damage attack 2", "A2MaxD"},   {"Resist damage", "DamageResist"},
+            {"Resist magic", "MagicResist"},     {"Resist fire", "FireResist"},
+            {"Resist lightning", "LightResist"}, {"Resist cold", "ColdResist"},
+            {"Resist poison", "PoisonResist"},
+        };
+        for (const auto& [caption, header] : grid) {
+            list.push_back({caption + " (Normal)", header});
+            list.push_back({caption + " (Nightmare)", header + "(N)"});
+            list.push_back({caption + " (Hell)", header + "(H)"});
+        }
+        return list;
+    }();
+    return fields;
+}
+
+// A monster table with "Class" and "namco" first and the statistics after a filler column in
+// reverse order; every statistic cell holds a number unique to its row and column.
+class MonsterTable {
+public:
+    MonsterTable() {
+        m_rows.push_back({"Class", "namco", "Level"});
+        for (auto it = FieldColumns().rbegin(); it != FieldColumns().rend(); ++it)
+            m_rows[0].push_back(it->second);
+    }
+
+    MonsterTable& Add(const std::string& monsterClass, const std::string& name) {
+        const size_t row = m_rows.size();
+        m_rows.push_back({monsterClass, name, "lvl"});
+        for (size_t col = 3; col < m_rows[0].size(); ++col)
+            m_rows.back().push_back(std::to_string(row * 1000 + col));
+        return *this;
+    }
+    // Changes one cell of the last row added.
+    MonsterTable& Set(const std::string& header, const std::string& text) {
+        for (size_t col = 0; col < m_rows[0].size(); ++col)
+            if (m_rows[0][col] == header)
+                m_rows.back()[col] = text;
+        return *this;
+    }
+    void LoadInto(CTxtTable& table) const { LoadRows(table, m_rows); }
+
+private:
+    TableRows m_rows;
+};
+
+std::string Cell(const CTxtTable& table, const std::string& header, int32_t row) {
+    return table.GetCell(table.FindColumn(header, 0), row);
+}
+
+class MonsterEditorTest : public ::testing::Test {
+protected:
+    void SetUp() override { EnsureQApplication(); }
+
+    // A dialog on `table`, opened as the main window does but without the modal loop.
+    std::unique_ptr<CMonsterEditorDlg> Open(bool expansion = false) {
+        auto dlg = std::make_unique<CMonsterEditorDlg>(prompts);
+        dlg->m_pMonTable = &table;
+        dlg->m_pFuncs = &funcs;
+        dlg->m_bExpansion = expansion;
+        EXPECT_TRUE(dlg->OnInitDialog());
+        return dlg;
+    }
+
+    static QLineEdit* Edit(CMonsterEditorDlg& dlg, const std::string& name) {
+        for (QLineEdit* edit : dlg.findChildren<QLineEdit*>())
+            if (edit->accessibleName() == QString::fromStdString(name))
+                return edit;
+        ADD_FAILURE() << "no edit named " << name;
+        static QLineEdit none;
+        return &none;
+    }
+
+    static QStringList Listed(CMonsterEditorDlg& dlg) {
+        QStringList names;
+        for (int i = 0; i < dlg.MonsterList()->count(); ++i)
+            names << dlg.MonsterList()->item(i)->text();
+        return names;
+    }
+
+    static void Select(CMonsterEditorDlg& dlg, const QString& name, int occurrence = 0) {
+        for (int i = 0; i < dlg.MonsterList()->count(); ++i)
+            if (dlg.MonsterList()->item(i)->text() == name && occurrence-- == 0) {
+                dlg.MonsterList()->setCurrentRow(i);
+                return;
+            }
+        ADD_FAILURE() << "not listed: " << name.toStdString();
+    }
+
+    static QPushButton* Button(CMonsterEditorDlg& dlg, const QString& text) {
+        for (QPushButton* button : dlg.findChildren<QPushButton*>())
+            if (button->text() == text)
+                return button;
+        return nullptr;
+    }
+
+    // Expects every edit to show the cells of `row`.
+    void ExpectShows(CMonsterEditorDlg& dlg, int32_t row) {
+        for (const auto& [name, header] : FieldColumns())
+            EXPECT_EQ(Edit(dlg, name)->text().toLatin1().toStdString(), Cell(table, header, row))
+                << name;
+    }
+
+    CScriptedPrompts prompts;
+    CTxtTable table;
+    CModFuncs funcs;
+};
+
+TEST_F(MonsterEditorTest, ShowsEveryCaptionInOrderWithTheUnusedBoxHidden) {
+    MonsterTable().Add("a1", "Alpha").LoadInto(table);
+    auto dlg = Open();
+    dlg->show();
+    EXPECT_EQ(dlg->windowTitle(), "Monster Editor");
+    EXPECT_EQ(dlg->MonsterList()->accessibleName(), "Monster List");
+
+    // Edits in reading order, each with its caption.
+    QStringList names;
+    for (QLineEdit* edit : dlg->findChildren<QLineEdit*>())
+        names << edit->accessibleName();
+    QStringList expected;
+    for (const auto& field : FieldColumns())
+        expected << QString::fromStdString(field.first);
+    EXPECT_EQ(names, expected);
+
+    // The grid reads left to right in a line and top to bottom between lines.
+    for (size_t i = 4; i < FieldColumns().size(); i += 3) {
+        QLineEdit* normal = Edit(*dlg, FieldColumns()[i].first);
+        QLineEdit* hell = Edit(*dlg, FieldColumns()[i + 2].first);
+        EXPECT_EQ(normal->y(), hell->y());
+        EXPECT_LT(normal->x(), hell->x());
+        if (i > 4) {
+            EXPECT_GT(normal->y(), Edit(*dlg, FieldColumns()[i - 3].first)->y());
+        }
+    }
+
+    QStringList labels;
+    for (QLabel* label : dlg->findChildren<QLabel*>())
+        labels << label->text();
+    for (const char* caption : {"Monster List", "Spawned", "Blocking %", "Appears in groups of",
+                                "Minimum", "Maximum", "Normal", "Nightmare", "Hell",
+                                "Experience Value", "Min Damage attack 2", "Resist poison"})
+        EXPECT_TRUE(labels.contains(caption)) << caption;
+
+    auto boxes = dlg->findChildren<QCheckBox*>();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes[0]->text(), "Monster is unused");
+    EXPECT_FALSE(boxes[0]->isVisible());
+    for (const char* text : {"OK", "Cancel", "Apply"})
+        EXPECT_NE(Button(*dlg, text), nullptr) << text;
+}
+
+TEST_F(MonsterEditorTest, ListsSortedMonstersUpToTheExpansionRowUnlessTheFlagIsSet) {
+    MonsterTable()
+        .Add("z1", "Zed")
+        .Add("n1", "Null")
+        .Add("n2", "NULL")
+        .Add("unused", "Old Sentry")
+        .Add("Unused", "Lost Pilgrim")
+        .Add("dummy", "Dummy One")
+        .Add("DUMMY", "Dummy Two")
+        .Add("", "No Class")
+        .Add("noname", "")
+        .Add("t1", "twin")
+        .Add("t2", "Twin")
+        .Add("b1", "beta")
+        .Add("a1", "Alpha")
+        .Add("e1", "\xC9lan")
+        .Add("Expansion", "Expansion")
+        .Add("y1", "Yeti")
+        .Add("a2", "abominable")
+        .LoadInto(table);
+
+    auto dlg = Open(false);
+    // Case-insensitive order, ties in table order; bytes above 127 after the letters.
+    EXPECT_EQ(Listed(*dlg), (QStringList{"Alpha", "beta", "Lost Pilgrim", "NULL", "twin", "Twin",
+                                         "Zed", QString::fromLatin1("\xC9lan")}));
+    EXPECT_EQ(dlg->MonsterList()->currentRow(), 0);
+    ExpectShows(*dlg, 13);
+
+    // Opening again with the flag set rebuilds the list with the expansion's monsters.
+    dlg->m_bExpansion = true;
+    ASSERT_TRUE(dlg->OnInitDialog());
+    EXPECT_EQ(Listed(*dlg),
+              (QStringList{"abominable", "Alpha", "beta", "Lost Pilgrim", "NULL", "twin", "Twin",
+                           "Yeti", "Zed", QString::fromLatin1("\xC9lan")}));
+    ExpectShows(*dlg, 17);
+    EXPECT_TRUE(prompts.log.empty());
+}
+
+TEST_F(MonsterEditorTest, ShowsEachSelectedMonsterAndDropsUnappliedEdits) {
+    MonsterTable().Add("a1", "Alpha").Add("b1", "Beta").LoadInto(table);
+    const TableRows before = CellsOf(table);
+    auto dlg = Open();
+    ExpectShows(*dlg, 1);
+    Select(*dlg, "Beta");
+    ExpectShows(*dlg, 2);
+
+    Edit(*dlg, "Base min health (Hell)")->setText("777");
+    Select(*dlg, "Alpha");
+    Select(*dlg, "Beta");
+    ExpectShows(*dlg, 2);
+    EXPECT_EQ(CellsOf(table), before);
+}
+
+TEST_F(MonsterEditorTest, ApplyWritesEveryFieldToItsColumnAndKeepsTheClass) {
+    MonsterTable().Add("a1", "Alpha").Add("gravewight1", "Gravewight").LoadInto(table);
+    TableRows expected = CellsOf(table);
+    auto dlg = Open();
+    Select(*dlg, "Gravewight");
+    EXPECT_FALSE(dlg->findChild<QCheckBox*>()->isChecked());
+
+    int n = 0;
+    for (const auto& [name, header] : FieldColumns()) {
+        std::string typed = n == 7 ? "" : std::to_string(50000 + n); // one emptied edit
+        Edit(*dlg, name)->setText(QString::fromStdString(typed));
+        expected[2][static_cast<size_t>(table.FindColumn(header, 0))] = typed;
+        ++n;
+    }
+    dlg->OnApply();
+    // The class stays the game's key, not the listed name.
+    EXPECT_EQ(Cell(table, "Class", 2), "gravewight1");
+    EXPECT_EQ(CellsOf(table), expected);
+    EXPECT_EQ(Cell(table, "A2MinD(N)", 2), "50023");
+    EXPECT_EQ(Cell(table, "A1MaxD(H)", 2), "50030");
+
+    // The fields are not reread: what stands in them is what was written.
+    ExpectShows(*dlg, 2);
+    EXPECT_TRUE(prompts.log.empty());
+}
+
+TEST_F(MonsterEditorTest, UnusedClassSetsTheHiddenBoxAndApplyRetiresTheMonster) {
+    MonsterTable().Add("UnUsed", "Lost Pilgrim").Add("p1", "Pit Ghoul").LoadInto(table);
+    auto dlg = Open();
+    dlg->show();
+    auto* box = dlg->findChild<QCheckBox*>();
+    ASSERT_EQ(dlg->MonsterList()->currentItem()->text(), "Lost Pilgrim");
+    EXPECT_TRUE(box->isChecked());
+    EXPECT_FALSE(box->isVisible());
+
+    Select(*dlg, "Pit Ghoul");
+    EXPECT_FALSE(box->isChecked());
+    Select(*dlg, "Lost Pilgrim");
+    dlg->OnApply();
+    EXPECT_EQ(Cell(table, "Class", 1), "unused");
+    EXPECT_EQ(Cell(table, "Class", 2), "p1");
+
+    ASSERT_TRUE(dlg->OnInitDialog());
+    EXPECT_EQ(Listed(*dlg), QStringList{"Pit Ghoul"});
+}
+
+TEST_F(MonsterEditorTest, OddCellsAreShownAndWrittenBackByteForByte) {
+    MonsterTable()
+        .Add("a1", "Alpha")
+        .Set("MinHP(N)", "-5")
+        .Set("Exp", "2.5")
+        .Set("Spawned", "\xE9t\xE9\xFF")
+        .Set("A1MaxD", "x y")
+        .LoadInto(table);
+    const TableRows before = CellsOf(table);
+    auto dlg = Open();
+    EXPECT_EQ(Edit(*dlg, "Base min health (Nightmare)")->text(), "-5");
+    EXPECT_EQ(Edit(*dlg, "Spawned")->text(), QString::fromLatin1("\xE9t\xE9\xFF"));
+    EXPECT_EQ(Edit(*dlg, "Min Damage attack 2 (Normal)")->text(), "x y");
+    dlg->OnApply();
+    EXPECT_EQ(CellsOf(table), before);
+}
+
+TEST_F(MonsterEditorTest, TypingKeepsToDigitsButLeavesShownTextEditable) {
+    MonsterTable().Add("a1", "Alpha").Set("MinHP(N)", "-5").LoadInto(table);
+    auto dlg = Open();
+    QLineEdit* edit = Edit(*dlg, "Base min health (Nightmare)");
+    edit->end(false);
+    auto type = [edit](Qt::Key key, const QString& text) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(edit, &press);
+    };
+    type(Qt::Key_1, "1");
+    type(Qt::Key_A, "a");
+    type(Qt::Key_Minus, "-");
+    type(Qt::Key_Period, ".");
+    type(Qt::Key_Space, " ");
+    type(Qt::Key_2, "2");
+    EXPECT_EQ(edit->text(), "-512");
+    type(Qt::Key_Backspace, "\b");
+    EXPECT_EQ(edit->text(), "-51");
+    dlg->OnApply();
+    EXPECT_EQ(Cell(table, "MinHP(N)", 1), "-51");
+}
+
+TEST_F(MonsterEditorTest, SameNamedMonstersEachShowAndWriteTheirOwnRow) {
+    MonsterTable()
+        .Add("unused", "ghoul") // not listed, and found first by a name search
+        .Add("twin1", "Twin")
+        .Add("g1", "Ghoul")
+        .Add("twin2", "Twin")
+        .LoadInto(table);
+    auto dlg = Open();
+    ASSERT_EQ(Listed(*dlg), (QStringList{"Ghoul", "Twin", "Twin"}));
+    ExpectShows(*dlg, 3);
+    Select(*dlg, "Twin", 0);
+    ExpectShows(*dlg, 2);
+    Select(*dlg, "Twin", 1);
+    ExpectShows(*dlg, 4);
+
+    TableRows expected = CellsOf(table);
+    Edit(*dlg, "Spawned")->setText("42");
+    dlg->OnApply();
+    expected[4][static_cast<size_t>(table.FindColumn("Spawned", 0))] = "42";
+    EXPECT_EQ(CellsOf(table), expected);
+
+    Select(*dlg, "Ghoul");
+    Edit(*dlg, "Spawned")->setText("43");
+    dlg->OnApply();
+    expected[3][static_cast<size_t>(table.FindColumn("Spawned", 0))] = "43";
+    EXPECT_EQ(CellsOf(table), expected);
+}
+
+TEST_F(MonsterEditorTest, MissingColumnsAndAnEmptyListWriteNothing) {
+    LoadRows(table, {{"Class", "namco", "MinHP", "Spawned"}, {"a1", "Alpha", "10", "1"}});
+    auto dlg = Open();
+    EXPECT_EQ(Edit(*dlg, "Base min health (Normal)")->text(), "10");
+    EXPECT_EQ(Edit(*dlg, "Base min health (Hell)")->text(), "");
+    Edit(*dlg, "Base min health (Hell)")->setText("99");
+    Edit(*dlg, "Base min health (Normal)")->setText("11");
+    dlg->OnApply();
+    EXPECT_EQ(CellsOf(table),
+              (TableRows{{"Class", "namco", "MinHP", "Spawned"}, {"a1", "Alpha", "11", "1"}}));
+
+    // No listable monster: nothing selected, the fields emptied, Apply does nothing.
+    LoadRows(table, {{"Class", "namco", "MinHP"}, {"dummy", "Alpha", "10"}});
+    ASSERT_TRUE(dlg->OnInitDialog());
+    EXPECT_EQ(dlg->MonsterList()->count(), 0);
+    EXPECT_EQ(dlg->MonsterList()->currentItem(), nullptr);
+    EXPECT_EQ(Edit(*dlg, "Base min health (Normal)")->text(), "");
+    Edit(*dlg, "Base min health (Normal)")->setText("12");
+    dlg->OnApply();
+    EXPECT_EQ(Cell(table, "MinHP", 1), "10");
+}
+
+TEST_F(MonsterEditorTest, ModalRunEndsWithOkOrCancelAndOkDoesNotApply) {
+    MonsterTable().Add("a1", "Alpha").LoadInto(table);
+    const std::string shown = Cell(table, "MinHP", 1);
+    CMonsterEditorDlg dlg(prompts);
+    dlg.m_pMonTable = &table;
+    dlg.m_pFuncs = &funcs;
+
+    WhenDialogOpens([&](QDialog&) {
+        Edit(dlg, "Base min health (Normal)")->setText("123");
+        Button(dlg, "OK")->click();
+    });
+    EXPECT_EQ(dlg.exec(), QDialog::Accepted);
+    EXPECT_EQ(Cell(table, "MinHP", 1), shown);
+
+    // Applied changes stay in the table on Cancel: undoing them is the main window's part.
+    WhenDialogOpens([&](QDialog&) {
+        Edit(dlg, "Base min health (Normal)")->setText("124");
+        Button(dlg, "Apply")->click();
+        Button(dlg, "Cancel")->click();
+    });
+    EXPECT_EQ(dlg.exec(), QDialog::Rejected);
+    EXPECT_EQ(Cell(table, "MinHP", 1), "124");
+    EXPECT_TRUE(prompts.log.empty());
+}
+
+TEST_F(MonsterEditorTest, MissingInputsAreReportedAndEndTheRunAtOnceWithResultZero) {
+    MonsterTable().Add("a1", "Alpha").LoadInto(table);
+    struct Case {
+        bool withTable;
+        bool withFuncs;
+        const char* message;
+    };
+    for (const Case& c : {Case{false, true, "Programming error, m_pMonTable is null."},
+                          Case{true, false, "Programming error, m_pFuncs is null."},
+                          Case{false, false, "Programming error, m_pMonTable is null."}}) {
+        CScriptedPrompts local;
+        CMonsterEditorDlg dlg(local);
+        dlg.m_pMonTable = c.withTable ? &table : nullptr;
+        dlg.m_pFuncs = c.withFuncs ? &funcs : nullptr;
+        // Had the dialog gone modal, this would close it with OK.
+        QTimer::singleShot(0, &dlg, [&dlg] { dlg.accept(); });
+        EXPECT_EQ(dlg.exec(), 0);
+        EXPECT_EQ(dlg.result(), 0);
+        EXPECT_FALSE(dlg.isVisible());
+        EXPECT_EQ(local.Messages(), std::vector<std::string>{c.message});
+        EXPECT_EQ(dlg.MonsterList()->count(), 0);
+    }
+}
+
+} // namespace
