@@ -32,6 +32,16 @@ CTempFolder::~CTempFolder() {
     std::filesystem::remove_all(m_path, ec);
 }
 
+CTempFolder::Enter::Enter(const std::string& folder)
+    : m_previous(std::filesystem::current_path().string()) {
+    std::filesystem::current_path(folder);
+}
+
+CTempFolder::Enter::~Enter() {
+    std::error_code ec;
+    std::filesystem::current_path(m_previous, ec);
+}
+
 void WriteTextFile(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

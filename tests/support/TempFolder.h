@@ -16,6 +16,18 @@ public:
     // Path of a file inside the folder ("a/b" with the native separator).
     std::string File(const std::string& name) const { return m_path + "/" + name; }
 
+    // Makes an existing folder the current directory for the life of the object.
+    class Enter {
+    public:
+        explicit Enter(const std::string& folder);
+        ~Enter();
+        Enter(const Enter&) = delete;
+        Enter& operator=(const Enter&) = delete;
+
+    private:
+        std::string m_previous;
+    };
+
 private:
     std::string m_path;
     std::string m_previous;
