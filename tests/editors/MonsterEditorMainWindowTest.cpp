@@ -1,0 +1,90 @@
+// Monsters > Editor... through the main window: what OK, Cancel and a dialog that cannot open
+// leave in the data set.
+#include "app/ModEngineDlg.h"
+#include "editors/ModFuncs.h"
+
+#include "QtTestApp.h"
+#include "ScriptedPrompts.h"
+#include "TableFixture.h"
+#include "TempFolder.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class MonsterEditorMainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureQApplication();
+        window = std::make_unique<CModEngineDlg>(prompts);
+        LoadRows(window->m_data.m_MonStats, {{"Class", "namco", "MinHP", "Spawned"},
+                                             {"a1", "Alpha", "10", "1"},
+                                             {"b1", "Beta", "20", "0"}});
+    }
+
+    // Runs the editor, types `minHp` for Beta, presses Apply, then `closeWith`.
+    void RunEditor(const std::string& minHp, const QString& closeWith) {
+        WhenDialogOpens([=](QDialog& editor) {
+            auto* list = editor.findChild<QListWidget*>();
+            ASSERT_NE(list, nullptr);
+            list->setCurrentRow(1);
+            for (QLineEdit* edit : editor.findChildren<QLineEdit*>())
+                if (edit->accessibleName() == "Base min health (Normal)")
+                    edit->setText(QString::fromStdString(minHp));
+            for (QPushButton* button : editor.findChildren<QPushButton*>())
+                if (button->text() == "Apply")
+                    button->click();
+            for (QPushButton* button : editor.findChildren<QPushButton*>())
+                if (button->text() == closeWith)
+                    button->click();
+        });
+        window->OnMonsterEditor();
+    }
+
+    std::string MinHp(int32_t row) const { return window->m_data.m_MonStats.GetCell(2, row); }
+
+    CTempFolder work{true};
+    CScriptedPrompts prompts;
+    std::unique_ptr<CModEngineDlg> window;
+};
+
+TEST_F(MonsterEditorMainWindowTest, OkKeepsAppliedChangesAndCancelPutsTheTableBack) {
+    RunEditor("25", "OK");
+    EXPECT_EQ(MinHp(2), "25");
+    EXPECT_TRUE(window->m_data.m_bModified);
+
+    // Cancel drops this run's Apply, keeps the earlier OK, and still counts as a change.
+    window->m_data.m_bModified = false;
+    RunEditor("99", "Cancel");
+    EXPECT_EQ(MinHp(2), "25");
+    EXPECT_EQ(MinHp(1), "10");
+    EXPECT_TRUE(window->m_data.m_bModified);
+    EXPECT_TRUE(prompts.log.empty());
+}
+
+TEST_F(MonsterEditorMainWindowTest, MissingRecordServiceEndsTheRunAsCancel) {
+    const TableRows before = CellsOf(window->m_data.m_MonStats);
+    window->m_pFuncs.reset();
+    // Had the editor gone modal, this would note it and end it.
+    bool wentModal = false;
+    QObject guard;
+    QTimer::singleShot(0, &guard, [&wentModal] {
+        if (auto* open = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            wentModal = true;
+            open->reject();
+        }
+    });
+    window->OnMonsterEditor();
+    EXPECT_FALSE(wentModal);
+    EXPECT_EQ(prompts.Messages(), std::vector<std::string>{"Programming error, m_pFuncs is null."});
+    EXPECT_EQ(CellsOf(window->m_data.m_MonStats), before);
+    EXPECT_TRUE(window->m_data.m_bModified);
+}
+
+} // namespace
