@@ -1,9 +1,13 @@
 #include "graphics/Dc6Converter.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <limits>
+#include <memory>
 
 #include "platform/AsciiText.h"
 #include "platform/FileSystem.h"
@@ -14,6 +18,8 @@ constexpr size_t kPcxHeaderSize = 128;
 constexpr size_t kDc6HeaderSize = 24;
 constexpr size_t kFrameHeaderSize = 32;
 constexpr uint8_t kRowEnd = 0x80;
+// The largest PCX is about 1 MB and a DC6 holds at most twelve frames; this leaves ample room.
+constexpr long kMaxFileSize = 256L << 20;
 
 const uint8_t* Bytes(std::string_view bytes) {
     return reinterpret_cast<const uint8_t*>(bytes.data());
@@ -29,17 +35,10 @@ uint16_t ReadUInt16(const uint8_t* p) {
     return static_cast<uint16_t>(p[0] | p[1] << 8);
 }
 
-void AppendInt32(std::string& out, int32_t value) {
-    uint32_t v = static_cast<uint32_t>(value);
-    char b[4] = {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF),
-                 static_cast<char>((v >> 16) & 0xFF), static_cast<char>((v >> 24) & 0xFF)};
-    out.append(b, 4);
-}
-
-void PutInt32(std::string& out, size_t at, int32_t value) {
-    uint32_t v = static_cast<uint32_t>(value);
+void StoreInt32(uint8_t* at, int32_t value) {
+    const uint32_t v = static_cast<uint32_t>(value);
     for (int i = 0; i < 4; ++i)
-        out[at + static_cast<size_t>(i)] = static_cast<char>((v >> (8 * i)) & 0xFF);
+        at[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
 void PutUInt16(std::string& out, size_t at, uint32_t value) {
@@ -66,6 +65,86 @@ int ParseDecimal(const std::string& text) {
         value = -value;
     return static_cast<int>(std::clamp<int64_t>(value, std::numeric_limits<int>::min(),
                                                 std::numeric_limits<int>::max()));
+}
+
+static_assert(std::endian::native == std::endian::little, "the PCX fast path reads words");
+
+// One bit per byte of a little-endian word (bit j for byte j): the bytes from 0xC0 up.
+uint32_t HighByteMask(uint64_t v) {
+    const uint64_t high = v & (v << 1) & 0x8080808080808080ull;
+    return static_cast<uint32_t>(((high >> 7) * 0x0102040810204080ull) >> 56);
+}
+
+// One bit per byte: the bytes equal to `value`.
+uint32_t ByteMask(uint64_t v, uint8_t value) {
+    const uint64_t y = v ^ (0x0101010101010101ull * value);
+    const uint64_t zero =
+        ~(((y & 0x7F7F7F7F7F7F7F7Full) + 0x7F7F7F7F7F7F7F7Full) | y) & 0x8080808080808080ull;
+    return static_cast<uint32_t>(((zero >> 7) * 0x0102040810204080ull) >> 56);
+}
+
+// Of eight bytes starting at a token, those that start an escape: in a row of high bytes every
+// second one, from the first, is an escape and the others are the escaped values.
+uint32_t EscapeStarts(uint32_t high) {
+    const uint32_t starts = high & ~(high << 1);
+    const uint32_t evenRuns = high & ~(high + (starts & 0x55u)); // rows starting on even bytes
+    return ((evenRuns & 0x55u) | (high & ~evenRuns & 0xAAu)) & 0xFFu;
+}
+
+// For each 8-bit mask of escape bytes in a word: the place of every byte among the kept ones
+// (one byte each, an escape taking the place of its value), and how many bytes are kept.
+struct CompactTable {
+    uint64_t place[256] = {};
+    uint8_t kept[256] = {};
+};
+constexpr CompactTable MakeCompactTable() {
+    CompactTable table;
+    for (int mask = 0; mask < 256; ++mask) {
+        int before = 0;
+        for (int j = 0; j < 8; ++j) {
+            table.place[mask] |= static_cast<uint64_t>(j - before) << (8 * j);
+            before += mask >> j & 1;
+        }
+        table.kept[mask] = static_cast<uint8_t>(8 - before);
+    }
+    return table;
+}
+constexpr CompactTable kCompactTable = MakeCompactTable();
+
+// For each 8-bit mask of pixels from 0xC0 up: the place of every pixel's value in the coded
+// bytes, each such pixel taking one more byte for its escape before it.
+struct ExpandTable {
+    uint64_t place[256] = {};
+};
+constexpr ExpandTable MakeExpandTable() {
+    ExpandTable table;
+    for (int mask = 0; mask < 256; ++mask) {
+        int at = 0;
+        for (int j = 0; j < 8; ++j) {
+            at += mask >> j & 1;
+            table.place[mask] |= static_cast<uint64_t>(at) << (8 * j);
+            ++at;
+        }
+    }
+    return table;
+}
+constexpr ExpandTable kExpandTable = MakeExpandTable();
+
+// How many bytes from `from` on, below `limit`, are (equal set) or are not `key`.
+int32_t Stretch(const uint8_t* px, int32_t from, int32_t limit, uint8_t key, bool equal) {
+    int32_t i = from;
+    for (; limit - i >= 8; i += 8) {
+        uint64_t v;
+        std::memcpy(&v, px + i, 8);
+        uint32_t other = ByteMask(v, key);
+        if (equal)
+            other = ~other & 0xFFu;
+        if (other)
+            return i + std::countr_zero(other) - from;
+    }
+    while (i < limit && (px[i] == key) == equal)
+        ++i;
+    return i - from;
 }
 
 } // namespace
@@ -162,7 +241,22 @@ void CDc6Converter::StripExtension(std::string& name) {
 }
 
 bool CDc6Converter::LoadFile(const std::string& path, std::string& bytes) {
-    if (!ReadWholeFile(path, bytes) || bytes.empty()) {
+    // The file's length, then exactly that many bytes in one read. Folders and files far
+    // larger than any picture do not count as loaded.
+    bytes.clear();
+    const std::string native = NativePath(path);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(native, ec))
+        return false;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(native.c_str(), "rb"),
+                                                         &std::fclose);
+    if (!file || std::fseek(file.get(), 0, SEEK_END) != 0)
+        return false;
+    const long length = std::ftell(file.get());
+    if (length <= 0 || length > kMaxFileSize || std::fseek(file.get(), 0, SEEK_SET) != 0)
+        return false;
+    bytes.resize(static_cast<size_t>(length));
+    if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
         bytes.clear();
         return false;
     }
@@ -192,7 +286,8 @@ bool CDc6Converter::ReadPcx(std::string_view bytes, CIndexedImage& image) {
         return Fail("Bad pcx file\n");
     int32_t width = ReadUInt16(p + 8) + 1;
     int32_t height = ReadUInt16(p + 10) + 1;
-    if (width >= kMaxPcxWidth || height >= kMaxPcxHeight)
+    // A file without its whole header has no pixel data either.
+    if (width >= kMaxPcxWidth || height >= kMaxPcxHeight || size < kPcxHeaderSize)
         return Fail("Bad pcx file\n");
     if (!AllocImage(width, height, image))
         return false;
@@ -203,107 +298,149 @@ bool CDc6Converter::ReadPcx(std::string_view bytes, CIndexedImage& image) {
     const size_t total = image.pixels.size();
     size_t at = 0;
     size_t pos = kPcxHeaderSize;
+    uint32_t carry = 0; // the last byte read is an escape whose value comes next
     for (int32_t line = 0; line < height; ++line) {
         int32_t x = 0;
         while (x < width) {
-            // A file that ends before its last line is damaged; better refuse it than put a
-            // half picture into the game.
-            if (pos >= size)
-                return Fail("Bad pcx file\n");
-            uint8_t b = p[pos++];
-            uint8_t value = b;
-            int32_t run = 1;
-            if (b >= 0xC0) {
+            // Eight bytes at a time while they hold only single pixels (plain bytes and 0xC1
+            // escapes) and the line and the image have room for all of them. Escapes come at
+            // random in real pictures, so nothing here branches on them, and the next word's
+            // place does not wait for this one's escapes: an escape in the last byte is carried
+            // over to the next word, whose first byte is then its value.
+            if (width - x >= 8 && at + 8 <= total && pos + 8 <= size) {
+                uint64_t v;
+                std::memcpy(&v, p + pos, 8);
+                const uint32_t escapes = EscapeStarts(HighByteMask(v) & ~carry);
+                if ((escapes & ~ByteMask(v, 0xC1)) == 0) {
+                    // Every byte goes to its place among the kept ones; an escape byte lands
+                    // where its value will be stored after it.
+                    const uint64_t places = kCompactTable.place[escapes];
+#pragma GCC unroll 8
+                    for (int k = 0; k < 8; ++k)
+                        out[at + ((places >> (8 * k)) & 0xFF)] = static_cast<uint8_t>(v >> (8 * k));
+                    const uint32_t kept = kCompactTable.kept[escapes];
+                    pos += 8;
+                    at += kept;
+                    x += static_cast<int32_t>(kept);
+                    carry = escapes >> 7;
+                    continue;
+                }
+            }
+            // The slow path reads the carried escape again.
+            pos -= carry;
+            carry = 0;
+            for (int t = 0; t < 8 && x < width; ++t) {
+                // A file that ends before its last line is damaged; better refuse it than put
+                // a half picture into the game.
                 if (pos >= size)
                     return Fail("Bad pcx file\n");
-                run = b & 0x3F;
-                value = p[pos++];
+                const uint8_t b = p[pos];
+                const size_t isRun = b >= 0xC0;
+                if (pos + isRun >= size)
+                    return Fail("Bad pcx file\n");
+                const uint8_t value = p[pos + isRun];
+                const int32_t run = isRun ? (b & 0x3F) : 1;
+                pos += 1 + isRun;
+                if (at < total) {
+                    // A run of 0 stores here too; the next pixel overwrites it, as x did not
+                    // move.
+                    out[at] = value;
+                    if (run > 1)
+                        std::memset(out + at + 1, value,
+                                    std::min(static_cast<size_t>(run - 1), total - at - 1));
+                }
+                at += static_cast<size_t>(run);
+                x += run;
             }
-            if (at < total) {
-                size_t n = std::min(static_cast<size_t>(run), total - at);
-                std::memset(out + at, value, n);
-            }
-            at += static_cast<size_t>(run);
-            x += run;
         }
     }
     return true;
 }
 
+size_t CDc6Converter::Dc6BufferSize(const CIndexedImage& image) {
+    // Per block its pointer, header and end bytes; per pixel at most two bytes (a copy run of
+    // one) and per block row its end byte.
+    const size_t w = static_cast<size_t>(std::max(image.width, 0));
+    const size_t h = static_cast<size_t>(std::max(image.height, 0));
+    const size_t across = (w + kBlockSize - 1) / kBlockSize;
+    const size_t down = (h + kBlockSize - 1) / kBlockSize;
+    return kDc6HeaderSize + across * down * (4 + kFrameHeaderSize + 3) + 2 * w * h + h * across;
+}
+
 void CDc6Converter::WriteDc6(std::string& file, const CIndexedImage& image) const {
+    auto buffer = std::make_unique_for_overwrite<uint8_t[]>(Dc6BufferSize(image));
+    const size_t size = WriteDc6(buffer.get(), image);
+    file.append(reinterpret_cast<const char*>(buffer.get()), size);
+}
+
+size_t CDc6Converter::WriteDc6(uint8_t* file, const CIndexedImage& image) const {
     const int32_t w = image.width, h = image.height;
     const int32_t blocks =
         static_cast<int32_t>(std::ceil(w * 0.00390625) * std::ceil(h * 0.00390625));
-    const size_t start = file.size();
-    file.reserve(start + kDc6HeaderSize + static_cast<size_t>(blocks) * 40 +
-                 static_cast<size_t>(w) * static_cast<size_t>(h) * 9 / 8 +
-                 static_cast<size_t>(h) * 4);
-    AppendInt32(file, 6);
-    AppendInt32(file, 1);
-    AppendInt32(file, 0);
-    file.append(4, static_cast<char>(0xEE));
-    AppendInt32(file, 1);
-    AppendInt32(file, blocks);
-    const size_t pointers = file.size();
-    file.append(static_cast<size_t>(blocks) * 4, '\0');
+    StoreInt32(file, 6);
+    StoreInt32(file + 4, 1);
+    StoreInt32(file + 8, 0);
+    std::memset(file + 12, 0xEE, 4);
+    StoreInt32(file + 16, 1);
+    StoreInt32(file + 20, blocks);
+    uint8_t* const pointers = file + kDc6HeaderSize;
+    uint8_t* out = pointers + 4 * static_cast<size_t>(std::max(blocks, 0));
 
     int32_t index = 0;
     for (int32_t y0 = 0; y0 < h; y0 += kBlockSize) {
         for (int32_t x0 = 0; x0 < w; x0 += kBlockSize, ++index) {
             const int32_t bw = std::min(kBlockSize, w - x0);
             const int32_t bh = std::min(kBlockSize, h - y0);
-            const size_t frame = file.size();
-            PutInt32(file, pointers + 4 * static_cast<size_t>(index),
-                     static_cast<int32_t>(frame - start));
-            AppendInt32(file, 0); // flip
-            AppendInt32(file, bw);
-            AppendInt32(file, bh);
-            AppendInt32(file, 0); // offset x
-            AppendInt32(file, 0); // offset y
-            AppendInt32(file, 0); // reserved
-            const size_t q = file.size();
-            file.append(8, '\0');
-            EncodeDc6Block(image.pixels.data() + static_cast<size_t>(y0) * w + x0, file, bw, bh, w);
-            const size_t e = file.size();
-            PutInt32(file, q, static_cast<int32_t>(e - start + 3));
-            PutInt32(file, q + 4, static_cast<int32_t>(e - q - 8));
-            file.append(3, static_cast<char>(0xEE));
+            StoreInt32(pointers + 4 * static_cast<size_t>(index), static_cast<int32_t>(out - file));
+            StoreInt32(out, 0); // flip
+            StoreInt32(out + 4, bw);
+            StoreInt32(out + 8, bh);
+            StoreInt32(out + 12, 0); // offset x
+            StoreInt32(out + 16, 0); // offset y
+            StoreInt32(out + 20, 0); // reserved
+            uint8_t* const q = out + 24;
+            uint8_t* const e = EncodeDc6Block(
+                image.pixels.data() + static_cast<size_t>(y0) * w + x0, q + 8, bw, bh, w);
+            StoreInt32(q, static_cast<int32_t>(e - file + 3));  // next block
+            StoreInt32(q + 4, static_cast<int32_t>(e - q - 8)); // length
+            std::memset(e, 0xEE, 3);
+            out = e + 3;
         }
     }
+    return static_cast<size_t>(out - file);
 }
 
-void CDc6Converter::EncodeDc6Block(const uint8_t* topLeft, std::string& file, int32_t bw,
-                                   int32_t bh, int32_t stride) const {
-    const bool transparent = m_bTransparent;
-    const int key = m_nTransIndex;
+uint8_t* CDc6Converter::EncodeDc6Block(const uint8_t* topLeft, uint8_t* out, int32_t bw, int32_t bh,
+                                       int32_t stride) const {
+    if (bw <= 0 || bh <= 0)
+        return out;
+    // An index outside 0..255 matches no pixel.
+    const bool transparent = m_bTransparent && m_nTransIndex >= 0 && m_nTransIndex <= 255;
+    const uint8_t key = static_cast<uint8_t>(m_nTransIndex);
     for (int32_t row = bh - 1; row >= 0; --row) {
         const uint8_t* px = topLeft + static_cast<size_t>(row) * static_cast<size_t>(stride);
         int32_t x = 0;
         while (x < bw) {
             if (transparent && px[x] == key) {
-                int32_t end = x + 1;
-                while (end < bw && px[end] == key)
-                    ++end;
+                const int32_t end = x + Stretch(px, x, bw, key, true);
                 if (end == bw)
                     break; // trailing transparent pixels are never coded
                 const int32_t k = std::min(end - x, 127);
-                file.push_back(static_cast<char>(0x80 + k));
+                *out++ = static_cast<uint8_t>(0x80 + k);
                 x += k;
             } else {
                 int32_t n = std::min(bw - x, 127);
-                if (transparent) {
-                    int32_t i = 1;
-                    while (i < n && px[x + i] != key)
-                        ++i;
-                    n = i;
-                }
-                file.push_back(static_cast<char>(n));
-                file.append(reinterpret_cast<const char*>(px + x), static_cast<size_t>(n));
+                if (transparent)
+                    n = Stretch(px, x, x + n, key, false);
+                *out++ = static_cast<uint8_t>(n);
+                std::memcpy(out, px + x, static_cast<size_t>(n));
+                out += n;
                 x += n;
             }
         }
-        file.push_back(static_cast<char>(kRowEnd));
+        *out++ = kRowEnd;
     }
+    return out;
 }
 
 bool CDc6Converter::GetFileInfoDC6(std::string_view bytes) {
@@ -390,13 +527,20 @@ void CDc6Converter::DecodeDc6Frame(const uint8_t* data, size_t length, int32_t w
         } else {
             // Copy while the row has room; bytes of the run beyond the row are read again as
             // control bytes. A run cut by the end of the data ends the frame.
-            for (int n = b; n > 0 && x < width; --n, ++x) {
-                if (pos >= length)
-                    return;
-                const uint8_t value = data[pos++];
-                if (rowBase && x >= colBegin && x < colEnd)
-                    rowBase[x0 + x] = value;
+            int64_t take = std::min<int64_t>(b, width - x);
+            const bool cut = static_cast<size_t>(take) > length - pos;
+            if (cut)
+                take = static_cast<int64_t>(length - pos);
+            if (rowBase) {
+                const int64_t lo = std::max(x, colBegin), hi = std::min(x + take, colEnd);
+                if (lo < hi)
+                    std::memcpy(rowBase + x0 + lo, data + pos + (lo - x),
+                                static_cast<size_t>(hi - lo));
             }
+            pos += static_cast<size_t>(take);
+            x += take;
+            if (cut)
+                return;
         }
     }
 }
@@ -419,12 +563,45 @@ bool CDc6Converter::BuildPcx(const CIndexedImage& image, std::string& file) {
     PutUInt16(file, 66, static_cast<uint32_t>(w));
     PutUInt16(file, 68, 2);
 
-    // Worst case every pixel takes two bytes; size once and fill through a pointer.
+    // Count the escapes first so the file is sized once, exactly, and filled through a pointer.
     const size_t pixels = image.pixels.size();
-    file.resize(kPcxHeaderSize + 2 * pixels + 1 + kPaletteSize);
-    uint8_t* out = reinterpret_cast<uint8_t*>(file.data()) + kPcxHeaderSize;
     const uint8_t* in = image.pixels.data();
-    for (size_t i = 0; i < pixels; ++i) {
+    size_t escapes = 0, i = 0;
+    while (pixels - i >= 8) {
+        // One counter a byte, summed up before any of them can overflow.
+        uint64_t counts = 0;
+        const size_t words = std::min<size_t>((pixels - i) / 8, 255);
+        for (size_t w = 0; w < words; ++w, i += 8) {
+            uint64_t v;
+            std::memcpy(&v, in + i, 8);
+            counts += (v & (v << 1) & 0x8080808080808080ull) >> 7;
+        }
+        const uint64_t pairs =
+            (counts & 0x00FF00FF00FF00FFull) + (counts >> 8 & 0x00FF00FF00FF00FFull);
+        escapes += (pairs * 0x0001000100010001ull) >> 48;
+    }
+    for (; i < pixels; ++i)
+        escapes += in[i] >= 0xC0;
+    file.resize(kPcxHeaderSize + pixels + escapes + 1 + kPaletteSize);
+    uint8_t* out = reinterpret_cast<uint8_t*>(file.data()) + kPcxHeaderSize;
+    i = 0;
+    // Eight pixels at a time: sixteen escape bytes first, then every value at its place, which
+    // leaves an escape just before each value from 0xC0 up. The palette trailer behind the
+    // pixel data gives the room for the escapes that are written over.
+    constexpr uint64_t kEscapes = 0xC1C1C1C1C1C1C1C1ull;
+    for (; i + 8 <= pixels; i += 8) {
+        uint64_t v;
+        std::memcpy(&v, in + i, 8);
+        const uint32_t high = HighByteMask(v);
+        const uint64_t places = kExpandTable.place[high];
+        std::memcpy(out, &kEscapes, 8);
+        std::memcpy(out + 8, &kEscapes, 8);
+#pragma GCC unroll 8
+        for (int k = 0; k < 8; ++k)
+            out[(places >> (8 * k)) & 0xFF] = static_cast<uint8_t>(v >> (8 * k));
+        out += (places >> 56) + 1; // just past the last value
+    }
+    for (; i < pixels; ++i) {
         const uint8_t v = in[i];
         if (v >= 0xC0)
             *out++ = 0xC1;
@@ -432,8 +609,6 @@ bool CDc6Converter::BuildPcx(const CIndexedImage& image, std::string& file) {
     }
     *out++ = 0x0C;
     std::memcpy(out, m_palette.data(), kPaletteSize);
-    out += kPaletteSize;
-    file.resize(static_cast<size_t>(out - reinterpret_cast<uint8_t*>(file.data())));
     return true;
 }
 
@@ -455,11 +630,14 @@ bool CDc6Converter::PcxToDc6(const std::string& input) {
     CIndexedImage image;
     if (!ReadPcx(m_input, image))
         return false;
+    m_input = std::string(); // not needed any more
     std::string name = input;
     StripExtension(name);
-    std::string file;
-    WriteDc6(file, image);
-    return WriteOutput(name + ".dc6", file);
+    // Built in a buffer sized for the worst case and left unfilled: only what is written counts.
+    auto file = std::make_unique_for_overwrite<uint8_t[]>(Dc6BufferSize(image));
+    const size_t size = WriteDc6(file.get(), image);
+    return WriteOutput(name + ".dc6",
+                       std::string_view(reinterpret_cast<const char*>(file.get()), size));
 }
 
 bool CDc6Converter::Dc6ToPcx(const std::string& input) {
@@ -471,6 +649,21 @@ bool CDc6Converter::Dc6ToPcx(const std::string& input) {
 }
 
 bool CDc6Converter::TileMode(const std::string& baseName) {
+    CIndexedImage image;
+    return DecodeTiles(m_input, image) && WritePcx(baseName + ".pcx", image);
+}
+
+bool CDc6Converter::FrameModeRun(const std::string& baseName) {
+    for (int i = 0; i < FrameCount(); ++i) {
+        CIndexedImage image;
+        if (!DecodeFrame(m_input, i, image) ||
+            !WritePcx(baseName + std::to_string(i) + ".pcx", image))
+            return false;
+    }
+    return true;
+}
+
+bool CDc6Converter::DecodeTiles(std::string_view file, CIndexedImage& image) {
     // Blocks of a full 256 width continue the band; any other width ends it. The file keeps no
     // layout, so this is all there is to go by.
     struct Place {
@@ -489,33 +682,32 @@ bool CDc6Converter::TileMode(const std::string& baseName) {
         x += m_current.width;
         previousWidth = m_current.width;
     }
-
-    CIndexedImage image;
     if (!AllocImage(x, height, image))
         return false;
-    const uint8_t* file = Bytes(m_input);
     for (int i = 0; i < FrameCount(); ++i) {
         SetFrameInfo(i);
-        DecodeDc6Frame(file + m_current.dataOffset, m_current.length, m_current.width,
-                       m_current.height, image, places[static_cast<size_t>(i)].x,
-                       places[static_cast<size_t>(i)].y);
-    }
-    return WritePcx(baseName + ".pcx", image);
-}
-
-bool CDc6Converter::FrameModeRun(const std::string& baseName) {
-    const uint8_t* file = Bytes(m_input);
-    for (int i = 0; i < FrameCount(); ++i) {
-        SetFrameInfo(i);
-        CIndexedImage image;
-        if (!AllocImage(m_current.width, m_current.height, image))
-            return false;
-        DecodeDc6Frame(file + m_current.dataOffset, m_current.length, m_current.width,
-                       m_current.height, image, 0, 0);
-        if (!WritePcx(baseName + std::to_string(i) + ".pcx", image))
-            return false;
+        DecodeCurrentFrame(file, image, places[static_cast<size_t>(i)].x,
+                           places[static_cast<size_t>(i)].y);
     }
     return true;
+}
+
+bool CDc6Converter::DecodeFrame(std::string_view file, int index, CIndexedImage& image) {
+    SetFrameInfo(index);
+    if (!AllocImage(m_current.width, m_current.height, image))
+        return false;
+    DecodeCurrentFrame(file, image, 0, 0);
+    return true;
+}
+
+void CDc6Converter::DecodeCurrentFrame(std::string_view file, CIndexedImage& image, int64_t x0,
+                                       int64_t y0) {
+    // The frame table was read from this file; stay inside it all the same.
+    if (m_current.dataOffset > file.size())
+        return;
+    const size_t length = std::min(m_current.length, file.size() - m_current.dataOffset);
+    DecodeDc6Frame(Bytes(file) + m_current.dataOffset, length, m_current.width, m_current.height,
+                   image, x0, y0);
 }
 
 bool ConvertPicture(const std::string& path, std::string* error) {

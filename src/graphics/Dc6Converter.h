@@ -73,11 +73,15 @@ public:
     static void SwapPaletteOrder(Palette& palette);
     // Decodes a PCX file (8 bits, one plane, below 800 x 600).
     bool ReadPcx(std::string_view bytes, CIndexedImage& image);
-    // Appends the DC6 file of an image: blocks of 256 x 256, in rows, top to bottom.
+    // The DC6 file of an image: blocks of 256 x 256, in rows, top to bottom. Appended to
+    // `file`, or written to a buffer of Dc6BufferSize(image) bytes, returning its size.
     void WriteDc6(std::string& file, const CIndexedImage& image) const;
-    // Appends the row coding of one block, bottom row first.
-    void EncodeDc6Block(const uint8_t* topLeft, std::string& file, int32_t bw, int32_t bh,
-                        int32_t stride) const;
+    size_t WriteDc6(uint8_t* file, const CIndexedImage& image) const;
+    static size_t Dc6BufferSize(const CIndexedImage& image);
+    // Writes the row coding of one block, bottom row first, to `out`, which has room for
+    // bh * (2 * bw + 1) bytes. Returns the end of what it wrote.
+    uint8_t* EncodeDc6Block(const uint8_t* topLeft, uint8_t* out, int32_t bw, int32_t bh,
+                            int32_t stride) const;
     // Reads the header and frame table of a DC6 file (kept in the run).
     bool GetFileInfoDC6(std::string_view bytes);
     int FrameCount() const { return static_cast<int>(m_frames.size()); }
@@ -90,6 +94,10 @@ public:
     // Pixels that fall outside the image are dropped.
     void DecodeDc6Frame(const uint8_t* data, size_t length, int32_t width, int32_t height,
                         CIndexedImage& image, int64_t x0, int64_t y0);
+    // Tile mode: all frames of the loaded DC6 `file` joined into one picture.
+    bool DecodeTiles(std::string_view file, CIndexedImage& image);
+    // Frame mode: one frame of the loaded DC6 `file` as a picture of its own.
+    bool DecodeFrame(std::string_view file, int index, CIndexedImage& image);
     // The PCX file of an image, with the run's palette; false when PCX cannot describe its size.
     bool BuildPcx(const CIndexedImage& image, std::string& file);
     // Builds the PCX file and writes it whole to `name`.
@@ -101,6 +109,7 @@ private:
     bool Dc6ToPcx(const std::string& input);
     bool TileMode(const std::string& baseName);
     bool FrameModeRun(const std::string& baseName);
+    void DecodeCurrentFrame(std::string_view file, CIndexedImage& image, int64_t x0, int64_t y0);
     bool WriteOutput(const std::string& name, std::string_view bytes);
     bool Fail(std::string text);
     void Reset();

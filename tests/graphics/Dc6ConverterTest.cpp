@@ -173,6 +173,34 @@ TEST_F(Dc6ConverterTest, ReadPcxCarriesOverlongRunsIntoTheNextLine) {
     EXPECT_EQ(image.pixels, Pixels({4, 4}));
 }
 
+TEST_F(Dc6ConverterTest, ReadPcxAgreesWithPlainDecodingOfMixedStreams) {
+    // Escapes, runs of every length and plain bytes at every alignment, as paint programs write.
+    unsigned seed = 7;
+    auto next = [&] {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 16) & 0xFF);
+    };
+    for (int round = 0; round < 200; ++round) {
+        const int w = 1 + next() % 100, h = 1 + next() % 6;
+        std::string data;
+        while (data.size() < static_cast<size_t>(2 * w * h + 64)) {
+            const int kind = next() % 5;
+            if (kind == 0)
+                data += Bytes({0xC0 | (next() & 0x3F), next()});
+            else if (kind == 1)
+                data += Bytes({0xC1, 0xC0 | next()});
+            else
+                data += Bytes({next() % 0xC0});
+        }
+        const std::string pcx = MakePcxWithData(w, h, data);
+        CIndexedImage image;
+        ASSERT_TRUE(m_run.ReadPcx(pcx, image));
+        Pixels expected = DecodePcxPixels(pcx);
+        expected.resize(static_cast<size_t>(w) * h);
+        ASSERT_EQ(image.pixels, expected) << "round " << round;
+    }
+}
+
 TEST_F(Dc6ConverterTest, DamagedPcxIsRefusedWithoutOutput) {
     std::string good = MakePcx(2, 2, {1, 2, 3, 4});
     std::vector<std::string> bad = {good.substr(0, 11), good.substr(0, 127),
@@ -353,6 +381,8 @@ TEST_F(Dc6ConverterTest, ConvertPictureWritesBesideItsBackslashPath) {
 
     EXPECT_FALSE(ConvertPicture(At("nothere.pcx"), &error));
     EXPECT_EQ(error, "File not found " + At("nothere.pcx") + "\n");
+    EXPECT_FALSE(ConvertPicture(At("overrides"), &error)); // a folder is no picture
+    EXPECT_EQ(error, "File not found " + At("overrides") + "\n");
     // An output that cannot be created is a failure, not a silent success.
     Put("overrides/invy.pcx", MakePcx(1, 1, {3}));
     ASSERT_TRUE(MakeFolder(At("overrides/invy.dc6")));
