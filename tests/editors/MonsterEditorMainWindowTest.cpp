@@ -28,21 +28,21 @@ protected:
                                              {"b1", "Beta", "20", "0"}});
     }
 
-    // Runs the editor, types `minHp` for Beta, presses Apply, then `closeWith`.
-    void RunEditor(const std::string& minHp, const QString& closeWith) {
+    // Runs the editor, types `minHp` for Beta, presses Apply when asked, then `closeWith`.
+    void RunEditor(const std::string& minHp, bool apply, const QString& closeWith) {
         WhenDialogOpens([=](QDialog& editor) {
-            auto* list = editor.findChild<QListWidget*>();
-            ASSERT_NE(list, nullptr);
-            list->setCurrentRow(1);
+            auto press = [&editor](const QString& caption) {
+                for (QPushButton* button : editor.findChildren<QPushButton*>())
+                    if (button->text() == caption)
+                        button->click();
+            };
+            editor.findChild<QListWidget*>()->setCurrentRow(1);
             for (QLineEdit* edit : editor.findChildren<QLineEdit*>())
                 if (edit->accessibleName() == "Base min health (Normal)")
                     edit->setText(QString::fromStdString(minHp));
-            for (QPushButton* button : editor.findChildren<QPushButton*>())
-                if (button->text() == "Apply")
-                    button->click();
-            for (QPushButton* button : editor.findChildren<QPushButton*>())
-                if (button->text() == closeWith)
-                    button->click();
+            if (apply)
+                press("Apply");
+            press(closeWith);
         });
         window->OnMonsterEditor();
     }
@@ -55,13 +55,17 @@ protected:
 };
 
 TEST_F(MonsterEditorMainWindowTest, OkKeepsAppliedChangesAndCancelPutsTheTableBack) {
-    RunEditor("25", "OK");
+    RunEditor("25", true, "OK");
     EXPECT_EQ(MinHp(2), "25");
     EXPECT_TRUE(window->m_data.m_bModified);
 
+    // OK does not apply what was typed since the last Apply.
+    RunEditor("30", false, "OK");
+    EXPECT_EQ(MinHp(2), "25");
+
     // Cancel drops this run's Apply, keeps the earlier OK, and still counts as a change.
     window->m_data.m_bModified = false;
-    RunEditor("99", "Cancel");
+    RunEditor("99", true, "Cancel");
     EXPECT_EQ(MinHp(2), "25");
     EXPECT_EQ(MinHp(1), "10");
     EXPECT_TRUE(window->m_data.m_bModified);
