@@ -182,29 +182,32 @@ CUserPrompts::FolderChoice::Outcome CModEngineDlg::BrowseForDiabloFolder() {
     return choice.outcome;
 }
 
-void CModEngineDlg::OnSaveTables() {
-    CUserPrompts::FolderChoice choice = m_prompts.BrowseForFolder("Select folder to save tables.");
+std::optional<std::string> CModEngineDlg::ChooseTablesFolder(const std::string& prompt) {
+    CUserPrompts::FolderChoice choice = m_prompts.BrowseForFolder(prompt);
     if (choice.outcome == CUserPrompts::FolderChoice::Outcome::Cancelled)
-        return;
+        return std::nullopt;
     if (choice.outcome == CUserPrompts::FolderChoice::Outcome::NotAFolder) {
         m_prompts.ShowMessage("Invalid folder selected.");
-        return;
+        return std::nullopt;
     }
-    m_data.SaveToFolder(choice.path);
-    AppendNote("Tables saved to " + choice.path);
+    return choice.path;
+}
+
+void CModEngineDlg::OnSaveTables() {
+    std::optional<std::string> folder = ChooseTablesFolder("Select folder to save tables.");
+    if (!folder)
+        return;
+    m_data.SaveToFolder(*folder);
+    AppendNote("Tables saved to " + *folder);
 }
 
 void CModEngineDlg::OnLoadTables() {
-    CUserPrompts::FolderChoice choice = m_prompts.BrowseForFolder("Select folder to load tables.");
-    if (choice.outcome == CUserPrompts::FolderChoice::Outcome::Cancelled)
+    std::optional<std::string> folder = ChooseTablesFolder("Select folder to load tables.");
+    if (!folder)
         return;
-    if (choice.outcome == CUserPrompts::FolderChoice::Outcome::NotAFolder) {
-        m_prompts.ShowMessage("Invalid folder selected.");
-        return;
-    }
-    for (const std::string& path : m_data.LoadFromFolder(choice.path))
+    for (const std::string& path : m_data.LoadFromFolder(*folder))
         AppendNote("Could not read " + path + "; that table was left as it was.");
-    AppendNote("Tables loaded from " + choice.path);
+    AppendNote("Tables loaded from " + *folder);
 }
 
 bool CModEngineDlg::ExtractBaseCopies() {

@@ -9,6 +9,7 @@
 
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 
 class CModFuncs;
@@ -91,6 +92,8 @@ private:
     // Extracts the nine base copies from the game's own archive into "tables". False when the
     // program must end.
     bool ExtractBaseCopies();
+    // The folder browser of Save Tables and Load Tables; nothing when there is no folder.
+    std::optional<std::string> ChooseTablesFolder(const std::string& prompt);
     void BuildMenu();
     // Ends the main dialog at once, without the close steps (a failed open).
     void EndProgram();

@@ -11,15 +11,6 @@
 #include <string_view>
 #include <system_error>
 
-#if defined(__linux__)
-#include <cerrno>
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <sys/sendfile.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -71,87 +62,12 @@ std::string ArchivedNameFromPath(const std::string& path) {
     return path.substr(start);
 }
 
-#if defined(__linux__)
-
-// Copies the rest of `in` to `out` inside the kernel, and hands every chunk to the disk at
-// once: the flush before the rename then finds little left to write.
-bool CopyBytes(int in, int out) {
-    constexpr size_t kChunk = size_t{2} << 20;
-    bool range = true; // copy_file_range, else sendfile where the file systems refuse it
-    off_t done = 0;
-    while (true) {
-        ssize_t n = range ? ::copy_file_range(in, nullptr, out, nullptr, kChunk, 0)
-                          : ::sendfile(out, in, nullptr, kChunk);
-        if (n < 0 && range && done == 0 &&
-            (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL)) {
-            range = false;
-            continue;
-        }
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        if (n == 0)
-            return true;
-        ::sync_file_range(out, done, n, SYNC_FILE_RANGE_WRITE);
-        done += n;
-    }
-}
-
-#endif
-
-// Copies the archive to the new file `to` (which must not exist): a reflink where the file
-// system has them, else a plain copy. Nothing is left at `to` on failure.
-bool CopyArchive(const std::string& from, const std::string& to, std::uint64_t& size) {
-    std::string source = NativePath(from), target = NativePath(to);
-#if defined(__linux__)
-    int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0)
-        return false;
-    struct stat st;
-    if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(in);
-        return false;
-    }
-    int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (out < 0) {
-        ::close(in);
-        return false;
-    }
-    bool ok = ::ioctl(out, FICLONE, in) == 0 || CopyBytes(in, out);
-    ::close(in);
-    if (::close(out) != 0)
-        ok = false;
-    size = static_cast<std::uint64_t>(st.st_size);
-#else
-    std::error_code ec;
-    bool ok = std::filesystem::copy_file(source, target, ec) && !ec;
-    size = ok ? std::filesystem::file_size(target, ec) : 0;
-#endif
-    if (!ok)
-        RemoveFile(to);
-    return ok;
-}
-
 // The new archive keeps the permissions of the one it replaces (a compaction makes a new file).
 void KeepPermissions(const std::string& from, const std::string& to) {
     std::error_code ec;
     auto perms = std::filesystem::status(NativePath(from), ec).permissions();
     if (!ec)
         std::filesystem::permissions(NativePath(to), perms, ec);
-}
-
-// A file the user protected against writing is not replaced behind their back, even though the
-// rename of the copy would be allowed by its folder.
-bool MayReplace(const std::string& path) {
-#if defined(__linux__)
-    return ::access(NativePath(path).c_str(), W_OK) == 0;
-#else
-    std::error_code ec;
-    auto perms = std::filesystem::status(NativePath(path), ec).permissions();
-    return !ec && (perms & std::filesystem::perms::owner_write) != std::filesystem::perms::none;
-#endif
 }
 
 // Bytes of the archive that no file uses any more: StormLib writes a replaced file anew and
@@ -302,15 +218,16 @@ bool CMpqArchive::AddFiles(const FileList& files, bool compress, std::string* fa
     CArchiveHandle archive;
     if (existed) {
         // Open the existing archive for update. Anything else at the path (a folder, a file
-        // that is not an archive, a protected file) is left alone: no new archive replaces it.
-        if (IsFolder(m_strArchivePath) || !MayReplace(m_strArchivePath))
+        // that is not an archive, a file protected against writing) is left alone: no new
+        // archive replaces it, even though the folder would allow the rename.
+        if (IsFolder(m_strArchivePath) || !IsWritable(m_strArchivePath))
             return false;
         {
             CArchiveHandle probe;
             if (!OpenReadOnly(m_strArchivePath, probe))
                 return false;
         }
-        if (!CopyArchive(m_strArchivePath, work, workSize))
+        if (!CopyToNewFile(m_strArchivePath, work, false, &workSize))
             return false;
         if (!SFileOpenArchive(NativePath(work).c_str(), 0, 0, archive.Out())) {
             RemoveFile(work);

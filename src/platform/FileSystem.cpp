@@ -12,6 +12,9 @@
 #include <climits>
 #include <cstdio>
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/sendfile.h>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -40,6 +43,15 @@ std::string ParentOf(const std::string& nativePath) {
     if (slash == 0)
         return "/";
     return nativePath.substr(0, slash);
+}
+
+// Flushes the folder entry of a file, so that a rename or a new name survives a power cut.
+void SyncFolderOf(const std::string& nativePath) {
+    int dir = ::open(ParentOf(nativePath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
 }
 
 } // namespace
@@ -148,11 +160,7 @@ bool SyncFileAndFolder(const std::string& path) {
         return false;
     bool ok = ::fsync(fd) == 0;
     ::close(fd);
-    int dir = ::open(ParentOf(native).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    SyncFolderOf(native);
     return ok;
 }
 
@@ -196,13 +204,8 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, bool s
         ::unlink(temp.c_str());
         return fail(err);
     }
-    if (sync) {
-        int dir = ::open(ParentOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dir >= 0) {
-            ::fsync(dir);
-            ::close(dir);
-        }
-    }
+    if (sync)
+        SyncFolderOf(target);
     if (errorCause)
         *errorCause = 0;
     return true;
@@ -210,25 +213,21 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, bool s
 
 namespace {
 
-// Copies the whole of `in` to `out` in the kernel where it can, else through a buffer.
+// Copies the rest of `in` to `out` in the kernel where it can (sendfile where the file systems
+// refuse copy_file_range), handing every chunk to the disk at once so that a flush afterwards
+// finds little left to write.
 bool CopyDescriptor(int in, int out) {
-    bool kernelCopy = true;
-    std::vector<char> buffer;
+    constexpr size_t kChunk = size_t{2} << 20;
+    bool range = true;
+    off_t done = 0;
     while (true) {
-        if (kernelCopy) {
-            ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, size_t{1} << 30, 0);
-            if (n > 0)
-                continue;
-            if (n == 0)
-                return true;
-            if (errno == EINTR)
-                continue;
-            if (errno != EXDEV && errno != ENOSYS && errno != EOPNOTSUPP && errno != EINVAL)
-                return false;
-            kernelCopy = false; // not offered here: copy through user memory
-            buffer.resize(size_t{1} << 20);
+        ssize_t n = range ? ::copy_file_range(in, nullptr, out, nullptr, kChunk, 0)
+                          : ::sendfile(out, in, nullptr, kChunk);
+        if (n < 0 && range && done == 0 &&
+            (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL)) {
+            range = false;
+            continue;
         }
-        ssize_t n = ::read(in, buffer.data(), buffer.size());
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -236,16 +235,15 @@ bool CopyDescriptor(int in, int out) {
         }
         if (n == 0)
             return true;
-        if (!WriteAll(out, buffer.data(), static_cast<size_t>(n)))
-            return false;
+        ::sync_file_range(out, done, n, SYNC_FILE_RANGE_WRITE);
+        done += n;
     }
 }
 
 } // namespace
 
-bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) {
-    if (failIfExists && FileExists(to))
-        return false;
+bool CopyToNewFile(const std::string& from, const std::string& to, bool sync,
+                   std::uint64_t* size) {
     int in = ::open(NativePath(from).c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0)
         return false;
@@ -254,30 +252,47 @@ bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExist
         ::close(in);
         return false;
     }
-    // The copy is made beside the destination and only put in place once it is whole and on the
-    // disk, so a failed or interrupted copy leaves the old destination as it was.
-    std::string temp = NativePath(TemporaryPathBeside(to));
-    int out = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777);
+    const std::string target = NativePath(to);
+    int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777);
     if (out < 0) {
         ::close(in);
         return false;
     }
-    bool ok = CopyDescriptor(in, out) && ::fsync(out) == 0;
+    // A reflink shares the blocks where the file system can: instant, and still a separate file.
+    bool ok = ::ioctl(out, FICLONE, in) == 0 || CopyDescriptor(in, out);
+    if (ok && sync)
+        ok = ::fsync(out) == 0;
     ::close(in);
     if (::close(out) != 0)
         ok = false;
-    if (ok)
-        ok = failIfExists ? MoveFileNoReplace(temp, to) : ::rename(temp.c_str(), NativePath(to).c_str()) == 0;
     if (!ok) {
-        ::unlink(temp.c_str());
+        ::unlink(target.c_str());
         return false;
     }
-    int dir = ::open(ParentOf(NativePath(to)).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    if (size)
+        *size = static_cast<std::uint64_t>(st.st_size);
     return true;
+}
+
+bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) {
+    if (failIfExists && FileExists(to))
+        return false;
+    // The copy is made beside the destination and only put in place once it is whole and on the
+    // disk, so a failed or interrupted copy leaves the old destination as it was.
+    std::string temp = TemporaryPathBeside(to);
+    if (!CopyToNewFile(from, temp, true))
+        return false;
+    bool ok = failIfExists ? MoveFileNoReplace(temp, to) : RenameFile(temp, to);
+    if (!ok) {
+        RemoveFile(temp);
+        return false;
+    }
+    SyncFolderOf(NativePath(to));
+    return true;
+}
+
+bool IsWritable(const std::string& path) {
+    return ::access(NativePath(path).c_str(), W_OK) == 0;
 }
 
 std::vector<FolderEntry> ListFolder(const std::string& path) {

@@ -34,6 +34,15 @@ bool MoveFileNoReplace(const std::string& from, const std::string& to);
 // and flushed, so a failed copy never leaves a half-written destination behind.
 bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists);
 
+// Copies `from` into the new file `to`, which must not exist yet: a reflink where the file system
+// offers them, else a copy inside the kernel. With `sync` the copy is flushed to the disk.
+// `size` gets the number of bytes copied. Nothing is left at `to` on failure.
+bool CopyToNewFile(const std::string& from, const std::string& to, bool sync,
+                   std::uint64_t* size = nullptr);
+
+// True when the file may be written by this process.
+bool IsWritable(const std::string& path);
+
 // Reads a whole regular file. False when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 
