@@ -1,0 +1,289 @@
+#include "app/ModEngineDlg.h"
+#include "data/ModSaver.h"
+#include "platform/FileSystem.h"
+#include "platform/ProfileFile.h"
+
+#include "MpqFixture.h"
+#include "PictureFixtures.h"
+#include "QtTestApp.h"
+#include "ScriptedPrompts.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+
+namespace {
+
+using TableId = CGameDataSet::TableId;
+
+const char* const kContinueQuestion =
+    "The mod engine has detected that you are using a version of Diablo II\n"
+    "that requires an additional final step in order to active your changes.\n"
+    "The mod engine will now run the Diablo II game.\n"
+    "Please ensure that the game CD is in the drive, and that the mpq file you have\n"
+    "editted, is in your Diablo II folder. When the game is loaded, select\n"
+    "any character and load the game, then save and exit.\n"
+    "If you plan to do further editting before testing or playing your mod,\n"
+    "you can press cancel and your current edits will still be saved.\n"
+    "\n"
+    "Continue with save ?";
+
+ArchiveFiles Tables(const std::string& origin) {
+    ArchiveFiles files;
+    for (TableId id : CGameDataSet::kDeclarationOrder)
+        files.emplace_back(CGameDataSet::ArchivePath(id),
+                           "name\tvalue\r\n" + origin + "\t" + CGameDataSet::FileName(id) + "\r\n");
+    return files;
+}
+
+// A stand-in for the game: writes two compiled tables where the game would, and a lot of
+// output that nobody reads (the program must drain it or the child would block).
+void WriteStandInGame(const std::string& folder) {
+    std::string script = "#!/bin/sh\n"
+                         "echo \"$1\" > game-ran.txt\n"
+                         "head -c 3000000 /dev/zero | tr '\\0' x\n"
+                         "mkdir -p data/global/excel\n"
+                         "echo compiled-levels > data/global/excel/Levels.bin\n"
+                         "echo compiled-armour > data/global/excel/armor.bin\n";
+    std::string path = folder + "/Diablo II.exe";
+    WriteTextFile(path, script);
+    ::chmod(path.c_str(), 0755);
+}
+
+class FileSaveTest : public ::testing::Test {
+protected:
+    void SetUp() override { EnsureQApplication(); }
+
+    // Opens `archive` (made with `files`) in a new main window, with the game folder set.
+    std::unique_ptr<CModEngineDlg> OpenWindow(const ArchiveFiles& files) {
+        archive = game.File("Patch_D2.mpq");
+        EXPECT_TRUE(MakeArchive(game.File("d2data.mpq"), Tables("base")));
+        EXPECT_TRUE(MakeArchive(archive, files));
+        CProfileFile::WriteString(work.File("Tarvane.ini"), "Diablo II", "Folder", game.Path());
+        auto dlg = std::make_unique<CModEngineDlg>(prompts);
+        prompts.AnswerOpenFile(archive);
+        dlg->OnFileOpen();
+        EXPECT_EQ(dlg->NotesText(), "Please wait whilst data files are opened...\r\nMPQ Archive has been opened.");
+        return dlg;
+    }
+
+    // Edits every table, as editors would.
+    static void EditAll(CModEngineDlg& dlg) {
+        for (TableId id : CGameDataSet::kDeclarationOrder)
+            dlg.m_data.Table(id).SetCell(0, 1, "edited");
+        dlg.m_data.m_bModified = true;
+    }
+
+    std::string LastNote(CModEngineDlg& dlg) {
+        std::string notes = dlg.NotesText();
+        size_t lf = notes.rfind('\n');
+        return lf == std::string::npos ? notes : notes.substr(lf + 1);
+    }
+
+    bool TempFilesLeft() {
+        for (TableId id : CGameDataSet::kDeclarationOrder)
+            if (FileExists(CModSaver::TemporaryFile(id)))
+                return true;
+        return false;
+    }
+
+    std::string Edited(TableId id) {
+        return "name\tvalue\r\nedited\t" + CGameDataSet::FileName(id) + "\r\n";
+    }
+
+    CTempFolder work{true};
+    CTempFolder game;
+    std::string archive;
+    CScriptedPrompts prompts;
+};
+
+TEST_F(FileSaveTest, EightTablesWithoutCompiledTables) {
+    auto dlg = OpenWindow(Tables("patch"));
+    EditAll(*dlg);
+    dlg->OnFileSave();
+    for (TableId id : CGameDataSet::kDeclarationOrder) {
+        std::string expected = id == TableId::TreasureClassEx
+                                   ? "name\tvalue\r\npatch\tTreasureClassEx.txt\r\n"
+                                   : Edited(id);
+        EXPECT_EQ(ReadArchived(archive, CGameDataSet::ArchivePath(id)), expected);
+    }
+    EXPECT_EQ(LastNote(*dlg), "Diablo II has been updated.");
+    EXPECT_FALSE(dlg->m_data.m_bModified);
+    EXPECT_FALSE(TempFilesLeft());
+    EXPECT_FALSE(FileExists("game-ran.txt"));
+    EXPECT_TRUE(prompts.Messages().empty());
+    EXPECT_TRUE(prompts.AllAnswersUsed());
+}
+
+TEST_F(FileSaveTest, NineTablesWithTheCompileStep) {
+    ArchiveFiles files = Tables("patch");
+    files.emplace_back("Data\\Global\\Excel\\Armor.bin", "old compiled");
+    auto dlg = OpenWindow(files);
+    WriteStandInGame(game.Path());
+    EditAll(*dlg);
+    prompts.AnswerOkCancel(true);
+    dlg->OnFileSave();
+
+    EXPECT_EQ(prompts.TextsOf(CScriptedPrompts::Entry::Kind::OkCancel),
+              (std::vector<std::string>{kContinueQuestion}));
+    EXPECT_EQ(prompts.Messages(),
+              (std::vector<std::string>{"Click OK when Diablo II has run, and been shut down."}));
+    EXPECT_EQ(ReadTextFile(work.File("game-ran.txt")), "-txt\n");
+    for (TableId id : CGameDataSet::kDeclarationOrder)
+        EXPECT_EQ(ReadArchived(archive, CGameDataSet::ArchivePath(id)), Edited(id));
+    // The compiled tables reached the overrides folder and, through it, the archive.
+    EXPECT_EQ(ReadTextFile(work.File("overrides/data!global!excel!Levels.bin")), "compiled-levels\n");
+    EXPECT_EQ(ReadArchived(archive, "data\\global\\excel\\Levels.bin"), "compiled-levels\n");
+    EXPECT_EQ(ReadArchived(archive, "data\\global\\excel\\armor.bin"), "compiled-armour\n");
+    EXPECT_FALSE(FileExists("overrides\\data!global!excel!Skills.bin"));
+    EXPECT_EQ(LastNote(*dlg), "Diablo II has been updated.");
+    EXPECT_FALSE(dlg->m_data.m_bModified);
+    EXPECT_FALSE(TempFilesLeft());
+    EXPECT_EQ(dlg->windowTitle(), "Morsk's Tarvane Diablo II");
+}
+
+TEST_F(FileSaveTest, DecliningTheGameRunStillSaves) {
+    ArchiveFiles files = Tables("patch");
+    files.emplace_back("Data\\Global\\Excel\\Armor.bin", "old compiled");
+    auto dlg = OpenWindow(files);
+    WriteStandInGame(game.Path());
+    WriteTextFile(work.File("overrides/x!y.txt"), "override");
+    EditAll(*dlg);
+    prompts.AnswerOkCancel(false);
+    dlg->OnFileSave();
+    EXPECT_FALSE(FileExists("game-ran.txt"));
+    EXPECT_TRUE(prompts.Messages().empty());
+    EXPECT_EQ(ReadArchived(archive, "x\\y.txt"), "override");
+    EXPECT_EQ(ReadArchived(archive, "Data\\Global\\Excel\\TreasureClassEx.txt"),
+              Edited(TableId::TreasureClassEx));
+    EXPECT_EQ(LastNote(*dlg), "Diablo II has been updated.");
+    EXPECT_FALSE(dlg->m_data.m_bModified);
+}
+
+TEST_F(FileSaveTest, CompiledTablesNeedTheGameFolder) {
+    ArchiveFiles files = Tables("patch");
+    files.emplace_back("Data\\Global\\Excel\\Armor.bin", "old compiled");
+    auto dlg = OpenWindow(files);
+    EditAll(*dlg);
+    dlg->m_strDiabloFolder.clear();
+    std::string notes = dlg->NotesText();
+    dlg->OnFileSave();
+    EXPECT_EQ(prompts.Messages(),
+              (std::vector<std::string>{
+                  "The mod engine has detected that you are using a version of Diablo II\n"
+                  "that requires an additional step in order save your changes.\n"
+                  "To do this, you must first set your Diablo II folder using the file menu."}));
+    for (TableId id : CGameDataSet::kDeclarationOrder)
+        EXPECT_EQ(ReadArchived(archive, CGameDataSet::ArchivePath(id)), Edited(id));
+    EXPECT_EQ(dlg->NotesText(), notes);
+    EXPECT_TRUE(dlg->m_data.m_bModified);
+    EXPECT_FALSE(TempFilesLeft());
+}
+
+TEST_F(FileSaveTest, AFailedSaveLeavesTheArchiveAsItWas) {
+    auto dlg = OpenWindow(Tables("patch"));
+    EditAll(*dlg);
+    std::string before = ReadTextFile(archive);
+
+    // The archive became something StormLib cannot update.
+    WriteTextFile(archive, "no longer an archive");
+    dlg->OnFileSave();
+    EXPECT_EQ(LastNote(*dlg), "Failed to update files in MPQ. Please try again.");
+    EXPECT_EQ(ReadTextFile(archive), "no longer an archive");
+    EXPECT_TRUE(dlg->m_data.m_bModified);
+    EXPECT_FALSE(TempFilesLeft());
+
+    // The close question's save fails the same way: the program stays open.
+    prompts.AnswerOkCancel(true);
+    EXPECT_FALSE(dlg->OnClose());
+    EXPECT_EQ(dlg->m_data.m_Armor.GetCell(0, 1), "edited");
+}
+
+TEST_F(FileSaveTest, ATableThatCannotBeWrittenIsNotAdded) {
+    auto dlg = OpenWindow(Tables("patch"));
+    EditAll(*dlg);
+    // A folder where the temporary file of Levels goes, with a stale file inside.
+    std::filesystem::create_directory(work.File("tmpLevels.txt"));
+    WriteTextFile(work.File("tmpLevels.txt/stale"), "stale");
+    dlg->OnFileSave();
+    EXPECT_EQ(prompts.Messages(), (std::vector<std::string>{"The file could not be accessed."}));
+    EXPECT_EQ(ReadArchived(archive, "Data\\Global\\Excel\\Levels.txt"),
+              "name\tvalue\r\npatch\tLevels.txt\r\n");
+    EXPECT_EQ(ReadArchived(archive, "Data\\Global\\Excel\\Armor.txt"), Edited(TableId::Armor));
+    EXPECT_EQ(LastNote(*dlg), "Levels.txt could not be written, so its changes were not saved.");
+    EXPECT_TRUE(dlg->m_data.m_bModified);
+}
+
+TEST_F(FileSaveTest, SaveAsChangesTheTargetForGood) {
+    auto dlg = OpenWindow(Tables("patch"));
+    std::string other = game.File("other.mpq");
+    ASSERT_TRUE(MakeArchive(other, Tables("other")));
+    std::string before = ReadTextFile(archive);
+
+    prompts.AnswerSaveFile(std::nullopt);
+    dlg->OnFileSaveAs();
+    EXPECT_EQ(dlg->m_pArchive->m_strArchivePath, archive);
+
+    EditAll(*dlg);
+    prompts.AnswerSaveFile(other);
+    dlg->OnFileSaveAs();
+    EXPECT_EQ(ReadArchived(other, "Data\\Global\\Excel\\Weapons.txt"), Edited(TableId::Weapons));
+    dlg->m_data.m_Weapons.SetCell(0, 1, "again");
+    dlg->OnFileSave();
+    EXPECT_EQ(ReadArchived(other, "Data\\Global\\Excel\\Weapons.txt"),
+              "name\tvalue\r\nagain\tWeapons.txt\r\n");
+    EXPECT_EQ(ReadTextFile(archive), before);
+    EXPECT_EQ(prompts.TextsOf(CScriptedPrompts::Entry::Kind::SaveFile),
+              std::vector<std::string>(2, "Save Diablo Data File"));
+}
+
+TEST_F(FileSaveTest, OverridesGoInUnderTheirEncodedNames) {
+    auto dlg = OpenWindow(Tables("patch"));
+    std::filesystem::create_directories(work.File("overrides/sub"));
+    WriteTextFile(work.File("overrides/x!y.txt"), "xy");
+    WriteTextFile(work.File("overrides/NOTES.txt"), "my notes");
+    WriteTextFile(work.File("overrides/sub/notes.txt"), "sub notes");
+    Pixels pixels = PatternPixels(28, 28, 7);
+    WriteTextFile(work.File("overrides/inv.pcx"), MakePcx(28, 28, pixels));
+    WriteTextFile(work.File("overrides/INV2.PCX"), MakePcx(28, 28, pixels));
+    WriteTextFile(work.File("overrides/broken.pcx"), "not a picture");
+    dlg->OnFileSave();
+
+    EXPECT_EQ(ReadArchived(archive, "x\\y.txt"), "xy");
+    EXPECT_FALSE(ReadArchived(archive, "NOTES.txt").has_value());
+    EXPECT_EQ(ReadArchived(archive, "sub\\notes.txt"), "sub notes");
+    std::optional<std::string> dc6 = ReadArchived(archive, "data\\global\\items\\inv.dc6");
+    ASSERT_TRUE(dc6.has_value());
+    EXPECT_EQ(ReadU32(*dc6, 0), 6u); // a DC6 file: version 6
+    EXPECT_EQ(ReadArchived(archive, "INV2.PCX"), MakePcx(28, 28, pixels));
+    EXPECT_FALSE(ReadArchived(archive, "data\\global\\items\\broken.dc6").has_value());
+    // Only the pictures stay behind in the folder.
+    std::vector<std::string> left;
+    for (auto& entry : std::filesystem::directory_iterator(work.File("overrides")))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"INV2.PCX", "NOTES.txt", "broken.pcx", "inv.pcx",
+                                              "sub", "x!y.txt"}));
+    EXPECT_NE(dlg->NotesText().find("broken.pcx could not be converted to DC6"), std::string::npos);
+    EXPECT_EQ(LastNote(*dlg), "Diablo II has been updated.");
+}
+
+TEST_F(FileSaveTest, ClearOverridesKeepsTheNotes) {
+    auto dlg = OpenWindow(Tables("patch"));
+    WriteTextFile(work.File("overrides/NOTES.TXT"), "mine");
+    WriteTextFile(work.File("overrides/data!global!excel!Levels.bin"), "compiled");
+    prompts.AnswerOkCancel(false);
+    dlg->OnClearOverrides();
+    EXPECT_EQ(LastNote(*dlg), "0 files cleared from overrides folder.");
+    prompts.AnswerOkCancel(true);
+    dlg->OnClearOverrides();
+    EXPECT_EQ(LastNote(*dlg), "1 files cleared from overrides folder.");
+    EXPECT_TRUE(FileExists("overrides\\NOTES.TXT"));
+    EXPECT_FALSE(FileExists("overrides\\data!global!excel!Levels.bin"));
+    EXPECT_EQ(prompts.TextsOf(CScriptedPrompts::Entry::Kind::OkCancel),
+              std::vector<std::string>(2, "Clear Overrides folder ?"));
+}
+
+} // namespace
