@@ -212,6 +212,8 @@ bool CMpqArchive::AddFiles(const FileList& files, bool compress, std::string* fa
         }
     }
 
+    // Copies left by a save that was killed would otherwise stay beside the archive for good.
+    RemoveStaleTemporaryFiles(m_strArchivePath);
     const std::string work = TemporaryPathBeside(m_strArchivePath);
     const bool existed = FileExists(m_strArchivePath);
     std::uint64_t workSize = 0;

@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
@@ -118,6 +120,28 @@ std::string TemporaryPathBeside(const std::string& path) {
     static std::atomic<unsigned> counter{0};
     return path + ".tarvane-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) +
            ".tmp";
+}
+
+int RemoveStaleTemporaryFiles(const std::string& path) {
+    const std::string native = NativePath(path);
+    const std::string folder = ParentOf(native);
+    const std::string prefix = native.substr(native.find_last_of('/') + 1) + ".tarvane-";
+    int removed = 0;
+    for (const FolderEntry& entry : ListFolder(folder)) {
+        if (entry.isFolder || entry.name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        // The name goes on with the process that made it; leave the files of live ones alone.
+        const char* digits = entry.name.c_str() + prefix.size();
+        char* end = nullptr;
+        long pid = std::strtol(digits, &end, 10);
+        if (end == digits || *end != '-' || pid <= 0)
+            continue;
+        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH)
+            continue;
+        if (::unlink((folder + "/" + entry.name).c_str()) == 0)
+            ++removed;
+    }
+    return removed;
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
@@ -369,6 +393,11 @@ public:
             m_worker.join();
     }
 
+    void WaitUntilIdle() {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_idle.wait(lock, [this] { return m_paths.empty() && !m_busy; });
+    }
+
     void Remove(std::string nativePath) {
         {
             std::lock_guard<std::mutex> lock(m_mutex);
@@ -387,10 +416,13 @@ private:
             while (!m_paths.empty()) {
                 std::string path = std::move(m_paths.front());
                 m_paths.pop_front();
+                m_busy = true;
                 lock.unlock();
                 ::unlink(path.c_str());
                 lock.lock();
+                m_busy = false;
             }
+            m_idle.notify_all();
             if (m_stop)
                 return;
         }
@@ -398,7 +430,9 @@ private:
 
     std::mutex m_mutex;
     std::condition_variable m_wake;
+    std::condition_variable m_idle;
     std::deque<std::string> m_paths;
+    bool m_busy = false;
     std::thread m_worker;
     bool m_stop = false;
 };
@@ -414,6 +448,16 @@ std::unique_ptr<CBackgroundRemover> g_remover;
 CBackgroundRemover* g_removerOfParent = nullptr;
 
 } // namespace
+
+CBackgroundRemover* CurrentRemover() {
+    std::lock_guard<std::mutex> lock(g_removerMutex);
+    return g_remover.get();
+}
+
+void WaitForBackgroundRemovals() {
+    if (CBackgroundRemover* remover = CurrentRemover())
+        remover->WaitUntilIdle();
+}
 
 void RemoveFileInBackground(const std::string& path) {
     static const bool forkHandled = [] {

@@ -67,9 +67,16 @@ std::vector<FolderEntry> ListFolder(const std::string& path);
 // The file-error cause (0..14) for a C library errno value, as the table engine reports them.
 int FileErrorCauseFromErrno(int err);
 
-// A unique name for a temporary file beside `path` (same folder, so a rename is atomic).
+// A unique name for a temporary file beside `path` (same folder, so a rename is atomic):
+// `path` + ".tarvane-<process>-<count>.tmp".
 std::string TemporaryPathBeside(const std::string& path);
+
+// Removes the temporary files beside `path` that a process no longer running left behind (a
+// save that was killed). Returns how many were removed.
+int RemoveStaleTemporaryFiles(const std::string& path);
 
 // Removes a file on a background thread. Freeing a large file can take a long time on disks
 // that trim freed blocks at once; nothing waits for it but the end of the process.
 void RemoveFileInBackground(const std::string& path);
+// Waits until every file handed to RemoveFileInBackground is gone.
+void WaitForBackgroundRemovals();

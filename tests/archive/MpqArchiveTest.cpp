@@ -35,7 +35,9 @@ std::string Noise(size_t size, unsigned seed) {
     return bytes;
 }
 
+// The files of a folder once the replaced archives freed in the background are gone.
 std::set<std::string> FolderNames(const std::string& folder) {
+    WaitForBackgroundRemovals();
     std::set<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         names.insert(entry.path().filename().string());

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/wait.h>
+#include <unistd.h>
 
 TEST(ProfileFile, ReadsWithDefaultsAndIgnoringCase) {
     CTempFolder dir;
@@ -88,4 +90,29 @@ TEST(AsciiText, IgnoresCaseOfAsciiLettersOnly) {
     EXPECT_TRUE(LessIgnoringAsciiCase("apple", "Banana"));
     EXPECT_FALSE(LessIgnoringAsciiCase("Banana", "apple"));
     EXPECT_FALSE(LessIgnoringAsciiCase("same", "SAME"));
+}
+
+TEST(FileSystem, StaleTemporaryFilesOfDeadProcessesAreRemoved) {
+    CTempFolder dir;
+    const std::string archive = dir.File("Patch_D2.mpq");
+    WriteTextFile(archive, "archive");
+    // A process that has ended: a child that exits at once.
+    pid_t dead = fork();
+    if (dead == 0)
+        _exit(0);
+    waitpid(dead, nullptr, 0);
+    std::string stale = archive + ".tarvane-" + std::to_string(dead) + "-3.tmp";
+    std::string live = TemporaryPathBeside(archive);
+    WriteTextFile(stale, "left by a killed save");
+    WriteTextFile(live, "being written now");
+    WriteTextFile(dir.File("Other.mpq.tarvane-" + std::to_string(dead) + "-1.tmp"), "not ours");
+    EXPECT_EQ(RemoveStaleTemporaryFiles(archive), 1);
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(live));
+    EXPECT_TRUE(std::filesystem::exists(archive));
+    EXPECT_EQ(ListFolder(dir.Path()).size(), 3u);
+
+    RemoveFileInBackground(live);
+    WaitForBackgroundRemovals();
+    EXPECT_FALSE(std::filesystem::exists(live));
 }
