@@ -9,6 +9,9 @@
 #include "ScriptedPrompts.h"
 #include "TempFolder.h"
 
+#include <QMenuBar>
+#include <QTimer>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -44,6 +47,7 @@ void WriteStandInGame(const std::string& folder) {
     std::string script = "#!/bin/sh\n"
                          "echo \"$1\" > game-ran.txt\n"
                          "head -c 3000000 /dev/zero | tr '\\0' x\n"
+                         "sleep 0.5\n"
                          "mkdir -p data/global/excel\n"
                          "echo compiled-levels > data/global/excel/Levels.bin\n"
                          "echo compiled-armour > data/global/excel/armor.bin\n";
@@ -124,7 +128,17 @@ TEST_F(FileSaveTest, NineTablesWithTheCompileStep) {
     WriteStandInGame(game.Path());
     EditAll(*dlg);
     prompts.AnswerOkCancel(true);
+    // While the game runs the window is painted, says it waits, and takes no commands.
+    QString titleWhileWaiting;
+    bool menuWhileWaiting = true;
+    QTimer::singleShot(300, [&] {
+        titleWhileWaiting = dlg->windowTitle();
+        menuWhileWaiting = dlg->MenuBar()->isEnabled();
+    });
     dlg->OnFileSave();
+    EXPECT_EQ(titleWhileWaiting, "Morsk's Tarvane Diablo II - waiting for Diablo II to end");
+    EXPECT_FALSE(menuWhileWaiting);
+    EXPECT_TRUE(dlg->MenuBar()->isEnabled());
 
     EXPECT_EQ(prompts.TextsOf(CScriptedPrompts::Entry::Kind::OkCancel),
               (std::vector<std::string>{kContinueQuestion}));
@@ -160,6 +174,22 @@ TEST_F(FileSaveTest, DecliningTheGameRunStillSaves) {
               Edited(TableId::TreasureClassEx));
     EXPECT_EQ(LastNote(*dlg), "Diablo II has been updated.");
     EXPECT_FALSE(dlg->m_data.m_bModified);
+}
+
+TEST_F(FileSaveTest, AGameThatCannotBeStartedStillGetsThePrompt) {
+    ArchiveFiles files = Tables("patch");
+    files.emplace_back("Data\\Global\\Excel\\Armor.bin", "old compiled");
+    auto dlg = OpenWindow(files);
+    // Compiled tables of an earlier run are still collected.
+    std::filesystem::create_directories(work.File("data/global/excel"));
+    WriteTextFile(work.File("data/global/excel/Skills.bin"), "earlier");
+    EditAll(*dlg);
+    prompts.AnswerOkCancel(true);
+    dlg->OnFileSave(); // no "Diablo II.exe" in the game folder
+    EXPECT_EQ(prompts.Messages(),
+              (std::vector<std::string>{"Click OK when Diablo II has run, and been shut down."}));
+    EXPECT_EQ(ReadArchived(archive, "data\\global\\excel\\Skills.bin"), "earlier");
+    EXPECT_EQ(LastNote(*dlg), "Diablo II has been updated.");
 }
 
 TEST_F(FileSaveTest, CompiledTablesNeedTheGameFolder) {
