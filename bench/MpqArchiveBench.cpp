@@ -4,6 +4,8 @@
 
 #include "data/MpqArchive.h"
 
+#include "LargeArchive.h"
+
 #include <StormLib.h>
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -19,8 +21,6 @@
 
 namespace {
 
-constexpr int kBulkFiles = 250;
-constexpr size_t kBulkFileSize = size_t{1} << 20;
 constexpr int kTables = 9;
 constexpr size_t kTableSize = 200 * 1024;
 constexpr int kIterations = 15;
@@ -35,47 +35,20 @@ std::string TableName(int table) {
     return "Data\\Global\\Excel\\table" + std::to_string(table) + ".txt";
 }
 
-std::string Bytes(size_t size, unsigned seed) {
-    std::string bytes(size, '\0');
-    for (auto& byte : bytes) {
-        seed = seed * 1103515245u + 12345u;
-        byte = static_cast<char>(seed >> 16);
-    }
-    return bytes;
-}
-
-bool AddFromMemory(HANDLE archive, const std::string& name, const std::string& content) {
-    HANDLE file = nullptr;
-    if (!SFileCreateFile(archive, name.c_str(), 0, static_cast<DWORD>(content.size()), 0,
-                         MPQ_FILE_REPLACEEXISTING, &file))
-        return false;
-    bool written = SFileWriteFile(file, content.data(), static_cast<DWORD>(content.size()), 0);
-    return SFileFinishFile(file) && written;
-}
-
 // A 250 MB archive that already holds the nine tables, and the nine new tables on disk.
 bool MakeFixture() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "tarvane-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr)
+    g_folder = bench::MakeTempFolder();
+    if (g_folder.empty())
         return false;
-    g_folder = pattern;
     g_archive = g_folder + "/Patch_D2.mpq";
-    HANDLE archive = nullptr;
-    if (!SFileCreateArchive(g_archive.c_str(), MPQ_CREATE_LISTFILE | MPQ_CREATE_ARCHIVE_V1, 1000,
-                            &archive))
-        return false;
-    bool ok = true;
-    for (int i = 0; ok && i < kBulkFiles; ++i)
-        ok = AddFromMemory(archive, "Data\\bulk\\file" + std::to_string(i) + ".bin",
-                           Bytes(kBulkFileSize, static_cast<unsigned>(i)));
-    for (int table = 0; ok && table < kTables; ++table) {
-        ok = AddFromMemory(archive, TableName(table), Bytes(kTableSize, 1000u + table));
+    std::vector<std::pair<std::string, std::string>> tables;
+    for (int table = 0; table < kTables; ++table) {
+        tables.emplace_back(TableName(table), bench::Bytes(kTableSize, 1000u + table));
         std::string local = g_folder + "/tmp" + std::to_string(table) + ".txt";
-        std::ofstream(local, std::ios::binary) << Bytes(kTableSize, 2000u + table);
+        std::ofstream(local, std::ios::binary) << bench::Bytes(kTableSize, 2000u + table);
         g_tables.push_back({local, TableName(table)});
     }
-    return SFileCloseArchive(archive) && ok;
+    return bench::MakeLargeArchive(g_archive, tables);
 }
 
 std::uintmax_t ArchiveSize() {
