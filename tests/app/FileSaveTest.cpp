@@ -300,6 +300,20 @@ TEST_F(FileSaveTest, OverridesGoInUnderTheirEncodedNames) {
     EXPECT_EQ(LastNote(*dlg), "Diablo II has been updated.");
 }
 
+TEST_F(FileSaveTest, AnOverridesFileThatCannotBeAddedIsReportedAndTheRestGoIn) {
+    auto dlg = OpenWindow(Tables("patch"));
+    // A link to a file that is gone: listed, but nothing can be read from it.
+    std::filesystem::create_symlink(work.File("gone.txt"), work.File("overrides/broken-link.txt"));
+    WriteTextFile(work.File("overrides/fine.txt"), "fine");
+    EditAll(*dlg);
+    dlg->OnFileSave();
+    EXPECT_EQ(ReadArchived(archive, "fine.txt"), "fine");
+    EXPECT_EQ(ReadArchived(archive, "Data\\Global\\Excel\\Armor.txt"), Edited(TableId::Armor));
+    EXPECT_NE(dlg->NotesText().find("broken-link.txt could not be added to the archive"),
+              std::string::npos);
+    EXPECT_EQ(LastNote(*dlg), "Diablo II has been updated.");
+}
+
 TEST_F(FileSaveTest, ClearOverridesKeepsTheNotes) {
     auto dlg = OpenWindow(Tables("patch"));
     WriteTextFile(work.File("overrides/NOTES.TXT"), "mine");
