@@ -203,9 +203,10 @@ bool CMpqArchive::AddFiles(const FileList& files, bool compress, std::string* fa
         failedName->clear();
     if (files.empty())
         return true;
-    // A missing local file is found before the archive is copied.
+    // A missing local file is found before the archive is copied; so is anything that is not an
+    // ordinary file (reading a pipe would wait for ever).
     for (const auto& [local, name] : files) {
-        if (name.empty() || !FileExists(local) || IsFolder(local)) {
+        if (name.empty() || !IsRegularFile(local)) {
             if (failedName != nullptr)
                 *failedName = name;
             return false;

@@ -74,6 +74,11 @@ bool IsFolder(const std::string& path) {
     return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool IsRegularFile(const std::string& path) {
+    struct stat st;
+    return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 std::string GetWorkingFolder() {
     char buffer[PATH_MAX];
     if (::getcwd(buffer, sizeof buffer) == nullptr)

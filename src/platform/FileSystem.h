@@ -15,6 +15,8 @@ std::string NativePath(const std::string& path);
 // True when the status of the file or folder can be read (it exists).
 bool FileExists(const std::string& path);
 bool IsFolder(const std::string& path);
+// True for an ordinary file (not a folder, link to nothing, pipe or device).
+bool IsRegularFile(const std::string& path);
 
 // The current directory, at most 259 characters; "" when it cannot be read or is longer.
 std::string GetWorkingFolder();
