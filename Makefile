@@ -23,7 +23,8 @@ build: configure
 
 # Starts the program in a working folder under the build folder, so that the files the
 # program keeps in its current folder never land in the source tree.
-run: build
+run: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target tarvane dc6con demo_game
 	@bash scripts/run-demo.sh $(BUILD_DIR)
 
 test: build
