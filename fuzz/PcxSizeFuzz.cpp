@@ -7,8 +7,19 @@
 #include "graphics/Dc6Converter.h"
 #include "platform/FileSystem.h"
 
+namespace {
+
+// One file per fuzzing process, removed when it ends.
+struct CFuzzFile {
+    std::string path = "/tmp/fuzz_pcx_size_" + std::to_string(::getpid()) + ".pcx";
+    ~CFuzzFile() { RemoveFile(path); }
+};
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string path = "/tmp/fuzz_pcx_size_" + std::to_string(::getpid()) + ".pcx";
+    static const CFuzzFile file;
+    const std::string& path = file.path;
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
     if (!WriteFileAtomically(path, bytes, false))
         std::abort();

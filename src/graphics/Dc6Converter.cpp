@@ -9,6 +9,10 @@
 #include <limits>
 #include <memory>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 #include "platform/AsciiText.h"
 #include "platform/FileSystem.h"
 
@@ -146,6 +150,76 @@ int32_t Stretch(const uint8_t* px, int32_t from, int32_t limit, uint8_t key, boo
         ++i;
     return i - from;
 }
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define TARVANE_PCX_SSSE3 1
+
+// Where the PCX reader stands: input byte, output pixel, place in the line, and whether the
+// last byte read is an escape whose value comes next.
+struct PcxCursor {
+    size_t pos = 0;
+    size_t at = 0;
+    int32_t x = 0;
+    uint32_t carry = 0;
+};
+
+// For each 8-bit mask of bytes to keep: their indices, packed to the front, for a byte shuffle.
+struct ShuffleTable {
+    uint8_t index[256][8] = {};
+};
+constexpr ShuffleTable MakeShuffleTable() {
+    ShuffleTable table;
+    for (int mask = 0; mask < 256; ++mask) {
+        int n = 0;
+        for (int j = 0; j < 8; ++j)
+            if (mask >> j & 1)
+                table.index[mask][n++] = static_cast<uint8_t>(j);
+    }
+    return table;
+}
+constexpr ShuffleTable kShuffleTable = MakeShuffleTable();
+
+// The word path of the reader, sixteen bytes at a time with byte shuffles, on processors that
+// have them. Stops where the word path would fall back, leaving the rest to it.
+__attribute__((target("ssse3"))) void ReadPcxWords16(const uint8_t* p, size_t size, uint8_t* out,
+                                                     size_t total, int32_t width, PcxCursor& c) {
+    const __m128i highBits = _mm_set1_epi8(static_cast<char>(0xC0));
+    const __m128i escape = _mm_set1_epi8(static_cast<char>(0xC1));
+    const __m128i upperHalf = _mm_set1_epi8(8);
+    while (width - c.x >= 16 && c.at + 16 <= total && c.pos + 16 <= size) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + c.pos));
+        const uint32_t high = static_cast<uint32_t>(_mm_movemask_epi8(
+                                  _mm_cmpeq_epi8(_mm_and_si128(v, highBits), highBits))) &
+                              ~c.carry;
+        // Of a row of high bytes every second one, from the first, starts an escape.
+        const uint32_t starts = high & ~(high << 1);
+        const uint32_t evenRuns = high & ~(high + (starts & 0x5555u));
+        const uint32_t escapes = ((evenRuns & 0x5555u) | (high & ~evenRuns & 0xAAAAu)) & 0xFFFFu;
+        if (escapes & ~static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, escape))))
+            return; // a real run: the slower paths take it
+        const uint32_t keepLow = ~escapes & 0xFFu, keepHigh = (~escapes >> 8) & 0xFFu;
+        const __m128i low = _mm_shuffle_epi8(
+            v, _mm_loadl_epi64(reinterpret_cast<const __m128i*>(kShuffleTable.index[keepLow])));
+        const __m128i highHalf = _mm_shuffle_epi8(
+            v, _mm_add_epi8(
+                   _mm_loadl_epi64(reinterpret_cast<const __m128i*>(kShuffleTable.index[keepHigh])),
+                   upperHalf));
+        const uint32_t keptLow = kCompactTable.kept[escapes & 0xFFu];
+        const uint32_t kept = keptLow + kCompactTable.kept[escapes >> 8];
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + c.at), low);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + c.at + keptLow), highHalf);
+        c.pos += 16;
+        c.at += kept;
+        c.x += static_cast<int32_t>(kept);
+        c.carry = escapes >> 15;
+    }
+}
+
+bool HasSsse3() {
+    static const bool has = __builtin_cpu_supports("ssse3");
+    return has;
+}
+#endif
 
 } // namespace
 
@@ -299,9 +373,22 @@ bool CDc6Converter::ReadPcx(std::string_view bytes, CIndexedImage& image) {
     size_t at = 0;
     size_t pos = kPcxHeaderSize;
     uint32_t carry = 0; // the last byte read is an escape whose value comes next
+#ifdef TARVANE_PCX_SSSE3
+    const bool useWords16 = HasSsse3();
+#endif
     for (int32_t line = 0; line < height; ++line) {
         int32_t x = 0;
         while (x < width) {
+#ifdef TARVANE_PCX_SSSE3
+            if (useWords16 && width - x >= 16) {
+                PcxCursor cursor{pos, at, x, carry};
+                ReadPcxWords16(p, size, out, total, width, cursor);
+                pos = cursor.pos;
+                at = cursor.at;
+                x = cursor.x;
+                carry = cursor.carry;
+            }
+#endif
             // Eight bytes at a time while they hold only single pixels (plain bytes and 0xC1
             // escapes) and the line and the image have room for all of them. Escapes come at
             // random in real pictures, so nothing here branches on them, and the next word's
@@ -357,57 +444,54 @@ bool CDc6Converter::ReadPcx(std::string_view bytes, CIndexedImage& image) {
     return true;
 }
 
-size_t CDc6Converter::Dc6BufferSize(const CIndexedImage& image) {
-    // Per block its pointer, header and end bytes; per pixel at most two bytes (a copy run of
-    // one) and per block row its end byte.
-    const size_t w = static_cast<size_t>(std::max(image.width, 0));
-    const size_t h = static_cast<size_t>(std::max(image.height, 0));
-    const size_t across = (w + kBlockSize - 1) / kBlockSize;
-    const size_t down = (h + kBlockSize - 1) / kBlockSize;
-    return kDc6HeaderSize + across * down * (4 + kFrameHeaderSize + 3) + 2 * w * h + h * across;
-}
-
 void CDc6Converter::WriteDc6(std::string& file, const CIndexedImage& image) const {
-    auto buffer = std::make_unique_for_overwrite<uint8_t[]>(Dc6BufferSize(image));
-    const size_t size = WriteDc6(buffer.get(), image);
-    file.append(reinterpret_cast<const char*>(buffer.get()), size);
-}
-
-size_t CDc6Converter::WriteDc6(uint8_t* file, const CIndexedImage& image) const {
     const int32_t w = image.width, h = image.height;
     const int32_t blocks =
         static_cast<int32_t>(std::ceil(w * 0.00390625) * std::ceil(h * 0.00390625));
-    StoreInt32(file, 6);
-    StoreInt32(file + 4, 1);
-    StoreInt32(file + 8, 0);
-    std::memset(file + 12, 0xEE, 4);
-    StoreInt32(file + 16, 1);
-    StoreInt32(file + 20, blocks);
-    uint8_t* const pointers = file + kDc6HeaderSize;
-    uint8_t* out = pointers + 4 * static_cast<size_t>(std::max(blocks, 0));
+    const size_t start = file.size();
+    const size_t pointers = start + kDc6HeaderSize;
+    file.resize(pointers + 4 * static_cast<size_t>(std::max(blocks, 0)));
+    uint8_t* head = reinterpret_cast<uint8_t*>(file.data()) + start;
+    StoreInt32(head, 6);
+    StoreInt32(head + 4, 1);
+    StoreInt32(head + 8, 0);
+    std::memset(head + 12, 0xEE, 4);
+    StoreInt32(head + 16, 1);
+    StoreInt32(head + 20, blocks);
 
+    // Each block is coded in a scratch buffer with room for its worst case (two bytes a pixel
+    // for copy runs of one, and an end byte a row), then appended as far as it went.
+    const size_t scratchSize = kFrameHeaderSize +
+                               static_cast<size_t>(std::min(h, kBlockSize)) *
+                                   (2 * static_cast<size_t>(std::min(w, kBlockSize)) + 1) +
+                               3;
+    auto scratch = std::make_unique_for_overwrite<uint8_t[]>(scratchSize);
     int32_t index = 0;
     for (int32_t y0 = 0; y0 < h; y0 += kBlockSize) {
         for (int32_t x0 = 0; x0 < w; x0 += kBlockSize, ++index) {
             const int32_t bw = std::min(kBlockSize, w - x0);
             const int32_t bh = std::min(kBlockSize, h - y0);
-            StoreInt32(pointers + 4 * static_cast<size_t>(index), static_cast<int32_t>(out - file));
-            StoreInt32(out, 0); // flip
-            StoreInt32(out + 4, bw);
-            StoreInt32(out + 8, bh);
-            StoreInt32(out + 12, 0); // offset x
-            StoreInt32(out + 16, 0); // offset y
-            StoreInt32(out + 20, 0); // reserved
-            uint8_t* const q = out + 24;
-            uint8_t* const e = EncodeDc6Block(
-                image.pixels.data() + static_cast<size_t>(y0) * w + x0, q + 8, bw, bh, w);
-            StoreInt32(q, static_cast<int32_t>(e - file + 3));  // next block
-            StoreInt32(q + 4, static_cast<int32_t>(e - q - 8)); // length
+            const size_t frame = file.size();
+            uint8_t* const f = scratch.get();
+            StoreInt32(f, 0); // flip
+            StoreInt32(f + 4, bw);
+            StoreInt32(f + 8, bh);
+            StoreInt32(f + 12, 0); // offset x
+            StoreInt32(f + 16, 0); // offset y
+            StoreInt32(f + 20, 0); // reserved
+            uint8_t* const e =
+                EncodeDc6Block(image.pixels.data() + static_cast<size_t>(y0) * w + x0,
+                               f + kFrameHeaderSize, bw, bh, w);
+            const size_t length = static_cast<size_t>(e - f) - kFrameHeaderSize;
+            StoreInt32(f + 24, static_cast<int32_t>(frame - start + kFrameHeaderSize + length + 3));
+            StoreInt32(f + 28, static_cast<int32_t>(length));
             std::memset(e, 0xEE, 3);
-            out = e + 3;
+            file.append(reinterpret_cast<const char*>(f), kFrameHeaderSize + length + 3);
+            StoreInt32(reinterpret_cast<uint8_t*>(file.data()) + pointers +
+                           4 * static_cast<size_t>(index),
+                       static_cast<int32_t>(frame - start));
         }
     }
-    return static_cast<size_t>(out - file);
 }
 
 uint8_t* CDc6Converter::EncodeDc6Block(const uint8_t* topLeft, uint8_t* out, int32_t bw, int32_t bh,
@@ -630,14 +714,13 @@ bool CDc6Converter::PcxToDc6(const std::string& input) {
     CIndexedImage image;
     if (!ReadPcx(m_input, image))
         return false;
-    m_input = std::string(); // not needed any more
     std::string name = input;
     StripExtension(name);
-    // Built in a buffer sized for the worst case and left unfilled: only what is written counts.
-    auto file = std::make_unique_for_overwrite<uint8_t[]>(Dc6BufferSize(image));
-    const size_t size = WriteDc6(file.get(), image);
-    return WriteOutput(name + ".dc6",
-                       std::string_view(reinterpret_cast<const char*>(file.get()), size));
+    // The input is done with: its memory takes the output.
+    std::string file = std::move(m_input);
+    file.clear();
+    WriteDc6(file, image);
+    return WriteOutput(name + ".dc6", file);
 }
 
 bool CDc6Converter::Dc6ToPcx(const std::string& input) {

@@ -73,11 +73,8 @@ public:
     static void SwapPaletteOrder(Palette& palette);
     // Decodes a PCX file (8 bits, one plane, below 800 x 600).
     bool ReadPcx(std::string_view bytes, CIndexedImage& image);
-    // The DC6 file of an image: blocks of 256 x 256, in rows, top to bottom. Appended to
-    // `file`, or written to a buffer of Dc6BufferSize(image) bytes, returning its size.
+    // Appends the DC6 file of an image: blocks of 256 x 256, in rows, top to bottom.
     void WriteDc6(std::string& file, const CIndexedImage& image) const;
-    size_t WriteDc6(uint8_t* file, const CIndexedImage& image) const;
-    static size_t Dc6BufferSize(const CIndexedImage& image);
     // Writes the row coding of one block, bottom row first, to `out`, which has room for
     // bh * (2 * bw + 1) bytes. Returns the end of what it wrote.
     uint8_t* EncodeDc6Block(const uint8_t* topLeft, uint8_t* out, int32_t bw, int32_t bh,
