@@ -140,6 +140,16 @@ bool CTxtTable::Load(const std::string& path) {
         Clear();
         return false;
     }
+    return ParseText();
+}
+
+bool CTxtTable::LoadFromBytes(std::string bytes) {
+    Clear();
+    m_text = std::move(bytes);
+    return ParseText();
+}
+
+bool CTxtTable::ParseText() {
     // Spans are 32-bit; a table file of 4 GB is not a game table.
     if (m_text.size() >= std::numeric_limits<uint32_t>::max()) {
         Clear();
@@ -272,15 +282,20 @@ void CTxtTable::StoreCell(int32_t col, int32_t row, std::string_view text) {
 }
 
 void CTxtTable::Compact() {
+    // Rows are laid out as in a file again (cells one tab apart), so that saving them stays a
+    // single copy per row.
     std::string text;
-    text.reserve(m_text.size() - m_nGarbage);
+    text.reserve(m_text.size() - m_nGarbage + m_cells.size());
     auto move = [&](Span& span) {
         uint32_t offset = static_cast<uint32_t>(text.size());
         text.append(TextOf(span));
         span.offset = offset;
     };
-    for (Span& span : m_cells)
-        move(span);
+    for (size_t i = 0; i < m_cells.size(); ++i) {
+        if (i % static_cast<size_t>(m_nColumns) != 0)
+            text.push_back('\t');
+        move(m_cells[i]);
+    }
     for (auto& [row, span] : m_surplus)
         move(span);
     m_text = std::move(text);
@@ -381,16 +396,28 @@ bool CTxtTable::ScaleColumn(int32_t col, double factor, double max) {
 bool CTxtTable::Save(const std::string& path) const {
     if (m_nColumns == 0)
         return false;
+    // Written beside the old file and renamed over it, so a failed write keeps the old file.
+    int cause = 0;
+    if (!WriteFileAtomically(path, ToBytes(), false, &cause)) {
+        if (m_pPrompts)
+            m_pPrompts->ShowMessage(FileErrorText(cause));
+        return false;
+    }
+    return true;
+}
 
+std::string CTxtTable::ToBytes() const {
     std::string out;
     out.reserve(m_text.size() - m_nGarbage + static_cast<size_t>(m_nRows) * 2 + 16);
     for (int32_t row = 0; row < m_nRows; ++row) {
         const Span* cells = &m_cells[static_cast<size_t>(row) * static_cast<size_t>(m_nColumns)];
-        // A row whose cells still lie one tab apart in the buffer, as loaded, goes out in one
-        // piece; rows with changed cells are put together cell by cell.
+        // A row whose cells lie one tab apart in the buffer, as loaded, goes out in one piece;
+        // other rows are put together cell by cell. Changed cells can end up side by side in
+        // the buffer too, so the byte between them must be a tab.
         bool asLoaded = true;
         for (int32_t col = 1; col < m_nColumns && asLoaded; ++col)
-            asLoaded = cells[col].offset == cells[col - 1].offset + cells[col - 1].length + 1;
+            asLoaded = cells[col].offset == cells[col - 1].offset + cells[col - 1].length + 1 &&
+                       m_text[cells[col].offset - 1] == '\t';
         if (asLoaded) {
             const Span& last = cells[m_nColumns - 1];
             out.append(m_text, cells[0].offset, last.offset + last.length - cells[0].offset);
@@ -409,14 +436,7 @@ bool CTxtTable::Save(const std::string& path) const {
         out.append("\r\n", 2);
     }
 
-    // Written beside the old file and renamed over it, so a failed write keeps the old file.
-    int cause = 0;
-    if (!WriteFileAtomically(path, out, false, &cause)) {
-        if (m_pPrompts)
-            m_pPrompts->ShowMessage(FileErrorText(cause));
-        return false;
-    }
-    return true;
+    return out;
 }
 
 std::string CTxtTable::FileErrorText(int cause) {

@@ -28,6 +28,10 @@ public:
     void Clear();
     bool Save(const std::string& path) const;
 
+    // Load and Save without the file: the table from a file's bytes, and the bytes Save writes.
+    bool LoadFromBytes(std::string bytes);
+    std::string ToBytes() const;
+
     std::string GetCell(int32_t col, int32_t row) const;
     // The cell without a copy; valid until the table is changed.
     std::string_view CellView(int32_t col, int32_t row) const;
@@ -80,6 +84,7 @@ private:
     // Stores `text` for a cell; the old text becomes garbage, reclaimed now and then.
     void StoreCell(int32_t col, int32_t row, std::string_view text);
     void Compact();
+    bool ParseText();
     void Parse();
     template <typename Compute> bool RescaleColumn(int32_t col, Compute compute);
 

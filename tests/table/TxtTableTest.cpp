@@ -156,6 +156,18 @@ TEST(TxtTable, ManyChangesKeepEveryCell) {
     EXPECT_EQ(t.SavedBytes(), "a\tb\r\n" + longText + "4999\t2\r\n3\t4999\r\n");
 }
 
+TEST(TxtTable, ChangedCellsThatHappenToLieSideBySideKeepTheirTabs) {
+    LoadedTable t("a\tb\r\n1\t2\r\n3\t4\r\n");
+    t.table.SetCell(0, 1, "ab");
+    t.table.SetCell(0, 2, "z");
+    t.table.SetCell(1, 1, "c");
+    t.table.SetCell(1, 2, "");
+    EXPECT_EQ(t.SavedBytes(), "a\tb\r\nab\tc\r\nz\t\r\n");
+    CTxtTable again;
+    ASSERT_TRUE(again.LoadFromBytes(t.table.ToBytes()));
+    EXPECT_EQ(again.ToBytes(), t.table.ToBytes());
+}
+
 TEST(TxtTable, CopiesAreIndependent) {
     LoadedTable t("a\r\n1\r\n");
     CTxtTable copy = t.table;
