@@ -13,6 +13,8 @@
 #include <QListWidget>
 #include <QTimer>
 
+#include "SilentPrompts.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -25,26 +27,6 @@ namespace {
 constexpr int kRows = 735;
 constexpr int kColumns = 255;
 
-// Prompts that only count: the benchmark never expects a message.
-class CSilentPrompts : public CUserPrompts {
-public:
-    void ShowMessage(const std::string&) override { ++messages; }
-    bool AskOkCancel(const std::string&) override { return false; }
-    bool AskYesNo(const std::string&) override { return false; }
-    FolderChoice BrowseForFolder(const std::string&) override { return {}; }
-    std::optional<std::string> ChooseFileToOpen(const std::string&, const std::string&,
-                                                const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseFileToSave(const std::string&, const std::string&,
-                                                const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    void BeginBusyCursor() override {}
-    void EndBusyCursor() override {}
-    void OpenUrl(const std::string&) override {}
-    int messages = 0;
-};
 
 // Class and namco first, the record's columns where the game keeps its statistics (from column
 // 127 on), fillers elsewhere; an "Expansion" row about where the game has it, and a few rows

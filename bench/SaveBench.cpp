@@ -10,6 +10,8 @@
 
 #include "LargeArchive.h"
 
+#include "SilentPrompts.h"
+
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -28,26 +30,6 @@ std::string g_folder;
 std::string g_archive;
 CGameDataSet g_data;
 std::map<std::string, double> g_seconds;
-
-// The save asks nothing when no compiled tables are involved; any question is answered No.
-class CSilentPrompts : public CUserPrompts {
-public:
-    void ShowMessage(const std::string&) override {}
-    bool AskOkCancel(const std::string&) override { return false; }
-    bool AskYesNo(const std::string&) override { return false; }
-    FolderChoice BrowseForFolder(const std::string&) override { return {}; }
-    std::optional<std::string> ChooseFileToOpen(const std::string&, const std::string&,
-                                                const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseFileToSave(const std::string&, const std::string&,
-                                                const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    void BeginBusyCursor() override {}
-    void EndBusyCursor() override {}
-    void OpenUrl(const std::string&) override {}
-};
 
 class CNoNotes : public CNoteLog {
 public:
