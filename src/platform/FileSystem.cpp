@@ -162,10 +162,11 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
     // A buffer of an earlier read keeps its memory.
     bytes.resize(static_cast<size_t>(st.st_size));
     size_t done = 0;
+    char more[4096]; // what a file that grew while we read it has beyond its size
     while (true) {
-        if (done == bytes.size())
-            bytes.resize(bytes.size() + 65536); // the file grew while we read it
-        ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+        bool full = done == bytes.size();
+        ssize_t n = full ? ::read(fd, more, sizeof more)
+                         : ::read(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -175,6 +176,8 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
         }
         if (n == 0)
             break;
+        if (full)
+            bytes.append(more, static_cast<size_t>(n));
         done += static_cast<size_t>(n);
     }
     bytes.resize(done);
