@@ -45,7 +45,7 @@ bench: build
 fuzz: deps
 	@cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DCMAKE_CXX_COMPILER=clang++ -DTARVANE_FUZZ=ON -DTARVANE_BENCH=OFF >/dev/null
-	@cmake --build $(FUZZ_DIR) -j $(JOBS)
+	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzzers
 
 format:
 	@find src tests bench tools fuzz demo -name '*.cpp' -o -name '*.h' 2>/dev/null | xargs clang-format -i

@@ -34,7 +34,8 @@ inline bool AddFromMemory(HANDLE archive, const std::string& name, const std::st
 
 // A fresh folder under the temporary folder; "" when it cannot be made.
 inline std::string MakeTempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tarvane-bench-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "tarvane-bench-XXXXXX").string();
     return ::mkdtemp(pattern.data()) == nullptr ? "" : pattern;
 }
 

@@ -27,7 +27,6 @@ namespace {
 constexpr int kRows = 735;
 constexpr int kColumns = 255;
 
-
 // Class and namco first, the record's columns where the game keeps its statistics (from column
 // 127 on), fillers elsewhere; an "Expansion" row about where the game has it, and a few rows
 // that are not listed.

@@ -45,7 +45,8 @@ bool MakeFixture() {
     std::filesystem::create_directory("overrides");
     std::vector<std::pair<std::string, std::string>> old;
     for (auto id : CGameDataSet::kDeclarationOrder) {
-        std::string demo = std::string(TARVANE_DEMO_SOURCE) + "/tables/" + CGameDataSet::FileName(id);
+        std::string demo =
+            std::string(TARVANE_DEMO_SOURCE) + "/tables/" + CGameDataSet::FileName(id);
         if (!g_data.Table(id).Load(demo))
             return false;
         old.emplace_back(CGameDataSet::ArchivePath(id), "old " + CGameDataSet::FileName(id));
@@ -110,7 +111,8 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     if (g_seconds.count("save") && g_seconds.count("copy"))
-        std::printf("save / copy: %.2f (target: at most 1.5)\n", g_seconds["save"] / g_seconds["copy"]);
+        std::printf("save / copy: %.2f (target: at most 1.5)\n",
+                    g_seconds["save"] / g_seconds["copy"]);
     std::filesystem::current_path("/");
     std::error_code ec;
     std::filesystem::remove_all(g_folder, ec);

@@ -17,7 +17,8 @@ namespace {
 
 std::string Folder() {
     static std::string folder = [] {
-        auto path = std::filesystem::temp_directory_path() / ("tarvane-bench-" + std::to_string(::getpid()));
+        auto path = std::filesystem::temp_directory_path() /
+                    ("tarvane-bench-" + std::to_string(::getpid()));
         std::filesystem::create_directories(path);
         return path.string();
     }();

@@ -19,7 +19,8 @@ CAboutDlg::CAboutDlg(CUserPrompts& prompts, const QIcon& icon, QWidget* parent)
     auto* text = new QVBoxLayout;
     text->addWidget(new QLabel("Diablo II Tarvane Mod Engine", this));
     text->addWidget(new QLabel("Written by the Tarvane mod engine developers.", this));
-    text->addWidget(new QLabel("MPQ archives are read and written with StormLib by Ladislav Zezula.", this));
+    text->addWidget(
+        new QLabel("MPQ archives are read and written with StormLib by Ladislav Zezula.", this));
 
     m_pWebButton = new QPushButton(kProjectUrl, this);
     m_pWebButton->setAutoDefault(false);

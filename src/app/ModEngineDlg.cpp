@@ -139,7 +139,8 @@ void CModEngineDlg::EnableDataCommands() {
 void CModEngineDlg::AppendNote(const std::string& text) {
     std::string notes = NotesText();
     notes = notes.empty() ? text : notes + "\r\n" + text;
-    m_editNotes->setPlainText(QString::fromLocal8Bit(notes.data(), static_cast<qsizetype>(notes.size())));
+    m_editNotes->setPlainText(
+        QString::fromLocal8Bit(notes.data(), static_cast<qsizetype>(notes.size())));
     m_editNotes->moveCursor(QTextCursor::End);
 }
 
@@ -254,9 +255,8 @@ void CModEngineDlg::OnFileOpen() {
             "Loading another archive will erase any current edits. Are you sure ?"))
         return;
 
-    std::optional<std::string> chosen =
-        m_prompts.ChooseFileToOpen("Open Diablo Data File", "Diablo data files (*.mpq)|*.mpq||",
-                                   "mpq", m_strDiabloFolder);
+    std::optional<std::string> chosen = m_prompts.ChooseFileToOpen(
+        "Open Diablo Data File", "Diablo data files (*.mpq)|*.mpq||", "mpq", m_strDiabloFolder);
     if (!chosen)
         return;
 
@@ -326,9 +326,8 @@ void CModEngineDlg::OnFileSave() {
 }
 
 void CModEngineDlg::OnFileSaveAs() {
-    std::optional<std::string> chosen =
-        m_prompts.ChooseFileToSave("Save Diablo Data File", "Diablo data files (*.mpq)|*.mpq||",
-                                   "mpq", m_strDiabloFolder);
+    std::optional<std::string> chosen = m_prompts.ChooseFileToSave(
+        "Save Diablo Data File", "Diablo data files (*.mpq)|*.mpq||", "mpq", m_strDiabloFolder);
     if (!chosen || !m_pArchive)
         return;
     m_pArchive->SetArchivePath(*chosen);

@@ -29,14 +29,19 @@ public:
 
     // Declaration order; also the order of extraction at open and of loading.
     static constexpr std::array<TableId, kTableCount> kDeclarationOrder = {
-        TableId::MonStats,   TableId::MonItemPercent,   TableId::Levels,
-        TableId::Armor,      TableId::Weapons,          TableId::DifficultyLevels,
+        TableId::MonStats,    TableId::MonItemPercent,  TableId::Levels,
+        TableId::Armor,       TableId::Weapons,         TableId::DifficultyLevels,
         TableId::UniqueItems, TableId::TreasureClassEx, TableId::Skills};
     // The order in which Save Tables and Load Tables go through the tables.
-    static constexpr std::array<TableId, kTableCount> kFolderOrder = {
-        TableId::MonStats,   TableId::MonItemPercent,   TableId::Levels,
-        TableId::Armor,      TableId::Weapons,          TableId::UniqueItems,
-        TableId::DifficultyLevels, TableId::TreasureClassEx, TableId::Skills};
+    static constexpr std::array<TableId, kTableCount> kFolderOrder = {TableId::MonStats,
+                                                                      TableId::MonItemPercent,
+                                                                      TableId::Levels,
+                                                                      TableId::Armor,
+                                                                      TableId::Weapons,
+                                                                      TableId::UniqueItems,
+                                                                      TableId::DifficultyLevels,
+                                                                      TableId::TreasureClassEx,
+                                                                      TableId::Skills};
 
     // "monstats.txt", "Armor.txt", ...: the table's file name as the game spells it.
     static std::string FileName(TableId id);

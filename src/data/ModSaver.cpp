@@ -17,14 +17,14 @@ using TableId = CGameDataSet::TableId;
 
 // The order in which the tables are written to their temporary files.
 constexpr std::array<TableId, 9> kWriteOrder = {
-    TableId::MonStats,    TableId::MonItemPercent,  TableId::Levels,
-    TableId::Armor,       TableId::Weapons,         TableId::UniqueItems,
-    TableId::TreasureClassEx, TableId::Skills,      TableId::DifficultyLevels};
+    TableId::MonStats,        TableId::MonItemPercent, TableId::Levels,
+    TableId::Armor,           TableId::Weapons,        TableId::UniqueItems,
+    TableId::TreasureClassEx, TableId::Skills,         TableId::DifficultyLevels};
 
 // The order in which they are added; TreasureClassEx only for compiled-table versions, last.
 constexpr std::array<TableId, 8> kAddOrder = {
-    TableId::MonStats, TableId::MonItemPercent, TableId::Levels,  TableId::Armor,
-    TableId::Weapons,  TableId::UniqueItems,    TableId::Skills,  TableId::DifficultyLevels};
+    TableId::MonStats, TableId::MonItemPercent, TableId::Levels, TableId::Armor,
+    TableId::Weapons,  TableId::UniqueItems,    TableId::Skills, TableId::DifficultyLevels};
 
 // The compiled tables the game leaves in the working folder, and where they go.
 constexpr std::array<std::pair<const char*, const char*>, 9> kCompiledTables = {{

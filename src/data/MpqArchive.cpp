@@ -11,7 +11,6 @@
 #include <string_view>
 #include <system_error>
 
-
 namespace {
 
 // Size of the hash table of a new archive (StormLib rounds 1000 up to 1024).

@@ -1,24 +1,24 @@
 #include "platform/FileSystem.h"
 
 #include <algorithm>
-#include <condition_variable>
-#include <deque>
-#include <memory>
-#include <mutex>
-#include <pthread.h>
-#include <thread>
 #include <atomic>
 #include <cerrno>
 #include <climits>
-#include <cstdio>
+#include <condition_variable>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <fcntl.h>
+#include <filesystem>
 #include <linux/fs.h>
+#include <memory>
+#include <mutex>
+#include <pthread.h>
 #include <sys/ioctl.h>
 #include <sys/sendfile.h>
-#include <filesystem>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -274,8 +274,7 @@ bool CopyDescriptor(int in, int out) {
 
 } // namespace
 
-bool CopyToNewFile(const std::string& from, const std::string& to, bool sync,
-                   std::uint64_t* size) {
+bool CopyToNewFile(const std::string& from, const std::string& to, bool sync, std::uint64_t* size) {
     int in = ::open(NativePath(from).c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0)
         return false;

@@ -48,7 +48,9 @@ public:
 // Shows the busy cursor for the life of the object.
 class CBusyCursor {
 public:
-    explicit CBusyCursor(CUserPrompts& prompts) : m_prompts(prompts) { m_prompts.BeginBusyCursor(); }
+    explicit CBusyCursor(CUserPrompts& prompts) : m_prompts(prompts) {
+        m_prompts.BeginBusyCursor();
+    }
     ~CBusyCursor() { m_prompts.EndBusyCursor(); }
     CBusyCursor(const CBusyCursor&) = delete;
     CBusyCursor& operator=(const CBusyCursor&) = delete;

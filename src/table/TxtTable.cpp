@@ -179,8 +179,8 @@ void CTxtTable::Parse() {
     for (size_t i = 0; i < firstLength; ++i)
         columns += data[i] == '\t';
     int64_t rows = 0;
-    for (const char* p = data; (p = static_cast<const char*>(
-                                    std::memchr(p, '\n', size - static_cast<size_t>(p - data))));
+    for (const char* p = data;
+         (p = static_cast<const char*>(std::memchr(p, '\n', size - static_cast<size_t>(p - data))));
          ++p)
         ++rows;
     if (size == 0 || data[size - 1] != '\n')
@@ -205,8 +205,8 @@ void CTxtTable::Parse() {
             Span& surplus = m_surplus[row];
             surplus.length = static_cast<uint32_t>(lineEnd - surplus.offset);
         } else {
-            cells[col] = Span{static_cast<uint32_t>(cellStart),
-                              static_cast<uint32_t>(lineEnd - cellStart)};
+            cells[col] =
+                Span{static_cast<uint32_t>(cellStart), static_cast<uint32_t>(lineEnd - cellStart)};
         }
     };
     ForEachSeparator(data, size, [&](size_t pos, char c) {
@@ -223,8 +223,8 @@ void CTxtTable::Parse() {
             return;
         if (col == m_nColumns - 1) {
             // More cells than the header: keep them, tab included, to write them back.
-            cells[col] = Span{static_cast<uint32_t>(cellStart),
-                              static_cast<uint32_t>(pos - cellStart)};
+            cells[col] =
+                Span{static_cast<uint32_t>(cellStart), static_cast<uint32_t>(pos - cellStart)};
             m_surplus[row] = Span{static_cast<uint32_t>(pos), 0};
             inSurplus = true;
             return;

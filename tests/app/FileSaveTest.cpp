@@ -69,7 +69,8 @@ protected:
         auto dlg = std::make_unique<CModEngineDlg>(prompts);
         prompts.AnswerOpenFile(archive);
         dlg->OnFileOpen();
-        EXPECT_EQ(dlg->NotesText(), "Please wait whilst data files are opened...\r\nMPQ Archive has been opened.");
+        EXPECT_EQ(dlg->NotesText(),
+                  "Please wait whilst data files are opened...\r\nMPQ Archive has been opened.");
         return dlg;
     }
 
@@ -148,7 +149,8 @@ TEST_F(FileSaveTest, NineTablesWithTheCompileStep) {
     for (TableId id : CGameDataSet::kDeclarationOrder)
         EXPECT_EQ(ReadArchived(archive, CGameDataSet::ArchivePath(id)), Edited(id));
     // The compiled tables reached the overrides folder and, through it, the archive.
-    EXPECT_EQ(ReadTextFile(work.File("overrides/data!global!excel!Levels.bin")), "compiled-levels\n");
+    EXPECT_EQ(ReadTextFile(work.File("overrides/data!global!excel!Levels.bin")),
+              "compiled-levels\n");
     EXPECT_EQ(ReadArchived(archive, "data\\global\\excel\\Levels.bin"), "compiled-levels\n");
     EXPECT_EQ(ReadArchived(archive, "data\\global\\excel\\armor.bin"), "compiled-armour\n");
     EXPECT_FALSE(FileExists("overrides\\data!global!excel!Skills.bin"));

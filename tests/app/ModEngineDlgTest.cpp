@@ -1,5 +1,5 @@
-#include "app/AboutDlg.h"
 #include "app/ModEngineDlg.h"
+#include "app/AboutDlg.h"
 #include "platform/FileSystem.h"
 
 #include "QtTestApp.h"
@@ -45,9 +45,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override { EnsureQApplication(); }
 
-    std::unique_ptr<CModEngineDlg> MakeWindow() {
-        return std::make_unique<CModEngineDlg>(prompts);
-    }
+    std::unique_ptr<CModEngineDlg> MakeWindow() { return std::make_unique<CModEngineDlg>(prompts); }
 
     // Fills the nine tables with small distinct contents, as an open would.
     static void FillTables(CModEngineDlg& dlg) {
@@ -81,10 +79,10 @@ TEST_F(MainWindowTest, StartsWithTitleFoldersAndMenuStates) {
     QStringList fileItems;
     for (QAction* action : FindMenu(*dlg, "File")->actions())
         fileItems << action->text() + (action->isEnabled() ? "" : " (off)");
-    EXPECT_EQ(fileItems, (QStringList{"Open...", "Set Diablo II Folder...", "Save (off)",
-                                      "Save As... (off)", "Save Tables... (off)",
-                                      "Load Tables... (off)", "Backup", "Restore",
-                                      "Clear Overrrides Folder", "Extract Base Files", "Exit"}));
+    EXPECT_EQ(fileItems,
+              (QStringList{"Open...", "Set Diablo II Folder...", "Save (off)", "Save As... (off)",
+                           "Save Tables... (off)", "Load Tables... (off)", "Backup", "Restore",
+                           "Clear Overrrides Folder", "Extract Base Files", "Exit"}));
     for (const char* menu : {"Global", "Monsters", "Items", "Misc"})
         EXPECT_FALSE(FindMenu(*dlg, menu)->menuAction()->isEnabled()) << menu;
     EXPECT_TRUE(FindMenu(*dlg, "Help")->menuAction()->isEnabled());
@@ -101,7 +99,8 @@ TEST_F(MainWindowTest, StartsWithTitleFoldersAndMenuStates) {
 }
 
 TEST_F(MainWindowTest, ReadsTheGameFolderFromTheSettingsFile) {
-    WriteTextFile(work.File("Tarvane.ini"), "[Other]\r\nFolder=no\r\n[diablo ii]\r\nfolder=/games/d2\r\n");
+    WriteTextFile(work.File("Tarvane.ini"),
+                  "[Other]\r\nFolder=no\r\n[diablo ii]\r\nfolder=/games/d2\r\n");
     auto dlg = MakeWindow();
     EXPECT_EQ(dlg->m_strDiabloFolder, "/games/d2");
 }
@@ -175,7 +174,8 @@ TEST_F(MainWindowTest, SaveAndLoadTables) {
     EXPECT_EQ(dlg->m_data.m_Armor.GetCell(0, 1), "new armour");
     EXPECT_EQ(dlg->m_data.m_Weapons.GetCell(1, 0), "Weapons.txt");
     EXPECT_FALSE(dlg->m_data.m_bModified);
-    EXPECT_EQ(dlg->NotesText(), "Tables saved to " + out.Path() + "\r\nTables loaded from " + only.Path());
+    EXPECT_EQ(dlg->NotesText(),
+              "Tables saved to " + out.Path() + "\r\nTables loaded from " + only.Path());
 
     // A file that exists but cannot be read leaves its table as it was.
     std::filesystem::create_directory(only.File("Levels.txt"));

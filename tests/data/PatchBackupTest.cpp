@@ -25,7 +25,8 @@ TEST_F(PatchBackupTest, NeedsTheGameFolder) {
     backup.Backup("");
     backup.Restore("");
     EXPECT_EQ(prompts.Messages(),
-              std::vector<std::string>(2, "No Diablo II folder has been set. Use the File menu to do so."));
+              std::vector<std::string>(
+                  2, "No Diablo II folder has been set. Use the File menu to do so."));
     EXPECT_FALSE(FileExists("Morsk_D2.mpq"));
     EXPECT_TRUE(notes.lines.empty());
 }

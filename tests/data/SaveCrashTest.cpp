@@ -12,10 +12,10 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <iostream>
 #include <random>
 #include <sys/wait.h>
 #include <thread>
-#include <iostream>
 #include <unistd.h>
 
 namespace {

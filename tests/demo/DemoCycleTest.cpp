@@ -37,7 +37,8 @@ QPushButton* ButtonNamed(QDialog& dialog, const QString& caption) {
 TEST(DemoCycle, OpenEditMonsterSaveWithCompileRun) {
     EnsureQApplication();
     CTempFolder demo;
-    ASSERT_EQ(QProcess::execute(TARVANE_MAKE_DEMO_GAME, {TARVANE_DEMO_SOURCE, demo.Path().c_str()}), 0);
+    ASSERT_EQ(QProcess::execute(TARVANE_MAKE_DEMO_GAME, {TARVANE_DEMO_SOURCE, demo.Path().c_str()}),
+              0);
     const std::string archive = demo.File("game/Patch_D2.mpq");
 
     // The program runs in the demo's working folder, whose settings name the demo game.
@@ -46,7 +47,8 @@ TEST(DemoCycle, OpenEditMonsterSaveWithCompileRun) {
     CModEngineDlg dlg(prompts);
     prompts.AnswerOpenFile(archive);
     dlg.OnFileOpen();
-    ASSERT_EQ(dlg.NotesText(), "Please wait whilst data files are opened...\r\nMPQ Archive has been opened.");
+    ASSERT_EQ(dlg.NotesText(),
+              "Please wait whilst data files are opened...\r\nMPQ Archive has been opened.");
     ASSERT_TRUE(dlg.m_data.m_bBinTables);
 
     std::string shown;
@@ -75,7 +77,8 @@ TEST(DemoCycle, OpenEditMonsterSaveWithCompileRun) {
     EXPECT_FALSE(dlg.m_data.m_bModified);
 
     // Reopen the archive: the monster's row holds the new value.
-    std::optional<std::string> monstats = ReadArchived(archive, "Data\\Global\\Excel\\monstats.txt");
+    std::optional<std::string> monstats =
+        ReadArchived(archive, "Data\\Global\\Excel\\monstats.txt");
     ASSERT_TRUE(monstats.has_value());
     WriteTextFile(demo.File("saved.txt"), *monstats);
     CTxtTable saved;

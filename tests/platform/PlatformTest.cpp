@@ -35,7 +35,8 @@ TEST(ProfileFile, WritingKeepsEveryOtherLine) {
     ASSERT_TRUE(CProfileFile::WriteString(ini, "Diablo II", "Folder", "/a"));
     EXPECT_EQ(ReadTextFile(ini), "[Diablo II]\r\nFolder=/a\r\n");
 
-    WriteTextFile(ini, "; keep me\r\n[Diablo II]\r\nFolder=/a\r\nOther=1\r\n\r\n[Global]\r\nAutoMap=1\r\n");
+    WriteTextFile(
+        ini, "; keep me\r\n[Diablo II]\r\nFolder=/a\r\nOther=1\r\n\r\n[Global]\r\nAutoMap=1\r\n");
     ASSERT_TRUE(CProfileFile::WriteString(ini, "diablo ii", "folder", "/b"));
     ASSERT_TRUE(CProfileFile::WriteString(ini, "Extracted", "BaseFiles", "True"));
     ASSERT_TRUE(CProfileFile::WriteString(ini, "Global", "IncreaseXP", "0"));

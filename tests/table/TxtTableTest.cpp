@@ -203,7 +203,8 @@ TEST(TxtTable, FailedSaveReportsTheCauseAndKeepsTheOldFile) {
 
     // A folder on the way that does not exist.
     EXPECT_FALSE(t.table.Save(t.dir.File("no-such-folder/out.txt")));
-    EXPECT_EQ(prompts.Messages(), (std::vector<std::string>{"All or part of the path is invalid."}));
+    EXPECT_EQ(prompts.Messages(),
+              (std::vector<std::string>{"All or part of the path is invalid."}));
 
     // A write that fails half way (here: the file-size limit of the process stands in for a
     // full disk): the old file is still there, whole, and no temporary file is left over.
@@ -233,7 +234,8 @@ TEST(TxtTable, FailedSaveReportsTheCauseAndKeepsTheOldFile) {
 
 TEST(TxtTable, FileErrorTexts) {
     EXPECT_EQ(CTxtTable::FileErrorText(0), "No error occurred.");
-    EXPECT_EQ(CTxtTable::FileErrorText(11), "Unable to save file, maybe in use by another process.");
+    EXPECT_EQ(CTxtTable::FileErrorText(11),
+              "Unable to save file, maybe in use by another process.");
     EXPECT_EQ(CTxtTable::FileErrorText(14), "End of File.");
     EXPECT_EQ(CTxtTable::FileErrorText(15), "");
     EXPECT_EQ(CTxtTable::FileErrorText(-1), "");
