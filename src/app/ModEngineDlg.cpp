@@ -306,7 +306,7 @@ void CModEngineDlg::OnFileSave() {
     CModSaver saver(m_data, m_pArchive.get(), m_strDiabloFolder, m_prompts, *this);
     // While the game runs the window stays painted and says it waits, but takes no commands.
     bool waiting = false;
-    saver.SetWhileGameRuns([this, &waiting] {
+    auto whileRunning = [this, &waiting] {
         if (!waiting) {
             waiting = true;
             m_bBusy = true;
@@ -315,14 +315,19 @@ void CModEngineDlg::OnFileSave() {
             m_prompts.BeginBusyCursor();
         }
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    });
-    saver.Save();
-    if (waiting) {
+    };
+    auto ended = [this, &waiting] {
+        if (!waiting)
+            return;
+        waiting = false;
         m_prompts.EndBusyCursor();
         setWindowTitle(kTitle);
         m_pMenuBar->setEnabled(true);
         m_bBusy = false;
-    }
+    };
+    saver.SetGameRunCallbacks(whileRunning, ended);
+    saver.Save();
+    ended();
 }
 
 void CModEngineDlg::OnFileSaveAs() {

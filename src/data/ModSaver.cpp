@@ -171,6 +171,8 @@ void CModSaver::CompileStep() {
 
     std::string commandLine = "\"" + m_strDiabloFolder + "\\Diablo II.exe\" -txt";
     RunProcess(commandLine, m_whileGameRuns);
+    if (m_gameRunEnded)
+        m_gameRunEnded();
     m_prompts.ShowMessage("Click OK when Diablo II has run, and been shut down.");
 
     base = GetWorkingFolder();

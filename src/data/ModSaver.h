@@ -28,8 +28,12 @@ public:
     CModSaver(CGameDataSet& data, CMpqArchive* archive, const std::string& diabloFolder,
               CUserPrompts& prompts, CNoteLog& notes);
 
-    // Called again and again while the game runs, to keep the window painted.
-    void SetWhileGameRuns(std::function<void()> callback) { m_whileGameRuns = std::move(callback); }
+    // Called again and again while the game runs (to keep the window painted), and once when
+    // the game has ended, before the save asks anything again.
+    void SetGameRunCallbacks(std::function<void()> whileRunning, std::function<void()> ended) {
+        m_whileGameRuns = std::move(whileRunning);
+        m_gameRunEnded = std::move(ended);
+    }
 
     // The whole save (File > Save). m_bModified is cleared only when everything went in.
     void Save();
@@ -60,4 +64,5 @@ private:
     CUserPrompts& m_prompts;
     CNoteLog& m_notes;
     std::function<void()> m_whileGameRuns;
+    std::function<void()> m_gameRunEnded;
 };

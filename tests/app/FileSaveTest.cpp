@@ -140,6 +140,9 @@ TEST_F(FileSaveTest, NineTablesWithTheCompileStep) {
     EXPECT_EQ(titleWhileWaiting, "Morsk's Tarvane Diablo II - waiting for Diablo II to end");
     EXPECT_FALSE(menuWhileWaiting);
     EXPECT_TRUE(dlg->MenuBar()->isEnabled());
+    // The game's end is over before the prompt asks for OK: no busy cursor over the prompt.
+    EXPECT_EQ(prompts.busyDepth, 0);
+    EXPECT_EQ(prompts.busyDepthAtMessage, (std::vector<int>{0}));
 
     EXPECT_EQ(prompts.TextsOf(CScriptedPrompts::Entry::Kind::OkCancel),
               (std::vector<std::string>{kContinueQuestion}));

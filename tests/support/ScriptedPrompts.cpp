@@ -33,6 +33,7 @@ bool CScriptedPrompts::AllAnswersUsed() const {
 
 void CScriptedPrompts::ShowMessage(const std::string& text) {
     log.push_back({Entry::Kind::Message, text});
+    busyDepthAtMessage.push_back(busyDepth);
 }
 
 bool CScriptedPrompts::AskOkCancel(const std::string& text) {

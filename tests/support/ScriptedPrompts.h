@@ -29,6 +29,8 @@ public:
     std::vector<Entry> log;
     int busyDepth = 0;
     int busyCount = 0;
+    // The busy-cursor depth when each message box was shown.
+    std::vector<int> busyDepthAtMessage;
 
     void AnswerOkCancel(bool ok) { okCancelAnswers.push_back(ok); }
     void AnswerYesNo(bool yes) { yesNoAnswers.push_back(yes); }
