@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential g++ cmake ninja-build make pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
   libstorm-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev clang-format
