@@ -50,19 +50,17 @@ std::string MakeTableFile(int rows, int columns) {
     return path;
 }
 
-void ReadInto(const std::string& path, std::string& bytes);
-
-std::string ReadAll(const std::string& path) {
-    std::string bytes;
-    ReadInto(path, bytes);
-    return bytes;
-}
-
 void ReadInto(const std::string& path, std::string& bytes) {
     int fd = ::open(path.c_str(), O_RDONLY);
     bytes.resize(static_cast<size_t>(::lseek(fd, 0, SEEK_END)));
     benchmark::DoNotOptimize(::pread(fd, bytes.data(), bytes.size(), 0));
     ::close(fd);
+}
+
+std::string ReadAll(const std::string& path) {
+    std::string bytes;
+    ReadInto(path, bytes);
+    return bytes;
 }
 
 void BM_LoadBaseline(benchmark::State& state) {

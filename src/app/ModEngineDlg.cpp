@@ -137,27 +137,15 @@ void CModEngineDlg::EnableDataCommands() {
 }
 
 void CModEngineDlg::AppendNote(const std::string& text) {
-    std::string notes = NotesText();
-    notes = notes.empty() ? text : notes + "\r\n" + text;
-    m_editNotes->setPlainText(
-        QString::fromLocal8Bit(notes.data(), static_cast<qsizetype>(notes.size())));
+    // One paragraph a line: the first note stands alone, later ones follow a line break.
+    m_editNotes->appendPlainText(
+        QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())));
     m_editNotes->moveCursor(QTextCursor::End);
 }
 
 std::string CModEngineDlg::NotesText() const {
-    // The widget keeps lines apart with its own separator; the notes are CR LF separated.
-    QString text = m_editNotes->toPlainText();
-    text.replace(QChar(0x2029), QChar('\n'));
-    QByteArray bytes = text.toLocal8Bit();
-    std::string notes;
-    notes.reserve(static_cast<size_t>(bytes.size()));
-    for (char c : bytes) {
-        if (c == '\n')
-            notes += "\r\n";
-        else if (c != '\r')
-            notes += c;
-    }
-    return notes;
+    // The widget keeps one line a paragraph; the notes are CR LF separated.
+    return m_editNotes->toPlainText().replace('\n', "\r\n").toLocal8Bit().toStdString();
 }
 
 void CModEngineDlg::OnSetDiabloFolder() {
@@ -286,12 +274,10 @@ void CModEngineDlg::OnFileOpen() {
             RemoveFile(folder + "\\Armor.bin");
     }
 
-    m_data.ClearAll();
+    // A table the archive did not hold comes from the last open's working copy, else from the
+    // base copy; a table found in neither is left empty.
     for (TableId id : CGameDataSet::kDeclarationOrder)
-        m_data.Table(id).Load(CGameDataSet::WorkingCopy(id));
-    for (TableId id : CGameDataSet::kDeclarationOrder)
-        if (!m_data.Table(id).IsLoaded())
-            m_data.Table(id).Load(CGameDataSet::BaseCopy(id));
+        m_data.LoadFromCopies(id);
 
     if (!m_data.IsComplete()) {
         m_prompts.ShowMessage("Failed to load data files.");

@@ -100,7 +100,7 @@ std::vector<std::string> CGameDataSet::LoadFromFolder(const std::string& folder)
     return unreadable;
 }
 
-bool CGameDataSet::ReloadFromCopies(TableId id) {
+bool CGameDataSet::LoadFromCopies(TableId id) {
     CTxtTable& table = Table(id);
     table.Load(WorkingCopy(id));
     if (!table.IsLoaded())

@@ -71,7 +71,7 @@ public:
     std::vector<std::string> LoadFromFolder(const std::string& folder);
 
     // Loads a table from its working copy, or from its base copy when that fails.
-    bool ReloadFromCopies(TableId id);
+    bool LoadFromCopies(TableId id);
 
     void ClearAll();
 

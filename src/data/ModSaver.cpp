@@ -79,11 +79,9 @@ void CModSaver::Save() {
     // A table whose temporary file could not be written shows its file error and is left out:
     // a stale file of that name must never reach the archive.
     std::vector<TableId> unwritten;
-    for (TableId id : kWriteOrder) {
-        RemoveFile(TemporaryFile(id));
+    for (TableId id : kWriteOrder)
         if (!m_data.Table(id).Save(TemporaryFile(id)))
             unwritten.push_back(id);
-    }
     CMpqArchive::FileList tables;
     auto addTable = [&](TableId id) {
         if (std::find(unwritten.begin(), unwritten.end(), id) == unwritten.end())

@@ -56,6 +56,16 @@ void SyncFolderOf(const std::string& nativePath) {
     }
 }
 
+// Opens an ordinary file for reading, with its status; -1 for anything else (a folder, a pipe).
+int OpenRegularFile(const std::string& path, struct stat& st) {
+    int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+        ::close(fd);
+        fd = -1;
+    }
+    return fd;
+}
+
 } // namespace
 
 std::string NativePath(const std::string& path) {
@@ -151,14 +161,10 @@ int RemoveStaleTemporaryFiles(const std::string& path) {
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
     bytes.clear();
-    int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st;
+    int fd = OpenRegularFile(path, st);
     if (fd < 0)
         return false;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
     // A buffer of an earlier read keeps its memory.
     bytes.resize(static_cast<size_t>(st.st_size));
     size_t done = 0;
@@ -275,14 +281,10 @@ bool CopyDescriptor(int in, int out) {
 } // namespace
 
 bool CopyToNewFile(const std::string& from, const std::string& to, bool sync, std::uint64_t* size) {
-    int in = ::open(NativePath(from).c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st;
+    int in = OpenRegularFile(from, st);
     if (in < 0)
         return false;
-    struct stat st;
-    if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(in);
-        return false;
-    }
     const std::string target = NativePath(to);
     int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777);
     if (out < 0) {

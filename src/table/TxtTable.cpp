@@ -266,15 +266,11 @@ std::string CTxtTable::SurplusText(int32_t row) const {
 void CTxtTable::StoreCell(int32_t col, int32_t row, std::string_view text) {
     Span& span = CellAt(col, row);
     m_nGarbage += span.length;
+    span = Span{};
     // Changed cells go to the end of the buffer; when most of it is dead text, rebuild it.
-    if (m_nGarbage > 65536 && m_nGarbage > m_text.size() / 2) {
-        std::string copy(text);
-        span = Span{};
+    // (`text` never points into the buffer: callers pass their own strings.)
+    if (m_nGarbage > 65536 && m_nGarbage > m_text.size() / 2)
         Compact();
-        text = copy;
-        StoreCell(col, row, text);
-        return;
-    }
     if (m_text.size() + text.size() >= std::numeric_limits<uint32_t>::max())
         throw std::bad_alloc();
     span = Span{static_cast<uint32_t>(m_text.size()), static_cast<uint32_t>(text.size())};

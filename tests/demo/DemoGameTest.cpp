@@ -1,6 +1,8 @@
 // The demo game folder: the generator is run into a temporary folder and what it made is checked
 // the way the editor and the game will meet it.
 
+#include "MpqFixture.h"
+#include "PictureFixtures.h"
 #include "TempFolder.h"
 
 #include <StormLib.h>
@@ -86,44 +88,17 @@ bool RunGenerator(const std::string& source, const std::string& output) {
     return RunShell(Quote(TARVANE_MAKE_DEMO_GAME) + " " + Quote(source) + " " + Quote(output));
 }
 
-struct Archived {
-    std::string bytes;
-    int firstSectorCompression = -1; // -1 when the first sector is stored as is
-};
-
-// A file of an archive opened read-only, with the compression byte of its first sector as the
-// archive stores it (the game cannot read every compression StormLib can write).
-std::optional<Archived> ReadArchived(const std::string& archive, const std::string& name) {
-    HANDLE mpq = nullptr, file = nullptr;
-    if (!SFileOpenArchive(archive.c_str(), 0, MPQ_OPEN_READ_ONLY, &mpq))
-        return std::nullopt;
-    std::optional<Archived> result;
-    ULONGLONG offset = 0;
-    DWORD flags = 0, sectorSize = 0, read = 0;
-    if (SFileOpenFileEx(mpq, name.c_str(), SFILE_OPEN_FROM_MPQ, &file)) {
-        std::string bytes(SFileGetFileSize(file, nullptr), '\0');
-        std::string raw = ReadTextFile(archive);
-        auto word = [&](size_t at) {
-            uint32_t value = 0;
-            for (size_t i = 4; i-- > 0;)
-                value = value << 8 | static_cast<uint8_t>(raw[at + i]);
-            return value;
-        };
-        if (SFileReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
-            read == bytes.size() &&
-            SFileGetFileInfo(file, SFileInfoByteOffset, &offset, sizeof offset, nullptr) &&
-            SFileGetFileInfo(file, SFileInfoFlags, &flags, sizeof flags, nullptr) &&
-            SFileGetFileInfo(mpq, SFileMpqSectorSize, &sectorSize, sizeof sectorSize, nullptr) &&
-            (flags & MPQ_FILE_COMPRESS) && !(flags & MPQ_FILE_SINGLE_UNIT) &&
-            offset + 8 <= raw.size() && offset + word(offset) < raw.size()) {
-            result = Archived{bytes, -1};
-            if (word(offset + 4) - word(offset) < std::min<size_t>(sectorSize, bytes.size()))
-                result->firstSectorCompression = static_cast<uint8_t>(raw[offset + word(offset)]);
-        }
-        SFileCloseFile(file);
-    }
-    SFileCloseArchive(mpq);
-    return result;
+// The compression byte of a file's first sector as the archive stores it (the game cannot read
+// every compression StormLib can write); -1 when that sector is stored as is.
+int FirstSectorCompression(const StoredFile& stored, size_t size) {
+    if (!(stored.flags & MPQ_FILE_COMPRESS) || (stored.flags & MPQ_FILE_SINGLE_UNIT) ||
+        stored.raw.size() < 8)
+        return -1;
+    // The sector offset table comes first; a sector shorter than its data is compressed.
+    uint32_t first = ReadU32(stored.raw, 0), second = ReadU32(stored.raw, 4);
+    if (first >= stored.raw.size() || second - first >= std::min<size_t>(stored.sectorSize, size))
+        return -1;
+    return static_cast<uint8_t>(stored.raw[first]);
 }
 
 // Splits a table into cells; nothing unless every line ends in CR LF.
@@ -162,7 +137,7 @@ protected:
     static std::string Game(const std::string& name) { return Demo() + "/game/" + name; }
     static Rows Table(const std::string& name) {
         auto file = ReadArchived(Game("Patch_D2.mpq"), "Data\\Global\\Excel\\" + name);
-        return (file ? ParseTable(file->bytes) : std::nullopt).value_or(Rows{{}});
+        return (file ? ParseTable(*file) : std::nullopt).value_or(Rows{{}});
     }
 
     static inline std::unique_ptr<CTempFolder> s_folder;
@@ -173,10 +148,12 @@ TEST_F(DemoGameTest, ArchivesHoldTheTablesPkwareCompressedAndOnlyThePatchHoldsCo
     for (const std::string archive : {"d2data.mpq", "d2exp.mpq", "Patch_D2.mpq"}) {
         for (const auto& [table, headers] : kEditorHeaders) {
             auto file = ReadArchived(Game(archive), "Data\\Global\\Excel\\" + table);
-            ASSERT_TRUE(file) << archive << " lacks " << table << " or stores it uncompressed";
-            EXPECT_EQ(file->bytes, ReadTextFile(kSource + "/tables/" + table));
+            auto stored = ReadStored(Game(archive), "Data\\Global\\Excel\\" + table);
+            ASSERT_TRUE(file && stored && (stored->flags & MPQ_FILE_COMPRESS))
+                << archive << " lacks " << table << " or stores it uncompressed";
+            EXPECT_EQ(*file, ReadTextFile(kSource + "/tables/" + table));
             // Small tables may be stored as is; the big one must be compressed.
-            int compression = file->firstSectorCompression;
+            int compression = FirstSectorCompression(*stored, file->size());
             EXPECT_TRUE(compression == MPQ_COMPRESSION_PKWARE ||
                         (compression == -1 && table != "monstats.txt"))
                 << table << " compression " << compression;

@@ -102,7 +102,9 @@ std::optional<StoredFile> ReadStored(const std::string& path, const std::string&
         bool ok = SFileGetFileInfo(file, SFileInfoFlags, &flags, sizeof flags, nullptr) &&
                   SFileGetFileInfo(file, SFileInfoByteOffset, &offset, sizeof offset, nullptr) &&
                   SFileGetFileInfo(file, SFileInfoCompressedSize, &storedSize, sizeof storedSize,
-                                   nullptr);
+                                   nullptr) &&
+                  SFileGetFileInfo(archive.handle, SFileMpqSectorSize, &stored.sectorSize,
+                                   sizeof stored.sectorSize, nullptr);
         SFileCloseFile(file);
         if (!ok)
             return std::nullopt;

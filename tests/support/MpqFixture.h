@@ -37,6 +37,7 @@ std::uint32_t HashTableSize(const std::string& path);
 // it was stored. Nothing when it cannot be read.
 struct StoredFile {
     std::uint32_t flags = 0;
+    std::uint32_t sectorSize = 0; // of the archive
     std::string raw;
 };
 std::optional<StoredFile> ReadStored(const std::string& path, const std::string& name);
