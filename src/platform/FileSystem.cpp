@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <condition_variable>
 #include <csignal>
@@ -16,12 +17,15 @@
 #include <mutex>
 #include <pthread.h>
 #include <sys/ioctl.h>
+#include <sys/random.h>
 #include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
 namespace {
+
+constexpr std::string_view kTemporaryMarker = ".tarvane-tmp-";
 
 // Writes all of `bytes` to an open descriptor; false with errno set on failure.
 bool WriteAll(int fd, const char* data, size_t size) {
@@ -132,9 +136,36 @@ bool MoveFileNoReplace(const std::string& from, const std::string& to) {
 }
 
 std::string TemporaryPathBeside(const std::string& path) {
-    static std::atomic<unsigned> counter{0};
-    return path + ".tarvane-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) +
-           ".tmp";
+    // Drawn fresh for every name: a process made by fork() must not repeat its parent's names,
+    // and nothing may depend on process ids, which the system hands out again.
+    std::uint64_t value = 0;
+    if (::getrandom(&value, sizeof value, 0) != static_cast<ssize_t>(sizeof value)) {
+        static std::atomic<std::uint64_t> counter{0};
+        value = static_cast<std::uint64_t>(
+                    std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                (counter++ * 0x9E3779B97F4A7C15ull) ^ static_cast<std::uint64_t>(::getpid());
+    }
+    char digits[17];
+    std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(value));
+    return path + std::string(kTemporaryMarker) + digits;
+}
+
+bool IsTemporaryName(std::string_view fileName) {
+    if (fileName.find(kTemporaryMarker) != std::string_view::npos)
+        return true;
+    // The form of earlier versions: ".tarvane-<process>-<count>.tmp".
+    auto at = fileName.rfind(".tarvane-");
+    if (at == std::string_view::npos || fileName.size() < 4 ||
+        fileName.substr(fileName.size() - 4) != ".tmp")
+        return false;
+    std::string_view rest = fileName.substr(at + 9, fileName.size() - 4 - at - 9);
+    auto dash = rest.find('-');
+    auto digitsOnly = [](std::string_view s) {
+        return !s.empty() &&
+               std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    return dash != std::string_view::npos && digitsOnly(rest.substr(0, dash)) &&
+           digitsOnly(rest.substr(dash + 1));
 }
 
 int RemoveStaleTemporaryFiles(const std::string& path) {

@@ -70,8 +70,13 @@ std::vector<FolderEntry> ListFolder(const std::string& path);
 int FileErrorCauseFromErrno(int err);
 
 // A unique name for a temporary file beside `path` (same folder, so a rename is atomic):
-// `path` + ".tarvane-<process>-<count>.tmp".
+// `path` + ".tarvane-tmp-<16 random hex digits>". The random part does not depend on the process
+// id, so a later process that happens to get the id of a killed one never meets its files.
 std::string TemporaryPathBeside(const std::string& path);
+
+// True for the last part of a name that TemporaryPathBeside makes (also for the older
+// ".tarvane-<process>-<count>.tmp" form). Walks of the user's folders leave such files out.
+bool IsTemporaryName(std::string_view fileName);
 
 // Removes the temporary files beside `path` that a process no longer running left behind (a
 // save that was killed). Returns how many were removed.
