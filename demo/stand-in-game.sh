@@ -1,10 +1,11 @@
 #!/bin/sh
 # Stand-in for "Diablo II.exe" in the demo game folder, so that saving on the demo runs the whole
 # compile path without a game installed. Run with -txt in the editor's working folder, it leaves
-# one compiled table per text table under data/global/excel of its current folder, named as the
-# game names them. The "compiled" bytes are a marker line and a checksum of the text table: enough
-# to show that a run happened and which table it saw. The editor's save writes the edited tables
-# as tmp<name> beside the working copies, so those are preferred.
+# one compiled table per text table under data/global/excel of its current folder. Some names are
+# spelt in other letter cases, as a game folder copied from Windows may spell them: the editor
+# must find them all the same. The "compiled" bytes are a marker line and a checksum of the text
+# table: enough to show that a run happened and which table it saw. The editor's save writes the
+# edited tables as tmp<name> beside the working copies, so those are preferred.
 
 if [ "$1" != "-txt" ]; then
     echo "Diablo II stand-in: this demo folder holds no real game; run with -txt to compile tables."
@@ -31,9 +32,9 @@ compile() {
     } >"data/global/excel/$2" || exit 1
 }
 
-compile Armor.txt armor.bin
+compile Armor.txt ARMOR.BIN
 compile DifficultyLevels.txt difficultylevels.bin
-compile Levels.txt Levels.bin
+compile Levels.txt levels.bin
 compile MonItemPercent.txt MonItemPercent.bin
 compile monstats.txt Monstats.bin
 compile UniqueItems.txt UniqueItems.bin

@@ -163,6 +163,9 @@ CUserPrompts::FolderChoice::Outcome CModEngineDlg::BrowseForDiabloFolder() {
     case CUserPrompts::FolderChoice::Outcome::Chosen:
         break;
     }
+    // Refused like an item that is no folder: File > Open asks again.
+    if (RefuseUnusablePath(choice.path, true))
+        return CUserPrompts::FolderChoice::Outcome::NotAFolder;
     m_strDiabloFolder = choice.path;
     // A settings file that cannot be written still leaves the folder set for this run.
     CProfileFile::WriteString(GetWorkingFolder() + "\\Tarvane.ini", "Diablo II", "Folder",
@@ -179,6 +182,8 @@ std::optional<std::string> CModEngineDlg::ChooseTablesFolder(const std::string& 
         m_prompts.ShowMessage("Invalid folder selected.");
         return std::nullopt;
     }
+    if (RefuseUnusablePath(choice.path, true))
+        return std::nullopt;
     return choice.path;
 }
 
@@ -194,14 +199,16 @@ void CModEngineDlg::OnLoadTables() {
     std::optional<std::string> folder = ChooseTablesFolder("Select folder to load tables.");
     if (!folder)
         return;
-    for (const std::string& path : m_data.LoadFromFolder(*folder))
+    CGameDataSet::FolderLoad load = m_data.LoadFromFolder(*folder);
+    for (const std::string& name : load.missing)
+        AppendNote(name + " was not found in " + *folder + "; that table was left as it was.");
+    for (const std::string& path : load.unreadable)
         AppendNote("Could not read " + path + "; that table was left as it was.");
     AppendNote("Tables loaded from " + *folder);
 }
 
 bool CModEngineDlg::ExtractBaseCopies() {
-    const std::string gameArchive =
-        m_strDiabloFolder + (m_data.m_bExpansion ? "\\d2exp.mpq" : "\\d2data.mpq");
+    const std::string gameArchive = GameArchive();
     // A wrapper of its own, so that m_pArchive keeps pointing at the archive Save writes into.
     CMpqArchive archive(gameArchive);
     if (archive.m_bInitFailed) {
@@ -232,7 +239,7 @@ void CModEngineDlg::OnFileOpen() {
         if (outcome == CUserPrompts::FolderChoice::Outcome::Cancelled)
             return;
     }
-    m_data.m_bExpansion = FileExists(m_strDiabloFolder + "\\d2exp.mpq");
+    m_data.m_bExpansion = FindFileIgnoringCase(m_strDiabloFolder, "d2exp.mpq").has_value();
 
     if (CProfileFile::ReadString(SettingsPath(), "Extracted", "BaseFiles", "False") != "True" &&
         !ExtractBaseCopies())
@@ -245,8 +252,20 @@ void CModEngineDlg::OnFileOpen() {
 
     std::optional<std::string> chosen = m_prompts.ChooseFileToOpen(
         "Open Diablo Data File", "Diablo data files (*.mpq)|*.mpq||", "mpq", m_strDiabloFolder);
-    if (!chosen)
+    if (!chosen || RefuseUnusablePath(*chosen, false))
         return;
+
+    // Queued window events run during the open. A close among them would clear the data set in
+    // the middle of it: it is refused while the window is busy, as during a save.
+    m_bBusy = true;
+    m_pMenuBar->setEnabled(false);
+    struct CBusySpan {
+        CModEngineDlg& dlg;
+        ~CBusySpan() {
+            dlg.m_pMenuBar->setEnabled(true);
+            dlg.m_bBusy = false;
+        }
+    } busySpan{*this};
 
     AppendNote("Please wait whilst data files are opened...");
     m_editNotes->repaint();
@@ -268,10 +287,8 @@ void CModEngineDlg::OnFileOpen() {
         const std::string folder = GetWorkingFolder();
         for (TableId id : CGameDataSet::kDeclarationOrder)
             m_pArchive->ExtractFile(CGameDataSet::ArchivePath(id).c_str(), folder.c_str(), false);
-        m_data.m_bBinTables =
-            m_pArchive->ExtractFile("Data\\Global\\Excel\\Armor.bin", folder.c_str(), false);
-        if (m_data.m_bBinTables)
-            RemoveFile(folder + "\\Armor.bin");
+        // Asked of the archive: extracting it would need room on the disk and leave a file.
+        m_data.m_bBinTables = m_pArchive->HasFile("Data\\Global\\Excel\\Armor.bin");
     }
 
     // A table the archive did not hold comes from the last open's working copy, else from the
@@ -319,7 +336,7 @@ void CModEngineDlg::OnFileSave() {
 void CModEngineDlg::OnFileSaveAs() {
     std::optional<std::string> chosen = m_prompts.ChooseFileToSave(
         "Save Diablo Data File", "Diablo data files (*.mpq)|*.mpq||", "mpq", m_strDiabloFolder);
-    if (!chosen || !m_pArchive)
+    if (!chosen || !m_pArchive || RefuseUnusablePath(*chosen, false))
         return;
     m_pArchive->SetArchivePath(*chosen);
     OnFileSave();
@@ -451,4 +468,28 @@ void CModEngineDlg::keyPressEvent(QKeyEvent* event) {
     default:
         QDialog::keyPressEvent(event);
     }
+}
+
+bool CModEngineDlg::RefuseUnusablePath(const std::string& path, bool folder) {
+    // Our paths keep "\" between folders, so a "\" inside a name would be read as a separator
+    // and address another file.
+    if (path.find('\\') != std::string::npos) {
+        m_prompts.ShowMessage(path + " cannot be used: its name holds a \"\\\", which this "
+                                     "program reads as a folder separator. Rename it and choose it "
+                                     "again.");
+        return true;
+    }
+    // A folder name goes into the settings file and the notes, where a line break starts a line.
+    if (folder && path.find_first_of("\r\n") != std::string::npos) {
+        m_prompts.ShowMessage("The folder's name holds a line break, which this program cannot "
+                              "keep. Rename the folder and choose it again.");
+        return true;
+    }
+    return false;
+}
+
+std::string CModEngineDlg::GameArchive() const {
+    // A game folder copied from Windows may spell it "D2DATA.MPQ".
+    const char* name = m_data.m_bExpansion ? "d2exp.mpq" : "d2data.mpq";
+    return FindFileIgnoringCase(m_strDiabloFolder, name).value_or(m_strDiabloFolder + "\\" + name);
 }

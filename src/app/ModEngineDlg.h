@@ -99,6 +99,11 @@ private:
     void EndProgram();
     // Enables the menus that need an opened data set.
     void EnableDataCommands();
+    // Shows why a path chosen in a dialog cannot be used and returns true; false when it can.
+    // Folders are also refused for a line break in their name.
+    bool RefuseUnusablePath(const std::string& path, bool folder);
+    // The game's own archive in the game folder: d2exp.mpq or d2data.mpq, in any letter case.
+    std::string GameArchive() const;
 
     CUserPrompts& m_prompts;
     QIcon m_hIcon;

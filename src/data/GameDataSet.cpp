@@ -2,6 +2,8 @@
 
 #include "platform/FileSystem.h"
 
+#include <optional>
+
 std::string CGameDataSet::FileName(TableId id) {
     switch (id) {
     case TableId::MonStats:
@@ -82,22 +84,24 @@ void CGameDataSet::SaveToFolder(const std::string& folder) {
         Table(id).Save(folder + FolderFileName(id));
 }
 
-std::vector<std::string> CGameDataSet::LoadFromFolder(const std::string& folder) {
-    std::vector<std::string> unreadable;
+CGameDataSet::FolderLoad CGameDataSet::LoadFromFolder(const std::string& folder) {
+    FolderLoad result;
     for (TableId id : kFolderOrder) {
-        std::string path = folder + FolderFileName(id);
-        if (!FileExists(path))
+        std::optional<std::string> path = FindFileIgnoringCase(folder, FileName(id));
+        if (!path) {
+            result.missing.push_back(FileName(id));
             continue;
+        }
         // Read into a fresh table first: a file that exists but cannot be read must not wipe
         // the table in memory, which may hold edits not saved anywhere else.
         CTxtTable loaded;
         loaded.SetPrompts(Table(id).Prompts());
-        if (loaded.Load(path))
+        if (loaded.Load(*path))
             Table(id) = std::move(loaded);
         else
-            unreadable.push_back(path);
+            result.unreadable.push_back(*path);
     }
-    return unreadable;
+    return result;
 }
 
 bool CGameDataSet::LoadFromCopies(TableId id) {

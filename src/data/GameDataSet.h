@@ -64,11 +64,19 @@ public:
     CTxtTable& Table(TableId id);
     const CTxtTable& Table(TableId id) const;
 
+    // What Load Tables left as it was: the paths of files that exist but could not be read, and
+    // the file names of the tables not found at all.
+    struct FolderLoad {
+        std::vector<std::string> unreadable;
+        std::vector<std::string> missing;
+    };
+
     // Save Tables / Load Tables: all nine to and from `folder`. An empty table writes nothing.
-    // Loading leaves a table as it is when its file is missing or cannot be read; the paths of
-    // files that exist but could not be read are returned.
+    // Loading finds a file by its exact name first, else by its name ignoring ASCII case (tables
+    // copied from Windows are spelt in any case), and leaves a table as it is when its file is
+    // missing or cannot be read.
     void SaveToFolder(const std::string& folder);
-    std::vector<std::string> LoadFromFolder(const std::string& folder);
+    FolderLoad LoadFromFolder(const std::string& folder);
 
     // Loads a table from its working copy, or from its base copy when that fails.
     bool LoadFromCopies(TableId id);

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <string_view>
 
 namespace {
 
@@ -116,8 +118,11 @@ void CModSaver::Save() {
         Fail();
         return;
     }
+    // Every table that could be written is in the archive now, whatever the later steps do.
+    m_data.m_bModified = !unwritten.empty();
     if (m_strDiabloFolder.empty()) {
         m_prompts.ShowMessage(kNeedsFolder);
+        NoteUnwritten(unwritten);
         DeleteTempFiles();
         return;
     }
@@ -133,9 +138,7 @@ void CModSaver::Save() {
 void CModSaver::Complete(const std::vector<TableId>& unwritten) {
     m_notes.AppendNote("Diablo II has been updated.");
     // Edits of a table that could not be written are not in the archive: keep them marked.
-    for (TableId id : unwritten)
-        m_notes.AppendNote(CGameDataSet::FileName(id) +
-                           " could not be written, so its changes were not saved.");
+    NoteUnwritten(unwritten);
     m_data.m_bModified = !unwritten.empty();
     DeleteTempFiles();
 }
@@ -173,10 +176,15 @@ void CModSaver::CompileStep() {
         m_gameRunEnded();
     m_prompts.ShowMessage("Click OK when Diablo II has run, and been shut down.");
 
+    // The game may spell its files otherwise than the list does ("ARMOR.BIN").
     base = GetWorkingFolder();
-    for (const auto& [source, destination] : kCompiledTables)
-        if (FileExists(base + source))
-            CopyFileTo(base + source, base + destination, false);
+    for (const auto& [source, destination] : kCompiledTables) {
+        const std::string_view path = source;
+        const size_t slash = path.rfind('\\');
+        if (std::optional<std::string> found = FindFileIgnoringCase(
+                base + std::string(path.substr(0, slash)), std::string(path.substr(slash + 1))))
+            CopyFileTo(*found, base + destination, false);
+    }
 }
 
 CMpqArchive::FileList CModSaver::CollectOverrides(std::vector<std::string>& converted) {
@@ -236,4 +244,10 @@ void CModSaver::DeleteTempFiles() {
                              "tmpLevels.txt", "tmpWeapons.txt", "tmpArmor.txt",
                              "tmpUniqueItems.txt", "tmpDifficultyLevels.txt", "tmpSkills.txt"})
         RemoveFile(name);
+}
+
+void CModSaver::NoteUnwritten(const std::vector<TableId>& unwritten) {
+    for (TableId id : unwritten)
+        m_notes.AppendNote(CGameDataSet::FileName(id) +
+                           " could not be written, so its changes were not saved.");
 }

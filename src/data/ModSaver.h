@@ -57,6 +57,8 @@ private:
     CMpqArchive::FileList CollectOverrides(std::vector<std::string>& converted);
     void Fail();
     void Complete(const std::vector<TableId>& unwritten);
+    // Names in the notes the tables whose changes could not be saved.
+    void NoteUnwritten(const std::vector<TableId>& unwritten);
 
     CGameDataSet& m_data;
     CMpqArchive* m_pArchive;

@@ -6,8 +6,11 @@
 
 namespace {
 
+// The game folder may spell it otherwise ("PATCH_D2.MPQ"); that file is the one to back up and
+// to restore over. Where none is there yet, the game's own spelling.
 std::string PatchArchive(const std::string& diabloFolder) {
-    return diabloFolder + "\\Patch_D2.mpq";
+    return FindFileIgnoringCase(diabloFolder, "Patch_D2.mpq")
+        .value_or(diabloFolder + "\\Patch_D2.mpq");
 }
 
 } // namespace

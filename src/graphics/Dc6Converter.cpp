@@ -737,6 +737,15 @@ bool CDc6Converter::TileMode(const std::string& baseName) {
 }
 
 bool CDc6Converter::FrameModeRun(const std::string& baseName) {
+    // The frames together are one output: twelve frames each within the limit would
+    // otherwise write hundreds of MB from a file of a few hundred bytes.
+    int64_t total = 0;
+    for (const FrameInfo& frame : m_frames) {
+        const int64_t room = m_nMaxImagePixels - total;
+        if (frame.width > 0 && frame.height > room / frame.width)
+            return Fail("Not enough memory\n");
+        total += int64_t{frame.width} * frame.height;
+    }
     for (int i = 0; i < FrameCount(); ++i) {
         CIndexedImage image;
         if (!DecodeFrame(m_input, i, image) ||

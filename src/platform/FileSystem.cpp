@@ -1,5 +1,7 @@
 #include "platform/FileSystem.h"
 
+#include "platform/AsciiText.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -512,4 +514,18 @@ void RemoveFileInBackground(const std::string& path) {
     if (!g_remover)
         g_remover = std::make_unique<CBackgroundRemover>();
     g_remover->Remove(NativePath(path));
+}
+
+std::optional<std::string> FindFileIgnoringCase(const std::string& folder,
+                                                const std::string& name) {
+    const std::string exact = folder + "\\" + name;
+    // Whatever has the exact name is the caller's to meet, as without this lookup.
+    if (FileExists(exact))
+        return exact;
+    for (const FolderEntry& entry : ListFolder(folder)) {
+        if (!entry.isFolder && entry.name.find('\\') == std::string::npos &&
+            EqualsIgnoringAsciiCase(entry.name, name))
+            return folder + "\\" + entry.name;
+    }
+    return std::nullopt;
 }

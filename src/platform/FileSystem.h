@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -87,3 +88,10 @@ int RemoveStaleTemporaryFiles(const std::string& path);
 void RemoveFileInBackground(const std::string& path);
 // Waits until every file handed to RemoveFileInBackground is gone.
 void WaitForBackgroundRemovals();
+
+// The path of the file called `name` in `folder`: the exact spelling when anything of that name
+// is there, else the first file (in listing order) whose name matches it ignoring ASCII case.
+// Game folders copied from Windows or on NTFS and FAT mounts spell their files in any case.
+// Other spellings that are folders, or that hold a "\" (which our paths would read as a
+// separator), never match. Nothing when none does.
+std::optional<std::string> FindFileIgnoringCase(const std::string& folder, const std::string& name);

@@ -6,7 +6,27 @@
 #include <QStandardPaths>
 #include <QString>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+
+// True when the file starts with "MZ", as every Windows program does. The file is opened without
+// blocking and checked to be an ordinary file before anything is read: a pipe would wait forever.
+bool IsWindowsProgram(const std::string& nativePath) {
+    const int fd = ::open(nativePath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    char magic[2] = {};
+    const bool windows = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                         ::read(fd, magic, sizeof magic) == 2 && magic[0] == 'M' && magic[1] == 'Z';
+    ::close(fd);
+    return windows;
+}
+
+} // namespace
 
 CommandLineParts SplitCommandLine(const std::string& commandLine) {
     CommandLineParts parts;
@@ -36,8 +56,10 @@ bool RunProcess(const std::string& commandLine, const std::function<void()>& whi
     const std::string program = NativePath(parts.program);
     QStringList arguments = QProcess::splitCommand(QString::fromLocal8Bit(parts.arguments.c_str()));
 
+    // NTFS and FAT mounts mark every file executable, so the mark cannot tell a Windows program
+    // from one of ours: its first bytes can.
     QString executable;
-    if (::access(program.c_str(), X_OK) == 0 && !IsFolder(program)) {
+    if (!IsWindowsProgram(program) && ::access(program.c_str(), X_OK) == 0 && !IsFolder(program)) {
         executable = QString::fromLocal8Bit(program.c_str());
     } else {
         // A Windows program on another system: let wine start it.

@@ -8,8 +8,9 @@
 // never block on a full pipe; it gets no standard input or error.
 //
 // The command line is a quoted program path followed by its arguments, as on Windows
-// ("\"C:\Games\Diablo II\Diablo II.exe\" -txt"). Where the program cannot be started directly
-// (a Windows program on Linux), it is started through "wine" when that is on the PATH.
+// ("\"C:\Games\Diablo II\Diablo II.exe\" -txt"). A Windows program (its file begins with "MZ")
+// is started through "wine" when that is on the PATH, even when it is marked executable; so is a
+// file that is not executable. Other executables (scripts, native programs) are started directly.
 //
 // `whileWaiting` is called every few milliseconds during the wait (the window uses it to stay
 // painted). False when the child could not be started.

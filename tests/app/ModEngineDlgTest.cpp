@@ -174,8 +174,13 @@ TEST_F(MainWindowTest, SaveAndLoadTables) {
     EXPECT_EQ(dlg->m_data.m_Armor.GetCell(0, 1), "new armour");
     EXPECT_EQ(dlg->m_data.m_Weapons.GetCell(1, 0), "Weapons.txt");
     EXPECT_FALSE(dlg->m_data.m_bModified);
-    EXPECT_EQ(dlg->NotesText(),
-              "Tables saved to " + out.Path() + "\r\nTables loaded from " + only.Path());
+    // The tables it did not find are named.
+    std::string notes = "Tables saved to " + out.Path();
+    for (TableId id : CGameDataSet::kFolderOrder)
+        if (id != TableId::Armor)
+            notes += "\r\n" + CGameDataSet::FileName(id) + " was not found in " + only.Path() +
+                     "; that table was left as it was.";
+    EXPECT_EQ(dlg->NotesText(), notes + "\r\nTables loaded from " + only.Path());
 
     // A file that exists but cannot be read leaves its table as it was.
     std::filesystem::create_directory(only.File("Levels.txt"));
@@ -331,7 +336,7 @@ TEST_F(MainWindowTest, AboutBoxOpensTheProjectPage) {
     });
     dlg->OnAbout();
     EXPECT_EQ(prompts.TextsOf(CScriptedPrompts::Entry::Kind::Url),
-              (std::vector<std::string>{CAboutDlg::kProjectUrl}));
+              (std::vector<std::string>{"https://tarvane.example.org/"}));
 }
 
 } // namespace

@@ -222,6 +222,9 @@ TEST_F(ArchiveTest, ArchivesThatCannotBeWrittenAreNotTouched) {
     auto names = FolderNames(".");
     names.erase("locked.mpq");
     EXPECT_EQ(names, (std::set<std::string>{"folder.mpq", "new.txt"}));
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "runs as root, whom permission bits do not stop: the read-only archive "
+                        "was not tried";
 }
 
 // ---- Additions ----

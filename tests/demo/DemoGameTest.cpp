@@ -1,6 +1,7 @@
 // The demo game folder: the generator is run into a temporary folder and what it made is checked
 // the way the editor and the game will meet it.
 
+#include "MachineChecks.h"
 #include "MpqFixture.h"
 #include "PictureFixtures.h"
 #include "TempFolder.h"
@@ -243,6 +244,8 @@ TEST_F(DemoGameTest, WorkingFolderNamesTheGameFolder) {
 
 TEST_F(DemoGameTest, StandInGameCompilesTheTablesOfItsCurrentFolder) {
     CTempFolder run;
+    if (!CanRunScriptsIn(run.Path()))
+        GTEST_SKIP() << "needs /bin/sh and a temporary folder that allows running programs";
     WriteTextFile(run.File("Levels.txt"), "name\r\nA\r\n");
     const std::string command =
         "cd " + Quote(run.Path()) + " && " + Quote(Game("Diablo II.exe")) + " -txt";
@@ -254,16 +257,16 @@ TEST_F(DemoGameTest, StandInGameCompilesTheTablesOfItsCurrentFolder) {
     for (const auto& entry : fs::directory_iterator(excel))
         written.insert(entry.path().filename().string());
     EXPECT_EQ(written,
-              (std::set<std::string>{"armor.bin", "difficultylevels.bin", "Levels.bin",
+              (std::set<std::string>{"ARMOR.BIN", "difficultylevels.bin", "levels.bin",
                                      "MonItemPercent.bin", "Monstats.bin", "UniqueItems.bin",
                                      "Weapons.bin", "Skills.bin", "TreasureClassEx.bin"}));
     // The output follows the table: the same table gives the same bytes, the edited one other.
-    std::string before = ReadTextFile(excel + "Levels.bin");
+    std::string before = ReadTextFile(excel + "levels.bin");
     ASSERT_TRUE(RunShell(command));
-    EXPECT_EQ(ReadTextFile(excel + "Levels.bin"), before);
+    EXPECT_EQ(ReadTextFile(excel + "levels.bin"), before);
     WriteTextFile(run.File("tmpLevels.txt"), "name\r\nB\r\n");
     ASSERT_TRUE(RunShell(command));
-    EXPECT_NE(ReadTextFile(excel + "Levels.bin"), before);
+    EXPECT_NE(ReadTextFile(excel + "levels.bin"), before);
 }
 
 TEST(DemoGameSource, TableWithBareLineFeedsIsRefusedBeforeAnythingIsBuilt) {

@@ -304,6 +304,29 @@ TEST_F(Dc6ConverterTest, FrameModeWritesOnePcxPerFrame) {
     EXPECT_FALSE(FileExists(At("m.pcx")));
 }
 
+TEST_F(Dc6ConverterTest, FrameModeBoundsAllFramesTogether) {
+    // Twelve frames of 8192 x 8192 (each one within the limit) from a file of a few hundred
+    // bytes: the output as a whole is too large.
+    std::vector<TestFrame> frames(12, TestFrame{8192, 8192, 1, 0, Bytes({0x80})});
+    std::string huge = MakeDc6(frames);
+    ASSERT_LT(huge.size(), 600u);
+    Put("huge.dc6", huge);
+    EXPECT_EQ(Run("huge.dc6"), 1);
+    EXPECT_EQ(m_error, "Not enough memory\n");
+    EXPECT_FALSE(FileExists(At("huge0.pcx")));
+
+    // One frame over the limit is refused as before; frames that fit together still convert.
+    frames.assign(1, TestFrame{8193, 8192, 1, 0, Bytes({0x80})});
+    Put("one.dc6", MakeDc6(frames));
+    EXPECT_EQ(Run("one.dc6"), 1);
+    EXPECT_EQ(m_error, "Not enough memory\n");
+    m_run.SetMaxImagePixels(4);
+    Put("fit.dc6", MakeDc6({{2, 1, 1, 0, Bytes({0x02, 1, 2, 0x80})},
+                            {1, 2, 1, 0, Bytes({0x01, 3, 0x80, 0x01, 4, 0x80})}}));
+    EXPECT_EQ(Run("fit.dc6"), 0) << m_error;
+    EXPECT_EQ(DecodePcxPixels(Get("fit1.pcx")), Pixels({4, 3}));
+}
+
 TEST_F(Dc6ConverterTest, TileModeLayoutFollowsBlockWidths) {
     // A width that is a multiple of 256 cannot show where a band ends: all blocks join one band.
     Pixels px(512 * 300);
