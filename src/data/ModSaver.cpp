@@ -185,7 +185,8 @@ CMpqArchive::FileList CModSaver::CollectOverrides(std::vector<std::string>& conv
     std::vector<COverridesFolder::Skipped> skipped;
     COverridesFolder::ListFiles(dir, list, &skipped);
     for (const COverridesFolder::Skipped& entry : skipped)
-        m_notes.AppendNote(entry.path + " could not be added to the archive: " + entry.reason + ".");
+        m_notes.AppendNote(entry.path + " could not be added to the archive: " + entry.reason +
+                           ".");
 
     CMpqArchive::FileList files;
     for (std::string path : list) {
@@ -193,8 +194,8 @@ CMpqArchive::FileList CModSaver::CollectOverrides(std::vector<std::string>& conv
         if (EqualsIgnoringAsciiCase(rel, "Notes.txt"))
             continue;
         if (!COverridesFolder::IsPlainArchivedName(rel)) {
-            m_notes.AppendNote(path + " could not be added to the archive: its name gives \"" + rel +
-                               "\", which is not a path inside the game's data.");
+            m_notes.AppendNote(path + " could not be added to the archive: its name gives \"" +
+                               rel + "\", which is not a path inside the game's data.");
             continue;
         }
         // Only the file's own name decides, and only its last extension: "inv.pcx.bak" is

@@ -48,8 +48,7 @@ bool IsWritable(const std::string& path);
 // Reads a whole regular file. False when it cannot be opened or read, when it is anything but a
 // regular file (a pipe or device is never opened in a way that could wait), or when it holds more
 // than `maxSize` bytes.
-bool ReadWholeFile(const std::string& path, std::string& bytes,
-                   std::uint64_t maxSize = UINT64_MAX);
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxSize = UINT64_MAX);
 
 // Writes `bytes` to a new file beside `path`, flushes it when `sync` is set, and renames it over
 // `path`. On failure the old file at `path` is untouched, the temporary file is removed and

@@ -357,8 +357,9 @@ TEST_F(FileSaveTest, LinksInTheOverridesFolderAreNeverFollowed) {
     EXPECT_EQ(CountArchived(archive), before + 1);
     const std::string notes = dlg->NotesText();
     for (const char* link : {"outside", "up", "keep.txt"})
-        EXPECT_TRUE(Mentions(notes, "overrides/" + std::string(link) +
-                                        " could not be added to the archive: it is a symbolic link."))
+        EXPECT_TRUE(
+            Mentions(notes, "overrides/" + std::string(link) +
+                                " could not be added to the archive: it is a symbolic link."))
             << link;
     EXPECT_EQ(LastNote(*dlg), "Diablo II has been updated.");
 
@@ -411,23 +412,25 @@ TEST_F(FileSaveTest, NamesThatWouldLeaveTheFolderAreRefusedAndNamed) {
             EXPECT_EQ(ReadArchived(archive, c.archived), c.file);
         } else {
             EXPECT_FALSE(ReadArchived(archive, c.archived).has_value()) << c.file;
-            EXPECT_TRUE(Mentions(notes, "overrides\\" + std::string(c.file) +
-                                            " could not be added to the archive: its name gives \"" +
-                                            c.archived + "\""))
+            EXPECT_TRUE(
+                Mentions(notes, "overrides\\" + std::string(c.file) +
+                                    " could not be added to the archive: its name gives \"" +
+                                    c.archived + "\""))
                 << c.file;
         }
     }
     EXPECT_FALSE(ReadArchived(archive, backslashName).has_value());
-    EXPECT_TRUE(Mentions(notes, "overrides/" + backslashName +
-                                    " could not be added to the archive: its name holds a \"\\\"."));
+    EXPECT_TRUE(
+        Mentions(notes, "overrides/" + backslashName +
+                            " could not be added to the archive: its name holds a \"\\\"."));
     EXPECT_EQ(ReadArchived(archive, "Data\\Global\\Excel\\Armor.txt"), Edited(TableId::Armor));
     EXPECT_EQ(LastNote(*dlg), "Diablo II has been updated.");
 
     // Clear removes the files of odd names, which are inside the folder, but nothing else.
     prompts.AnswerOkCancel(true);
     dlg->OnClearOverrides();
-    EXPECT_EQ(LastNote(*dlg), std::to_string(std::size(cases)) +
-                                  " files cleared from overrides folder.");
+    EXPECT_EQ(LastNote(*dlg),
+              std::to_string(std::size(cases)) + " files cleared from overrides folder.");
     EXPECT_TRUE(Mentions(dlg->NotesText(), "overrides/" + backslashName +
                                                " was left in place: its name holds a \"\\\"."));
     EXPECT_EQ(ReadTextFile(work.File("overrides/" + backslashName)), "in overrides");
