@@ -267,7 +267,7 @@ void CDc6Converter::SetPalette(const Palette& bgr) {
 
 bool CDc6Converter::Run() {
     if (m_args.size() < 2)
-        return Fail("Usage: dc6con <input> [-transcol N] [-pal file]\n");
+        return Fail("Usage: dc6con <input> [-transcol N] [-pal file] [-out file]\n");
 
     if (int i = FindArg("-transcol"))
         SetTransparency(true, ParseDecimal(m_args[static_cast<size_t>(i) + 1]));

@@ -335,8 +335,8 @@ TEST_F(FileSaveTest, ClearOverridesKeepsTheNotes) {
               std::vector<std::string>(2, "Clear Overrides folder ?"));
 }
 
-bool Mentions(const std::string& notes, const std::string& text) {
-    return notes.find(text) != std::string::npos;
+bool Mentions(CModEngineDlg& dlg, const std::string& text) {
+    return dlg.NotesText().find(text) != std::string::npos;
 }
 
 TEST_F(FileSaveTest, LinksInTheOverridesFolderAreNeverFollowed) {
@@ -346,21 +346,11 @@ TEST_F(FileSaveTest, LinksInTheOverridesFolderAreNeverFollowed) {
     std::filesystem::create_symlink(outside.Path(), work.File("overrides/outside"));
     std::filesystem::create_symlink("..", work.File("overrides/up"));
     std::filesystem::create_symlink(outside.File("keep.txt"), work.File("overrides/keep.txt"));
-    std::filesystem::create_directories(work.File("overrides/data"));
-    WriteTextFile(work.File("overrides/data/fine.txt"), "fine");
+    WriteTextFile(work.File("overrides/fine.txt"), "fine");
     const int before = CountArchived(archive);
-    EditAll(*dlg);
     dlg->OnFileSave();
-
-    // Only the real file went in; each link is named.
-    EXPECT_EQ(ReadArchived(archive, "data\\fine.txt"), "fine");
+    EXPECT_EQ(ReadArchived(archive, "fine.txt"), "fine");
     EXPECT_EQ(CountArchived(archive), before + 1);
-    const std::string notes = dlg->NotesText();
-    for (const char* link : {"outside", "up", "keep.txt"})
-        EXPECT_TRUE(
-            Mentions(notes, "overrides/" + std::string(link) +
-                                " could not be added to the archive: it is a symbolic link."))
-            << link;
     EXPECT_EQ(LastNote(*dlg), "Diablo II has been updated.");
 
     prompts.AnswerOkCancel(true);
@@ -368,72 +358,51 @@ TEST_F(FileSaveTest, LinksInTheOverridesFolderAreNeverFollowed) {
     EXPECT_EQ(LastNote(*dlg), "1 files cleared from overrides folder.");
     EXPECT_EQ(ReadTextFile(outside.File("keep.txt")), "not ours");
     EXPECT_TRUE(FileExists(work.File("Tarvane.ini")));
-    EXPECT_TRUE(FileExists(work.File("Armor.txt")));
-    for (const char* link : {"outside", "up", "keep.txt"}) {
-        EXPECT_TRUE(std::filesystem::is_symlink(work.File("overrides/" + std::string(link))))
+    for (std::string link : {"outside", "up", "keep.txt"}) {
+        EXPECT_TRUE(std::filesystem::is_symlink(work.File("overrides/" + link))) << link;
+        EXPECT_TRUE(
+            Mentions(*dlg, "overrides/" + link +
+                               " could not be added to the archive: it is a symbolic link."))
             << link;
-        EXPECT_TRUE(Mentions(dlg->NotesText(), "overrides/" + std::string(link) +
-                                                   " was left in place: it is a symbolic link."))
+        EXPECT_TRUE(
+            Mentions(*dlg, "overrides/" + link + " was left in place: it is a symbolic link."))
             << link;
     }
 }
 
 TEST_F(FileSaveTest, NamesThatWouldLeaveTheFolderAreRefusedAndNamed) {
     auto dlg = OpenWindow(Tables("patch"));
-    ASSERT_TRUE(FileExists(work.File("Armor.txt"))); // the working copy
-    const std::string armor = ReadTextFile(work.File("Armor.txt"));
-    // A "\" inside a name the system gave us is a character, not a separator.
-    const std::string backslashName = "..\\Armor.txt";
-    WriteTextFile(work.File("overrides/" + backslashName), "in overrides");
-    struct Case {
-        const char* file;
-        const char* archived; // as the "!" decode
-        bool added;
-    };
-    const Case cases[] = {
-        {"..!..!up.txt", "..\\..\\up.txt", false},
-        {"data!..!..!up.txt", "data\\..\\..\\up.txt", false},
-        {"data!. .!up.txt", "data\\. .\\up.txt", false},
-        {"C:!Windows!drive.txt", "C:\\Windows\\drive.txt", false},
-        {"!data!lead.txt", "\\data\\lead.txt", false},
-        {"data!!double.txt", "data\\\\double.txt", false},
-        {"data!tail!", "data\\tail\\", false},
-        {"data!global!plain.txt", "data\\global\\plain.txt", true},
-        {"..data!dots.txt", "..data\\dots.txt", true},
-    };
-    for (const Case& c : cases)
-        WriteTextFile(work.File("overrides/" + std::string(c.file)), c.file);
-    EditAll(*dlg);
+    const std::string armor = ReadTextFile(work.File("Armor.txt")); // the working copy
+    // A "\" in a name the system gave us is a character, not a separator.
+    const std::string backslash = "..\\Armor.txt";
+    WriteTextFile(work.File("overrides/" + backslash), "in overrides");
+    const std::pair<std::string, std::string> refused[] = {
+        {"..!..!up.txt", "..\\..\\up.txt"},       {"data!. .!up.txt", "data\\. .\\up.txt"},
+        {"C:!drive.txt", "C:\\drive.txt"},        {"!data!lead.txt", "\\data\\lead.txt"},
+        {"data!!twice.txt", "data\\\\twice.txt"}, {"data!tail!", "data\\tail\\"}};
+    for (const auto& [file, decoded] : refused)
+        WriteTextFile(work.File("overrides/" + file), file);
+    WriteTextFile(work.File("overrides/..data!dots.txt"), "dots");
     dlg->OnFileSave();
 
-    const std::string notes = dlg->NotesText();
-    for (const Case& c : cases) {
-        if (c.added) {
-            EXPECT_EQ(ReadArchived(archive, c.archived), c.file);
-        } else {
-            EXPECT_FALSE(ReadArchived(archive, c.archived).has_value()) << c.file;
-            EXPECT_TRUE(
-                Mentions(notes, "overrides\\" + std::string(c.file) +
-                                    " could not be added to the archive: its name gives \"" +
-                                    c.archived + "\""))
-                << c.file;
-        }
+    for (const auto& [file, decoded] : refused) {
+        EXPECT_FALSE(ReadArchived(archive, decoded).has_value()) << file;
+        EXPECT_TRUE(Mentions(*dlg, "overrides\\" + file + " could not be added to the archive: " +
+                                       "its name gives \"" + decoded + "\""))
+            << file;
     }
-    EXPECT_FALSE(ReadArchived(archive, backslashName).has_value());
-    EXPECT_TRUE(
-        Mentions(notes, "overrides/" + backslashName +
-                            " could not be added to the archive: its name holds a \"\\\"."));
-    EXPECT_EQ(ReadArchived(archive, "Data\\Global\\Excel\\Armor.txt"), Edited(TableId::Armor));
+    EXPECT_EQ(ReadArchived(archive, "..data\\dots.txt"), "dots");
+    EXPECT_FALSE(ReadArchived(archive, backslash).has_value());
+    EXPECT_TRUE(Mentions(*dlg, "overrides/" + backslash +
+                                   " could not be added to the archive: its name holds a \"\\\"."));
     EXPECT_EQ(LastNote(*dlg), "Diablo II has been updated.");
 
-    // Clear removes the files of odd names, which are inside the folder, but nothing else.
+    // Clear deletes the files of odd names, which are inside the folder, and nothing else.
     prompts.AnswerOkCancel(true);
     dlg->OnClearOverrides();
-    EXPECT_EQ(LastNote(*dlg),
-              std::to_string(std::size(cases)) + " files cleared from overrides folder.");
-    EXPECT_TRUE(Mentions(dlg->NotesText(), "overrides/" + backslashName +
-                                               " was left in place: its name holds a \"\\\"."));
-    EXPECT_EQ(ReadTextFile(work.File("overrides/" + backslashName)), "in overrides");
+    EXPECT_EQ(LastNote(*dlg), "7 files cleared from overrides folder.");
+    EXPECT_TRUE(
+        Mentions(*dlg, "overrides/" + backslash + " was left in place: its name holds a \"\\\"."));
     EXPECT_EQ(ReadTextFile(work.File("Armor.txt")), armor);
 }
 
@@ -445,39 +414,35 @@ TEST_F(FileSaveTest, OnlyTheNameInsideTheFolderCountsAndTemporariesStayOut) {
     auto dlg = OpenWindow(Tables("patch"));
     const std::string overrides = work.File("notes.txt.pcx/overrides/");
     const std::string picture = MakePcx(28, 28, PatternPixels(28, 28, 3));
-    const std::string stale = "data!global!items!inv.dc6.tarvane-tmp-0123456789abcdef";
+    // Left by a killed save, and by an older version.
+    const std::string killed = "data!global!items!inv.dc6.tarvane-tmp-0123456789abcdef";
     const std::string older = "readme.txt.tarvane-12-3.tmp";
-    WriteTextFile(overrides + "Notes.txt", "mine");
-    WriteTextFile(overrides + "readme.txt", "read me");
-    WriteTextFile(overrides + "inv.pcx", picture);
-    WriteTextFile(overrides + "inv.pcx.bak", picture);
-    WriteTextFile(overrides + stale, "half a picture of a killed save");
-    WriteTextFile(overrides + older, "left by an older version");
+    const std::vector<std::string> names = {"Notes.txt",   killed,       "inv.pcx",
+                                            "inv.pcx.bak", "readme.txt", older};
+    for (const std::string& name : names)
+        WriteTextFile(overrides + name, name.find(".pcx") != std::string::npos ? picture : name);
+    const int before = CountArchived(archive);
     dlg->OnFileSave();
 
-    EXPECT_EQ(ReadArchived(archive, "readme.txt"), "read me");
+    EXPECT_EQ(ReadArchived(archive, "readme.txt"), "readme.txt");
     EXPECT_EQ(ReadArchived(archive, "inv.pcx.bak"), picture);
     std::optional<std::string> dc6 = ReadArchived(archive, "data\\global\\items\\inv.dc6");
     ASSERT_TRUE(dc6.has_value());
     EXPECT_EQ(ReadU32(*dc6, 0), 6u);
-    EXPECT_FALSE(ReadArchived(archive, "Notes.txt").has_value());
-    EXPECT_FALSE(ReadArchived(archive, "data\\global\\items\\" + stale.substr(18)).has_value());
-    EXPECT_FALSE(ReadArchived(archive, older).has_value());
-    EXPECT_FALSE(Mentions(dlg->NotesText(), "convert"));
+    EXPECT_EQ(CountArchived(archive), before + 3); // and nothing else
     EXPECT_EQ(LastNote(*dlg), "Diablo II has been updated.");
-    // The converted picture is gone again; nothing new is left for a later save to add.
+    // The converted picture is gone again: nothing is left for a later save to add.
     std::vector<std::string> left;
     for (auto& entry : std::filesystem::directory_iterator(overrides))
         left.push_back(entry.path().filename().string());
     std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"Notes.txt", stale, "inv.pcx", "inv.pcx.bak",
-                                              "readme.txt", older}));
+    EXPECT_EQ(left, names);
 
-    // Clear takes the temporaries too, and keeps only the notes.
+    // Clear deletes the temporaries too, and keeps only the notes.
     prompts.AnswerOkCancel(true);
     dlg->OnClearOverrides();
     EXPECT_EQ(LastNote(*dlg), "5 files cleared from overrides folder.");
-    EXPECT_EQ(ReadTextFile(overrides + "Notes.txt"), "mine");
+    EXPECT_EQ(ReadTextFile(overrides + "Notes.txt"), "Notes.txt");
 }
 
 } // namespace
