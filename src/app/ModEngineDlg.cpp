@@ -352,8 +352,11 @@ void CModEngineDlg::OnRestore() {
 
 void CModEngineDlg::OnClearOverrides() {
     int cleared = 0;
+    std::vector<COverridesFolder::Skipped> skipped;
     if (m_prompts.AskOkCancel("Clear Overrides folder ?"))
-        cleared = COverridesFolder::Clear(GetWorkingFolder() + "\\overrides");
+        cleared = COverridesFolder::Clear(GetWorkingFolder() + "\\overrides", &skipped);
+    for (const COverridesFolder::Skipped& entry : skipped)
+        AppendNote(entry.path + " was left in place: " + entry.reason + ".");
     AppendNote(std::to_string(cleared) + " files cleared from overrides folder.");
 }
 

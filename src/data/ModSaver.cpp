@@ -190,40 +190,44 @@ void CModSaver::CompileStep() {
 CMpqArchive::FileList CModSaver::CollectOverrides(std::vector<std::string>& converted) {
     const std::string dir = GetWorkingFolder() + "\\overrides";
     std::vector<std::string> list;
-    COverridesFolder::ListFiles(dir, list);
+    std::vector<COverridesFolder::Skipped> skipped;
+    COverridesFolder::ListFiles(dir, list, &skipped);
+    for (const COverridesFolder::Skipped& entry : skipped)
+        m_notes.AppendNote(entry.path + " could not be added to the archive: " + entry.reason +
+                           ".");
 
     CMpqArchive::FileList files;
     for (std::string path : list) {
         std::string rel = COverridesFolder::ArchivedName(dir, path);
         if (EqualsIgnoringAsciiCase(rel, "Notes.txt"))
             continue;
-        size_t p = path.find(".pcx");
-        if (p != std::string::npos) {
+        if (!COverridesFolder::IsPlainArchivedName(rel)) {
+            m_notes.AppendNote(path + " could not be added to the archive: its name gives \"" +
+                               rel + "\", which is not a path inside the game's data.");
+            continue;
+        }
+        // Only the file's own name decides, and only its last extension: "inv.pcx.bak" is
+        // not a picture. The search respects case, so "INV.PCX" goes in unchanged.
+        const std::string fileName = path.substr(path.rfind('\\') + 1);
+        if (fileName.size() > 4 && fileName.compare(fileName.size() - 4, 4, ".pcx") == 0) {
             // A picture goes in as data\global\items\<name>.dc6; the PCX stays for next time.
-            size_t slash = path.rfind('\\', p);
-            std::string name = path.substr(slash + 1, p - slash - 1);
-            std::string beside = path.substr(0, p) + ".dc6";
-            std::string target = dir + "\\data!global!items!" + name + ".dc6";
-            // Never convert over a file of the user's.
-            if (FileExists(beside) || FileExists(target)) {
-                m_notes.AppendNote(path + " was not converted: " +
-                                   (FileExists(beside) ? beside : target) + " is in the way.");
+            std::string target = dir + "\\data!global!items!" + Dc6NameForPcx(fileName);
+            // A DC6 of the user's under that name goes in as it is.
+            if (FileExists(target)) {
+                m_notes.AppendNote(path + " was not converted: " + target + " is in the way.");
                 continue;
             }
+            // Converted under a temporary name, which no later walk adds should this save be
+            // killed before the file is removed again.
+            std::string temporary = TemporaryPathBeside(target);
             std::string error;
-            if (!ConvertPicture(path, &error)) {
+            if (!ConvertPictureTo(path, temporary, &error)) {
                 m_notes.AppendNote(path + " could not be converted to DC6: " + error);
                 continue;
             }
-            if (!MoveFileNoReplace(beside, target)) {
-                RemoveFile(beside);
-                m_notes.AppendNote(path + " was converted, but the picture could not be moved to " +
-                                   target + ".");
-                continue;
-            }
-            converted.push_back(target);
-            path = target;
-            rel = COverridesFolder::ArchivedName(dir, path);
+            converted.push_back(temporary);
+            rel = COverridesFolder::ArchivedName(dir, target);
+            path = temporary;
         }
         files.emplace_back(path, rel);
     }

@@ -267,7 +267,7 @@ void CDc6Converter::SetPalette(const Palette& bgr) {
 
 bool CDc6Converter::Run() {
     if (m_args.size() < 2)
-        return Fail("Usage: dc6con <input> [-transcol N] [-pal file]\n");
+        return Fail("Usage: dc6con <input> [-transcol N] [-pal file] [-out file]\n");
 
     if (int i = FindArg("-transcol"))
         SetTransparency(true, ParseDecimal(m_args[static_cast<size_t>(i) + 1]));
@@ -315,22 +315,8 @@ void CDc6Converter::StripExtension(std::string& name) {
 }
 
 bool CDc6Converter::LoadFile(const std::string& path, std::string& bytes) {
-    // The file's length, then exactly that many bytes in one read. Folders and files far
-    // larger than any picture do not count as loaded.
-    bytes.clear();
-    const std::string native = NativePath(path);
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(native, ec))
-        return false;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(native.c_str(), "rb"),
-                                                         &std::fclose);
-    if (!file || std::fseek(file.get(), 0, SEEK_END) != 0)
-        return false;
-    const long length = std::ftell(file.get());
-    if (length <= 0 || length > kMaxFileSize || std::fseek(file.get(), 0, SEEK_SET) != 0)
-        return false;
-    bytes.resize(static_cast<size_t>(length));
-    if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
+    // Folders, pipes, devices and files far larger than any picture do not count as loaded.
+    if (!ReadWholeFile(path, bytes, static_cast<std::uint64_t>(kMaxFileSize)) || bytes.empty()) {
         bytes.clear();
         return false;
     }
@@ -714,13 +700,14 @@ bool CDc6Converter::PcxToDc6(const std::string& input) {
     CIndexedImage image;
     if (!ReadPcx(m_input, image))
         return false;
-    std::string name = input;
-    StripExtension(name);
+    // "-out <file>" writes the picture elsewhere (a save converts to a temporary name).
+    const int out = FindArg("-out");
+    const std::string name = out ? m_args[static_cast<size_t>(out) + 1] : Dc6NameForPcx(input);
     // The input is done with: its memory takes the output.
     std::string file = std::move(m_input);
     file.clear();
     WriteDc6(file, image);
-    return WriteOutput(name + ".dc6", file);
+    return WriteOutput(name, file);
 }
 
 bool CDc6Converter::Dc6ToPcx(const std::string& input) {
@@ -826,4 +813,18 @@ PcxSize GetPcxSize(const std::string& path) {
     if (!CDc6Converter::LoadFile(path, bytes))
         return {};
     return PcxSizeOfBytes(bytes);
+}
+
+std::string Dc6NameForPcx(const std::string& pcxName) {
+    std::string name = pcxName;
+    CDc6Converter::StripExtension(name);
+    return name + ".dc6";
+}
+
+bool ConvertPictureTo(const std::string& path, const std::string& output, std::string* error) {
+    CDc6Converter run;
+    const bool ok = run.Dc6ConMain({"dc6con", path, "-transcol", "0", "-out", output}) == 0;
+    if (error)
+        *error = run.Error();
+    return ok;
 }

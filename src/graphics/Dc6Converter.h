@@ -141,3 +141,13 @@ struct PcxSize {
 PcxSize GetPcxSize(const std::string& path);
 // The same for a file already in memory.
 PcxSize PcxSizeOfBytes(std::string_view bytes);
+
+// The name of the DC6 file made from the PCX picture `pcxName`: its extension replaced by ".dc6"
+// ("inv.pcx" -> "inv.dc6"). The converter writes there unless told otherwise, and a save
+// archives a picture under this name, so the two always agree.
+std::string Dc6NameForPcx(const std::string& pcxName);
+
+// Converts one PCX picture into a DC6 file at `output`, whatever its name, with colour 0
+// transparent. False when nothing could be written; `error` then holds the reason.
+bool ConvertPictureTo(const std::string& path, const std::string& output,
+                      std::string* error = nullptr);

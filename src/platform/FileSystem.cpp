@@ -63,11 +63,21 @@ void SyncFolderOf(const std::string& nativePath) {
 }
 
 // Opens an ordinary file for reading, with its status; -1 for anything else (a folder, a pipe).
+// Opening a pipe waits for a writer and opening a device can act on it, so the type is looked
+// at first and the open itself cannot wait; the status of the open file then decides, in case
+// the name was replaced in between.
 int OpenRegularFile(const std::string& path, struct stat& st) {
-    int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+    const std::string native = NativePath(path);
+    if (::stat(native.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return -1;
+    int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return -1;
+    int flags = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 ||
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
         ::close(fd);
-        fd = -1;
+        return -1;
     }
     return fd;
 }
@@ -192,12 +202,16 @@ int RemoveStaleTemporaryFiles(const std::string& path) {
     return removed;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxSize) {
     bytes.clear();
     struct stat st;
     int fd = OpenRegularFile(path, st);
     if (fd < 0)
         return false;
+    if (static_cast<std::uint64_t>(st.st_size) > maxSize) {
+        ::close(fd);
+        return false;
+    }
     // A buffer of an earlier read keeps its memory.
     bytes.resize(static_cast<size_t>(st.st_size));
     size_t done = 0;
@@ -218,6 +232,11 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
         if (full)
             bytes.append(more, static_cast<size_t>(n));
         done += static_cast<size_t>(n);
+        if (done > maxSize) {
+            ::close(fd);
+            bytes.clear();
+            return false;
+        }
     }
     bytes.resize(done);
     ::close(fd);
@@ -372,7 +391,12 @@ std::vector<FolderEntry> ListFolder(const std::string& path) {
             break;
         FolderEntry entry;
         entry.name = it->path().filename().string();
-        entry.isFolder = it->is_directory(ec);
+        // The entry's own type: a walk that followed links could leave the folder or go round
+        // in circles.
+        std::filesystem::file_status status = it->symlink_status(ec);
+        entry.isLink = std::filesystem::is_symlink(status);
+        entry.isFolder = std::filesystem::is_directory(status);
+        entry.isRegular = std::filesystem::is_regular_file(status);
         entries.push_back(std::move(entry));
     }
     std::sort(entries.begin(), entries.end(),
@@ -528,4 +552,11 @@ std::optional<std::string> FindFileIgnoringCase(const std::string& folder,
             return folder + "\\" + entry.name;
     }
     return std::nullopt;
+}
+
+bool RemoveRegularFile(const std::string& path) {
+    const std::string native = NativePath(path);
+    struct stat st;
+    return ::lstat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+           ::unlink(native.c_str()) == 0;
 }

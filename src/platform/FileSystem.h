@@ -46,8 +46,10 @@ bool CopyToNewFile(const std::string& from, const std::string& to, bool sync,
 // True when the file may be written by this process.
 bool IsWritable(const std::string& path);
 
-// Reads a whole regular file. False when it cannot be opened or read.
-bool ReadWholeFile(const std::string& path, std::string& bytes);
+// Reads a whole regular file. False when it cannot be opened or read, when it is anything but a
+// regular file (a pipe or device is never opened in a way that could wait), or when it holds more
+// than `maxSize` bytes.
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxSize = UINT64_MAX);
 
 // Writes `bytes` to a new file beside `path`, flushes it when `sync` is set, and renames it over
 // `path`. On failure the old file at `path` is untouched, the temporary file is removed and
@@ -58,10 +60,13 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, bool s
 // Flushes a file's data (and the folder that names it) to the disk.
 bool SyncFileAndFolder(const std::string& path);
 
-// A folder entry as the listing returns it.
+// A folder entry as the listing returns it. The entry itself is described, never what a link
+// points to: a link to a folder is a link, not a folder.
 struct FolderEntry {
     std::string name;
-    bool isFolder = false;
+    bool isFolder = false;  // a real folder
+    bool isLink = false;    // a symbolic link, whatever it points to
+    bool isRegular = false; // an ordinary file (not a pipe, socket or device)
 };
 // The entries of one folder, without "." and "..", sorted by name (byte order) so that listings
 // are repeatable. Empty when the folder cannot be read.
@@ -95,3 +100,7 @@ void WaitForBackgroundRemovals();
 // Other spellings that are folders, or that hold a "\" (which our paths would read as a
 // separator), never match. Nothing when none does.
 std::optional<std::string> FindFileIgnoringCase(const std::string& folder, const std::string& name);
+
+// Deletes `path` only when it is an ordinary file itself (looked at without following a link
+// just before deleting): never a link, a folder, a pipe or a device.
+bool RemoveRegularFile(const std::string& path);
