@@ -49,7 +49,8 @@ private:
 
 bool OpenReadOnly(const std::string& path, CArchiveHandle& archive) {
     // Anything but a file (a named pipe would block the open for good) is not an archive.
-    return IsRegularFile(path) && SFileOpenArchive(NativePath(path).c_str(), 0, MPQ_OPEN_READ_ONLY, archive.Out());
+    return IsRegularFile(path) &&
+           SFileOpenArchive(NativePath(path).c_str(), 0, MPQ_OPEN_READ_ONLY, archive.Out());
 }
 
 // The archived name made from a disk path: what follows the drive colon and its backslash.
@@ -261,8 +262,8 @@ bool CMpqArchive::AddFiles(const FileList& files, bool compress, std::string* fa
         return false;
     }
 
-    bool ok = UpdateOpenArchive(archive.Get(), work, workSize, files, compress, failedName,
-                                failedIndex);
+    bool ok =
+        UpdateOpenArchive(archive.Get(), work, workSize, files, compress, failedName, failedIndex);
     ok = archive.Close() && ok;
     // The new archive keeps what the old one had (a compaction even makes a new file).
     if (ok && existed)
