@@ -223,8 +223,11 @@ bool CMpqArchive::AddFiles(const FileList& files, bool compress, std::string* fa
     // The copy goes beside the real file and the rename replaces it: renamed over a link, the
     // link would become the new archive and the file it names keep the old one.
     const std::string target = ResolveLinks(m_strArchivePath);
-    if (target.empty())
+    if (target.empty()) {
+        m_strNote =
+            m_strArchivePath + " leads to a file whose path holds a \"\\\", so nothing was saved.";
         return false;
+    }
     // Held from the first read to the rename, so that no other instance adds in between.
     CFileLock lock(target);
     if (lock.HeldElsewhere()) {
