@@ -3,6 +3,7 @@
 #include "data/OverridesFolder.h"
 #include "graphics/Dc6Converter.h"
 #include "platform/AsciiText.h"
+#include "platform/FileLock.h"
 #include "platform/FileSystem.h"
 #include "platform/NoteLog.h"
 #include "platform/ProcessRunner.h"
@@ -74,6 +75,13 @@ CModSaver::CModSaver(CGameDataSet& data, CMpqArchive* archive, const std::string
 
 void CModSaver::Save() {
     if (m_pArchive == nullptr) {
+        Fail();
+        return;
+    }
+    // Held for the whole save, so that another instance cannot add between its batches.
+    CFileLock lock(m_pArchive->m_strArchivePath);
+    if (lock.HeldElsewhere()) {
+        m_notes.AppendNote(CMpqArchive::BusyNote(m_pArchive->m_strArchivePath));
         Fail();
         return;
     }
@@ -151,16 +159,18 @@ void CModSaver::Fail() {
 bool CModSaver::AddBatch(CMpqArchive::FileList files, size_t required) {
     while (true) {
         std::string failedName;
-        if (m_pArchive->AddFiles(files, false, &failedName))
+        size_t failedIndex = files.size();
+        bool added = m_pArchive->AddFiles(files, false, &failedName, &failedIndex);
+        if (!m_pArchive->m_strNote.empty())
+            m_notes.AppendNote(m_pArchive->m_strNote);
+        if (added)
             return true;
-        auto failed = std::find_if(files.begin(), files.end(),
-                                   [&](const auto& file) { return file.second == failedName; });
-        if (failedName.empty() || failed == files.end() ||
-            static_cast<size_t>(failed - files.begin()) < required)
+        // The entry that failed is blamed by its place: two files may share an archived name.
+        if (failedIndex >= files.size() || failedIndex < required)
             return false;
-        m_notes.AppendNote(failed->first + " could not be added to the archive as " + failedName +
-                           ".");
-        files.erase(failed);
+        m_notes.AppendNote(files[failedIndex].first + " could not be added to the archive as " +
+                           failedName + ".");
+        files.erase(files.begin() + static_cast<std::ptrdiff_t>(failedIndex));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "data/MpqArchive.h"
 
+#include "platform/FileLock.h"
 #include "platform/FileSystem.h"
 
 #include <StormLib.h>
@@ -47,7 +48,9 @@ private:
 };
 
 bool OpenReadOnly(const std::string& path, CArchiveHandle& archive) {
-    return SFileOpenArchive(NativePath(path).c_str(), 0, MPQ_OPEN_READ_ONLY, archive.Out());
+    // Anything but a file (a named pipe would block the open for good) is not an archive.
+    return IsRegularFile(path) &&
+           SFileOpenArchive(NativePath(path).c_str(), 0, MPQ_OPEN_READ_ONLY, archive.Out());
 }
 
 // The archived name made from a disk path: what follows the drive colon and its backslash.
@@ -59,14 +62,6 @@ std::string ArchivedNameFromPath(const std::string& path) {
     if (start < path.size() && path[start] == '\\')
         ++start;
     return path.substr(start);
-}
-
-// The new archive keeps the permissions of the one it replaces (a compaction makes a new file).
-void KeepPermissions(const std::string& from, const std::string& to) {
-    std::error_code ec;
-    auto perms = std::filesystem::status(NativePath(from), ec).permissions();
-    if (!ec)
-        std::filesystem::permissions(NativePath(to), perms, ec);
 }
 
 // Bytes of the archive that no file uses any more: StormLib writes a replaced file anew and
@@ -197,39 +192,67 @@ bool CMpqArchive::AddFile(const std::string& path, const char* archivedName, boo
     return AddFiles({{path, name}}, compress);
 }
 
-bool CMpqArchive::AddFiles(const FileList& files, bool compress, std::string* failedName) {
+std::string CMpqArchive::BusyNote(const std::string& archivePath) {
+    return archivePath +
+           " is being saved by another program, so nothing was saved. Try again when it has "
+           "finished.";
+}
+
+bool CMpqArchive::AddFiles(const FileList& files, bool compress, std::string* failedName,
+                           std::size_t* failedIndex) {
+    m_strNote.clear();
     if (failedName != nullptr)
         failedName->clear();
+    if (failedIndex != nullptr)
+        *failedIndex = files.size();
     if (files.empty())
         return true;
     // A missing local file is found before the archive is copied; so is anything that is not an
     // ordinary file (reading a pipe would wait for ever).
-    for (const auto& [local, name] : files) {
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const auto& [local, name] = files[i];
         if (name.empty() || !IsRegularFile(local)) {
             if (failedName != nullptr)
                 *failedName = name;
+            if (failedIndex != nullptr)
+                *failedIndex = i;
             return false;
         }
     }
 
-    // Copies left by a save that was killed would otherwise stay beside the archive for good.
-    RemoveStaleTemporaryFiles(m_strArchivePath);
-    const std::string work = TemporaryPathBeside(m_strArchivePath);
-    const bool existed = FileExists(m_strArchivePath);
+    // The copy goes beside the real file and the rename replaces it: renamed over a link, the
+    // link would become the new archive and the file it names keep the old one.
+    const std::string target = ResolveLinks(m_strArchivePath);
+    if (target.empty()) {
+        m_strNote =
+            m_strArchivePath + " leads to a file whose path holds a \"\\\", so nothing was saved.";
+        return false;
+    }
+    // Held from the first read to the rename, so that no other instance adds in between.
+    CFileLock lock(target);
+    if (lock.HeldElsewhere()) {
+        m_strNote = BusyNote(m_strArchivePath);
+        return false;
+    }
+    // Copies left by an update that was killed would otherwise stay beside the archive for good.
+    RemoveStaleTemporaryFiles(target);
+    const std::string work = TemporaryPathBeside(target);
+    const bool existed = FileExists(target);
+    const unsigned names = existed ? LinkCount(target) : 0;
     std::uint64_t workSize = 0;
     CArchiveHandle archive;
     if (existed) {
-        // Open the existing archive for update. Anything else at the path (a folder, a file
-        // that is not an archive, a file protected against writing) is left alone: no new
+        // Open the existing archive for update. Anything else at the path (a folder, a pipe, a
+        // file that is not an archive, a file protected against writing) is left alone: no new
         // archive replaces it, even though the folder would allow the rename.
-        if (IsFolder(m_strArchivePath) || !IsWritable(m_strArchivePath))
+        if (!IsRegularFile(target) || !IsWritable(target))
             return false;
         {
             CArchiveHandle probe;
-            if (!OpenReadOnly(m_strArchivePath, probe))
+            if (!OpenReadOnly(target, probe))
                 return false;
         }
-        if (!CopyToNewFile(m_strArchivePath, work, false, &workSize))
+        if (!CopyToNewFile(target, work, false, &workSize))
             return false;
         if (!SFileOpenArchive(NativePath(work).c_str(), 0, 0, archive.Out())) {
             RemoveFile(work);
@@ -242,35 +265,40 @@ bool CMpqArchive::AddFiles(const FileList& files, bool compress, std::string* fa
         return false;
     }
 
-    bool ok = UpdateOpenArchive(archive.Get(), work, workSize, files, compress, failedName);
+    bool ok =
+        UpdateOpenArchive(archive.Get(), work, workSize, files, compress, failedName, failedIndex);
     ok = archive.Close() && ok;
+    // The new archive keeps what the old one had (a compaction even makes a new file).
     if (ok && existed)
-        KeepPermissions(m_strArchivePath, work);
+        CopyFileAttributes(target, work);
     ok = ok && SyncFileAndFolder(work);
     // The old archive keeps a second name until the new one is in place, so that the rename
     // does not have to free it: that happens afterwards, in the background.
     std::string old;
     if (ok && existed) {
-        old = TemporaryPathBeside(m_strArchivePath);
-        if (!LinkFile(m_strArchivePath, old))
+        old = TemporaryPathBeside(target);
+        if (!LinkFile(target, old))
             old.clear();
     }
     // A new archive goes only where still nothing is; an old one is replaced in one step.
-    ok = ok &&
-         (existed ? RenameFile(work, m_strArchivePath) : MoveFileNoReplace(work, m_strArchivePath));
+    ok = ok && (existed ? RenameFile(work, target) : MoveFileNoReplace(work, target));
     if (!old.empty())
         RemoveFileInBackground(old);
     if (!ok) {
         RemoveFile(work);
         return false;
     }
-    SyncFileAndFolder(m_strArchivePath);
+    SyncFileAndFolder(target);
+    if (names > 1)
+        m_strNote = m_strArchivePath + " has " + std::to_string(names - 1) +
+                    " other name(s) (hard links), which still show the archive as it was before "
+                    "this save.";
     return true;
 }
 
 bool CMpqArchive::UpdateOpenArchive(void* archive, const std::string& workPath,
                                     std::uint64_t workSize, const FileList& files, bool compress,
-                                    std::string* failedName) {
+                                    std::string* failedName, std::size_t* failedIndex) {
     // StormLib aborts the whole process when it replaces a file whose name it does not know,
     // and the game's own archives carry no listfile: tell it the names first.
     std::string names;
@@ -292,10 +320,12 @@ bool CMpqArchive::UpdateOpenArchive(void* archive, const std::string& workPath,
             return false;
     }
 
-    for (const auto& [local, name] : files) {
-        if (!AddOneFile(archive, local, name, compress)) {
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (!AddOneFile(archive, files[i].first, files[i].second, compress)) {
             if (failedName != nullptr)
-                *failedName = name;
+                *failedName = files[i].second;
+            if (failedIndex != nullptr)
+                *failedIndex = i;
             return false;
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -45,10 +46,18 @@ public:
     // Adds every file of the batch with a single copy of the archive, all or nothing: when one
     // addition fails the archive on disk is left exactly as it was and false is returned, with
     // `failedName` set to the archived name that could not be added ("" when the archive itself
-    // could not be opened, made or replaced). An empty batch changes nothing and succeeds.
+    // could not be opened, made or replaced) and `failedIndex` to its position in `files`
+    // (files.size() then). An empty batch changes nothing and succeeds.
     // StormLib leaves a replaced file's old space unused; once a quarter of the archive is such
     // space the copy is compacted first (possible only when every name in it is known).
-    bool AddFiles(const FileList& files, bool compress, std::string* failedName = nullptr);
+    // A symbolic link at the archive path is followed: the file it names is replaced, keeping
+    // its mode, owner, group and extended attributes. The update holds the archive's CFileLock;
+    // when another program holds it past the brief wait nothing changes and m_strNote says why.
+    bool AddFiles(const FileList& files, bool compress, std::string* failedName = nullptr,
+                  std::size_t* failedIndex = nullptr);
+
+    // The note for a user whose update found another program updating the archive.
+    static std::string BusyNote(const std::string& archivePath);
 
     // Reads the archived file `name` of an open StormLib archive handle whole. Its size is
     // stored in `sizeOut` when given (also 0 for an empty file). Null when the file is missing,
@@ -60,8 +69,12 @@ public:
     std::string m_strArchivePath;
     // StormLib needs no initialisation; kept for the callers that check it.
     bool m_bInitFailed = false;
+    // A remark for the user about the last AddFiles ("" when none): why it could not start, or
+    // that the archive's other names (hard links) kept the old content.
+    std::string m_strNote;
 
 private:
     bool UpdateOpenArchive(void* archive, const std::string& workPath, std::uint64_t workSize,
-                           const FileList& files, bool compress, std::string* failedName);
+                           const FileList& files, bool compress, std::string* failedName,
+                           std::size_t* failedIndex);
 };

@@ -1,5 +1,6 @@
 #include "data/PatchBackup.h"
 
+#include "platform/FileLock.h"
 #include "platform/FileSystem.h"
 #include "platform/NoteLog.h"
 #include "platform/UserPrompts.h"
@@ -25,6 +26,15 @@ bool CPatchBackup::CheckFolderSet(const std::string& diabloFolder) {
 void CPatchBackup::Backup(const std::string& diabloFolder) {
     if (!CheckFolderSet(diabloFolder))
         return;
+    // Held while the copy is written, so that a copy a killed backup left beside the backup file
+    // can be told from one that another instance is writing now.
+    CFileLock lock(kBackupFile);
+    if (lock.HeldElsewhere()) {
+        m_notes.AppendNote("Patch_D2.mpq is being backed up by another program, so nothing was "
+                           "backed up here.");
+        return;
+    }
+    RemoveStaleTemporaryFiles(kBackupFile);
     if (FileExists(kBackupFile)) {
         m_notes.AppendNote("Patch_D2.mpq has already been backed up.");
         return;
@@ -49,12 +59,31 @@ void CPatchBackup::Restore(const std::string& diabloFolder) {
     }
     if (!m_prompts.AskYesNo("Restore Diablo to its default settings ?"))
         return;
-    // The game's archive is replaced in one step: a failed copy leaves the old one in place.
-    if (!CopyFileTo(kBackupFile, PatchArchive(diabloFolder), false)) {
-        m_notes.AppendNote("Patch_D2.mpq could not be replaced by the backup, so Diablo II was "
-                           "not restored. Patch_D2.mpq and the backup are as they were.");
-        return;
+    const std::string patch = PatchArchive(diabloFolder);
+    unsigned names = 0;
+    {
+        // The same lock as a save's, so a restore never mixes with another instance's save;
+        // given back before the next question.
+        CFileLock lock(patch);
+        if (lock.HeldElsewhere()) {
+            m_notes.AppendNote("Patch_D2.mpq is being saved by another program, so Diablo II was "
+                               "not restored. Try again when it has finished.");
+            return;
+        }
+        RemoveStaleTemporaryFiles(patch);
+        RemoveStaleTemporaryFiles(kBackupFile);
+        names = LinkCount(patch);
+        // The game's archive is replaced in one step: a failed copy leaves the old one in place.
+        if (!CopyFileTo(kBackupFile, patch, false)) {
+            m_notes.AppendNote("Patch_D2.mpq could not be replaced by the backup, so Diablo II "
+                               "was not restored. Patch_D2.mpq and the backup are as they were.");
+            return;
+        }
     }
+    if (names > 1)
+        m_notes.AppendNote("Patch_D2.mpq has " + std::to_string(names - 1) +
+                           " other name(s) (hard links), which still show the archive as it was "
+                           "before the restore.");
     if (m_prompts.AskYesNo("Diablo II has been restored, remove backup ?"))
         RemoveFile(kBackupFile);
     m_notes.AppendNote("Diablo II has been restored to its default settings.");

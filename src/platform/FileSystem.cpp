@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 
 #include "platform/AsciiText.h"
+#include "platform/FileLock.h"
 
 #include <algorithm>
 #include <atomic>
@@ -11,6 +12,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <fcntl.h>
 #include <filesystem>
@@ -22,6 +24,7 @@
 #include <sys/random.h>
 #include <sys/sendfile.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <thread>
 #include <unistd.h>
 
@@ -181,22 +184,26 @@ bool IsTemporaryName(std::string_view fileName) {
 }
 
 int RemoveStaleTemporaryFiles(const std::string& path) {
-    const std::string native = NativePath(path);
-    const std::string folder = ParentOf(native);
-    const std::string prefix = native.substr(native.find_last_of('/') + 1) + ".tarvane-";
+    const std::string real = ResolveLinks(path);
+    if (real.empty())
+        return 0;
+    // Holding the lock, no other instance can be writing beside the file: every temporary there
+    // was left by a killed update. Without it, they may be another instance's work in progress.
+    CFileLock lock(real, std::chrono::milliseconds(0));
+    if (!lock.Held())
+        return 0;
+    const std::string folder = ParentOf(real);
+    const std::string prefix = real.substr(real.find_last_of('/') + 1) + ".tarvane-";
     int removed = 0;
     for (const FolderEntry& entry : ListFolder(folder)) {
-        if (entry.isFolder || entry.name.compare(0, prefix.size(), prefix) != 0)
+        if (entry.name.compare(0, prefix.size(), prefix) != 0 || !IsTemporaryName(entry.name))
             continue;
-        // The name goes on with the process that made it; leave the files of live ones alone.
-        const char* digits = entry.name.c_str() + prefix.size();
-        char* end = nullptr;
-        long pid = std::strtol(digits, &end, 10);
-        if (end == digits || *end != '-' || pid <= 0)
+        // Only files: a folder or a link of that name is not one of ours.
+        const std::string full = folder + "/" + entry.name;
+        struct stat st;
+        if (::lstat(full.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
             continue;
-        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH)
-            continue;
-        if (::unlink((folder + "/" + entry.name).c_str()) == 0)
+        if (::unlink(full.c_str()) == 0)
             ++removed;
     }
     return removed;
@@ -281,10 +288,9 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, bool s
         err = errno;
     }
     if (ok) {
-        // Keep the permissions of the file being replaced.
-        struct stat st;
-        if (::stat(target.c_str(), &st) == 0)
-            ::chmod(temp.c_str(), st.st_mode & 07777);
+        // Keep the mode, owner, group and extended attributes of the file being replaced.
+        if (::access(target.c_str(), F_OK) == 0)
+            CopyFileAttributes(target, temp);
         if (::rename(temp.c_str(), target.c_str()) != 0) {
             ok = false;
             err = errno;
@@ -360,19 +366,23 @@ bool CopyToNewFile(const std::string& from, const std::string& to, bool sync, st
 }
 
 bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) {
-    if (failIfExists && FileExists(to))
+    // A link is followed: renaming over it would leave the file it names as it was.
+    const std::string target = ResolveLinks(to);
+    if (target.empty() || (failIfExists && FileExists(target)))
         return false;
     // The copy is made beside the destination and only put in place once it is whole and on the
     // disk, so a failed or interrupted copy leaves the old destination as it was.
-    std::string temp = TemporaryPathBeside(to);
+    std::string temp = TemporaryPathBeside(target);
     if (!CopyToNewFile(from, temp, true))
         return false;
-    bool ok = failIfExists ? MoveFileNoReplace(temp, to) : RenameFile(temp, to);
+    if (FileExists(target))
+        CopyFileAttributes(target, temp);
+    bool ok = failIfExists ? MoveFileNoReplace(temp, target) : RenameFile(temp, target);
     if (!ok) {
         RemoveFile(temp);
         return false;
     }
-    SyncFolderOf(NativePath(to));
+    SyncFolderOf(target);
     return true;
 }
 
@@ -559,4 +569,67 @@ bool RemoveRegularFile(const std::string& path) {
     struct stat st;
     return ::lstat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
            ::unlink(native.c_str()) == 0;
+}
+
+std::string ResolveLinks(const std::string& path) {
+    const std::string native = NativePath(path);
+    std::string resolved;
+    if (char* real = ::realpath(native.c_str(), nullptr)) {
+        resolved = real;
+        std::free(real);
+    } else {
+        // A file still to be made: where its folder really is, under the name it will get.
+        char* folder = ::realpath(ParentOf(native).c_str(), nullptr);
+        if (folder == nullptr)
+            return native;
+        resolved = folder;
+        std::free(folder);
+        if (resolved != "/")
+            resolved += '/';
+        resolved += native.substr(native.find_last_of('/') + 1);
+    }
+    // The system's names are never reinterpreted: a "\" in one would become a separator.
+    if (resolved.find('\\') != std::string::npos)
+        return "";
+    return resolved;
+}
+
+unsigned LinkCount(const std::string& path) {
+    struct stat st;
+    if (::stat(NativePath(path).c_str(), &st) != 0)
+        return 0;
+    return static_cast<unsigned>(st.st_nlink);
+}
+
+void CopyFileAttributes(const std::string& from, const std::string& to) {
+    const std::string source = NativePath(from), target = NativePath(to);
+    struct stat st;
+    if (::stat(source.c_str(), &st) != 0)
+        return;
+    // Owner and group first: a change of owner clears set-id bits that the mode puts back. Who
+    // may not give a file away may still give it one of their own groups.
+    if (::chown(target.c_str(), st.st_uid, st.st_gid) != 0 &&
+        ::chown(target.c_str(), static_cast<uid_t>(-1), st.st_gid) != 0) {
+        // Neither is allowed: the new file stays the saving user's.
+    }
+    ssize_t size = ::listxattr(source.c_str(), nullptr, 0);
+    if (size > 0) {
+        std::string names(static_cast<size_t>(size), '\0');
+        size = ::listxattr(source.c_str(), names.data(), names.size());
+        names.resize(size > 0 ? static_cast<size_t>(size) : 0);
+        for (size_t at = 0; at < names.size();) {
+            const char* name = names.c_str() + at;
+            at += std::strlen(name) + 1;
+            ssize_t length = ::getxattr(source.c_str(), name, nullptr, 0);
+            if (length < 0)
+                continue;
+            std::string value(static_cast<size_t>(length), '\0');
+            length = ::getxattr(source.c_str(), name, value.data(), value.size());
+            // Attributes this process may not set (another namespace, a file system without
+            // them) are left out quietly.
+            if (length >= 0)
+                ::setxattr(target.c_str(), name, value.data(), static_cast<size_t>(length), 0);
+        }
+    }
+    ::chmod(target.c_str(), st.st_mode & 07777);
 }

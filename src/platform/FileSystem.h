@@ -34,7 +34,9 @@ bool MoveFileNoReplace(const std::string& from, const std::string& to);
 
 // Copies a file. With failIfExists an existing destination is left alone and false returned.
 // The destination is written beside itself first and renamed over the old file once complete
-// and flushed, so a failed copy never leaves a half-written destination behind.
+// and flushed, so a failed copy never leaves a half-written destination behind. A destination
+// that is a symbolic link stays one: the file it names is replaced, and keeps its mode, owner,
+// group and extended attributes.
 bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists);
 
 // Copies `from` into the new file `to`, which must not exist yet: a reflink where the file system
@@ -84,8 +86,10 @@ std::string TemporaryPathBeside(const std::string& path);
 // ".tarvane-<process>-<count>.tmp" form). Walks of the user's folders leave such files out.
 bool IsTemporaryName(std::string_view fileName);
 
-// Removes the temporary files beside `path` that a process no longer running left behind (a
-// save that was killed). Returns how many were removed.
+// Removes the temporary files beside `path` (its links resolved) that an update killed part way
+// left behind. Only done while this process holds the file's lock (CFileLock), which every
+// update holds while it writes them: then no other instance is writing them. When another
+// program holds the lock nothing is removed. Returns how many were removed.
 int RemoveStaleTemporaryFiles(const std::string& path);
 
 // Removes a file on a background thread. Freeing a large file can take a long time on disks
@@ -104,3 +108,15 @@ std::optional<std::string> FindFileIgnoringCase(const std::string& folder, const
 // Deletes `path` only when it is an ordinary file itself (looked at without following a link
 // just before deleting): never a link, a folder, a pipe or a device.
 bool RemoveRegularFile(const std::string& path);
+
+// The native path of the file `path` names once every symbolic link is resolved; for a file not
+// made yet, its folder's links are resolved. "" when the result cannot be used as a path of the
+// program (a name holding "\", which the program takes as a separator).
+std::string ResolveLinks(const std::string& path);
+
+// How many names (hard links) the file has; 0 when its status cannot be read.
+unsigned LinkCount(const std::string& path);
+
+// Gives `to` the mode, owner, group and extended attributes of `from`, as far as this process
+// may set them (the others are left as they are, quietly).
+void CopyFileAttributes(const std::string& from, const std::string& to);

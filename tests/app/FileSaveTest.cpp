@@ -5,6 +5,7 @@
 
 #include "MachineChecks.h"
 #include "MpqFixture.h"
+#include "OtherInstanceLock.h"
 #include "PictureFixtures.h"
 #include "QtTestApp.h"
 #include "ScriptedPrompts.h"
@@ -230,6 +231,22 @@ TEST_F(FileSaveTest, AFailedSaveLeavesTheArchiveAsItWas) {
     auto dlg = OpenWindow(Tables("patch"));
     EditAll(*dlg);
     std::string before = ReadTextFile(archive);
+
+    // Another program is saving into the archive: this save waits briefly, then gives up.
+    {
+        COtherInstanceLock other(archive);
+        ASSERT_TRUE(other.Held());
+        dlg->OnFileSave();
+    }
+    EXPECT_EQ(ReadTextFile(archive), before);
+    std::string notes = dlg->NotesText();
+    EXPECT_NE(notes.find(archive + " is being saved by another program, so nothing was saved. "
+                                   "Try again when it has finished."),
+              std::string::npos)
+        << notes;
+    EXPECT_EQ(LastNote(*dlg), "Failed to update files in MPQ. Please try again.");
+    EXPECT_TRUE(dlg->m_data.m_bModified);
+    EXPECT_FALSE(TempFilesLeft());
 
     // The archive became something StormLib cannot update.
     WriteTextFile(archive, "no longer an archive");

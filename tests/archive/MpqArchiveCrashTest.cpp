@@ -2,12 +2,14 @@
 
 #include "MpqFixture.h"
 #include "TempFolder.h"
+#include "platform/FileSystem.h"
 
 #include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <random>
+#include <set>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -52,17 +54,18 @@ CMpqArchive::FileList WriteBatch(const CTempFolder& folder, int version) {
     return batch;
 }
 
-// Copies that a killed update left beside the archive; a user would delete them by hand.
-void RemoveLeftovers(const CTempFolder& folder) {
-    for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
-        std::string name = entry.path().filename().string();
-        if (name.rfind("Patch_D2.mpq.", 0) == 0)
-            std::filesystem::remove(entry.path());
-    }
+// The names in the folder once the replaced archives freed in the background are gone.
+std::set<std::string> FolderNames(const CTempFolder& folder) {
+    WaitForBackgroundRemovals();
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+        names.insert(entry.path().filename().string());
+    return names;
 }
 
 // A save killed at any moment leaves the archive whole: it opens, holds every file, and the nine
-// tables hold either all the old or all the new versions.
+// tables hold either all the old or all the new versions. What a killed save left beside the
+// archive is removed by the next one.
 TEST(ArchiveCrashTest, AKilledSaveLeavesTheOldOrTheNewArchive) {
     CTempFolder folder;
     const std::string path = folder.File("Patch_D2.mpq");
@@ -81,9 +84,12 @@ TEST(ArchiveCrashTest, AKilledSaveLeavesTheOldOrTheNewArchive) {
     auto saveTime = std::chrono::steady_clock::now() - start;
     int current = 1;
 
+    // The kill moment follows the save's own pace, which load on the machine changes: later
+    // after a kill that came too early to change anything, earlier after one that came too late.
+    // So the kills keep falling on both sides of the rename, however slow the machine is.
     std::mt19937 random(20240611);
-    std::uniform_int_distribution<long long> delay(
-        0, 2 * std::chrono::duration_cast<std::chrono::microseconds>(saveTime).count());
+    std::uniform_real_distribution<double> jitter(0.5, 1.5);
+    double delay = std::chrono::duration<double, std::micro>(saveTime).count() / 2;
     int keptOld = 0, gotNew = 0;
     for (int kill = 0; kill < kKills; ++kill) {
         const int next = current + 1;
@@ -94,7 +100,8 @@ TEST(ArchiveCrashTest, AKilledSaveLeavesTheOldOrTheNewArchive) {
             CMpqArchive update(path);
             std::_Exit(update.AddFiles(batch, false) ? 0 : 1);
         }
-        std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+        std::this_thread::sleep_for(
+            std::chrono::microseconds(static_cast<long long>(delay * jitter(random))));
         ::kill(child, SIGKILL);
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
@@ -118,14 +125,21 @@ TEST(ArchiveCrashTest, AKilledSaveLeavesTheOldOrTheNewArchive) {
         if (versions[0] == next) {
             ++gotNew;
             current = next;
+            delay *= 0.7;
         } else {
             ++keptOld;
+            delay = delay * 1.3 + 200;
         }
-        RemoveLeftovers(folder);
     }
     // The kills fell both before and after the rename, so both outcomes were checked.
     EXPECT_GT(keptOld, 0);
     EXPECT_GT(gotNew, 0);
+    // What the killed saves left beside the archive goes with the next save.
+    ASSERT_TRUE(archive.AddFiles(WriteBatch(folder, current + 1), false));
+    std::set<std::string> expected{"Patch_D2.mpq"};
+    for (int table = 0; table < kTables; ++table)
+        expected.insert("tmp" + std::to_string(table) + ".txt");
+    EXPECT_EQ(FolderNames(folder), expected);
     RecordProperty("KeptOld", keptOld);
     RecordProperty("GotNew", gotNew);
 }

@@ -1,14 +1,18 @@
 #include "data/MpqArchive.h"
 
 #include "MpqFixture.h"
+#include "OtherInstanceLock.h"
 #include "TempFolder.h"
 #include "platform/FileSystem.h"
 
 #include <StormLib.h>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
+#include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -65,7 +69,6 @@ protected:
 TEST_F(ArchiveTest, ExtractsUnderTheLastPartOfTheNameAndReportsTheDestination) {
     ASSERT_TRUE(MakeArchive("game.mpq", {{kArmor, "armor\r\n"}}));
     CMpqArchive archive("game.mpq");
-    EXPECT_FALSE(archive.m_bInitFailed);
 
     testing::internal::CaptureStdout();
     EXPECT_TRUE(archive.ExtractFile(kArmor.c_str(), "out", false));
@@ -320,6 +323,16 @@ TEST_F(ArchiveTest, AMissingLocalFileAddsNothing) {
                                   &failed));
     EXPECT_EQ(failed, kArmor);
     EXPECT_EQ(ReadTextFile("patch.mpq"), before);
+    // Of two files with one archived name, the one that failed is blamed by its place.
+    size_t index = 99;
+    EXPECT_FALSE(archive.AddFiles({{Local("b.txt", "b"), kArmor}, {"nowhere.txt", kArmor}}, false,
+                                  &failed, &index));
+    EXPECT_EQ(index, 1u);
+    EXPECT_EQ(ReadTextFile("patch.mpq"), before);
+    archive.SetArchivePath("missing\\patch.mpq");
+    EXPECT_FALSE(archive.AddFiles({{Local("c.txt", "c"), kArmor}}, false, &failed, &index));
+    EXPECT_EQ(index, 1u); // no entry to blame: the archive's folder is missing
+    EXPECT_EQ(failed, "");
 
     archive.SetArchivePath("fresh.mpq");
     EXPECT_FALSE(archive.AddFile("nowhere.txt", kArmor.c_str(), false));
@@ -430,6 +443,118 @@ TEST_F(ArchiveTest, RepeatedSavesDoNotLetTheArchiveGrowWithoutBound) {
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(ReadArchived("patch.mpq", files[i].first), files[i].second);
     EXPECT_EQ(FolderNames("."), (std::set<std::string>{"armor.bin", "patch.mpq"}));
+}
+
+// ---- Links, attributes, other files, other instances ----
+
+TEST_F(ArchiveTest, ALinkedArchiveIsUpdatedWhereItLives) {
+    std::filesystem::create_directories("mods");
+    std::filesystem::create_directories("game");
+    ASSERT_TRUE(MakeArchive("mods/real.mpq", {{kArmor, "old armor"}, {kWeapons, "weapons"}}));
+    std::filesystem::create_symlink("../mods/real.mpq", "game/Patch_D2.mpq");
+    std::filesystem::create_symlink("game", "linked-game");
+
+    // A symbolic link to the archive, and one on the way to it: the file they name is replaced.
+    for (const std::string path : {"game\\Patch_D2.mpq", "linked-game\\Patch_D2.mpq"}) {
+        SCOPED_TRACE(path);
+        CMpqArchive archive(path);
+        std::string content = "armor saved through " + path;
+        ASSERT_TRUE(archive.AddFile(Local("armor.txt", content), kArmor.c_str(), false));
+        EXPECT_EQ(archive.m_strNote, "");
+        EXPECT_TRUE(std::filesystem::is_symlink("game/Patch_D2.mpq"));
+        EXPECT_EQ(ReadArchived("mods/real.mpq", kArmor), content);
+        EXPECT_EQ(ReadArchived("mods/real.mpq", kWeapons), "weapons");
+        EXPECT_EQ(FolderNames("game"), std::set<std::string>{"Patch_D2.mpq"});
+        EXPECT_EQ(FolderNames("mods"), std::set<std::string>{"real.mpq"});
+    }
+
+    // A second name (hard link) keeps the old content: the save says so.
+    ASSERT_TRUE(LinkFile("mods/real.mpq", "mods/other-name.mpq"));
+    CMpqArchive archive("mods\\real.mpq");
+    ASSERT_TRUE(archive.AddFile(Local("armor.txt", "split"), kArmor.c_str(), false));
+    EXPECT_EQ(archive.m_strNote, "mods\\real.mpq has 1 other name(s) (hard links), which still "
+                                 "show the archive as it was before this save.");
+    EXPECT_EQ(ReadArchived("mods/real.mpq", kArmor), "split");
+    EXPECT_NE(ReadArchived("mods/other-name.mpq", kArmor), "split");
+    // Once the names are apart, the next save has nothing to say.
+    ASSERT_TRUE(archive.AddFile(Local("armor.txt", "again"), kArmor.c_str(), false));
+    EXPECT_EQ(archive.m_strNote, "");
+}
+
+TEST_F(ArchiveTest, SavesKeepModeOwnerGroupAndExtendedAttributes) {
+    ASSERT_TRUE(MakeArchive("patch.mpq", {{kArmor, "old"}}));
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown("patch.mpq", 4321, 8765), 0);
+    }
+    ASSERT_EQ(::chmod("patch.mpq", 02640), 0);
+    const bool xattrs = ::setxattr("patch.mpq", "user.tarvane.origin", "game cd", 7, 0) == 0;
+    struct stat before;
+    ASSERT_EQ(::stat("patch.mpq", &before), 0);
+
+    CMpqArchive archive("patch.mpq");
+    ASSERT_TRUE(archive.AddFile(Local("armor.txt", "new"), kArmor.c_str(), false));
+    ASSERT_EQ(ReadArchived("patch.mpq", kArmor), "new");
+    struct stat after;
+    ASSERT_EQ(::stat("patch.mpq", &after), 0);
+    EXPECT_NE(after.st_ino, before.st_ino); // a new file, not the old one written over
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_gid, before.st_gid);
+    if (xattrs) {
+        char value[16] = {};
+        EXPECT_EQ(::getxattr("patch.mpq", "user.tarvane.origin", value, sizeof value), 7);
+        EXPECT_STREQ(value, "game cd");
+    }
+    if (!root || !xattrs)
+        GTEST_SKIP() << (root ? "" : "not root, so the owner could not be changed; ")
+                     << (xattrs ? "" : "no user extended attributes on this file system");
+}
+
+// A named pipe would block StormLib's open for good: run in a child that an alarm ends.
+TEST_F(ArchiveTest, OnlyRegularFilesAreOpenedAsArchives) {
+    ASSERT_EQ(::mkfifo("Patch_D2.mpq", 0644), 0);
+    WriteTextFile("armor.txt", "armor");
+    ASSERT_EXIT(
+        {
+            ::alarm(5);
+            CMpqArchive archive("Patch_D2.mpq");
+            bool any = archive.HasFile(kArmor) || archive.ExtractFile(kArmor.c_str(), ".", false) ||
+                       archive.AddFile("armor.txt", kArmor.c_str(), false);
+            std::_Exit(any ? 1 : 0);
+        },
+        testing::ExitedWithCode(0), "");
+    struct stat st;
+    ASSERT_EQ(::lstat("Patch_D2.mpq", &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_EQ(FolderNames("."), (std::set<std::string>{"Patch_D2.mpq", "armor.txt"}));
+}
+
+TEST_F(ArchiveTest, AnArchiveAnotherProgramIsUpdatingIsLeftAlone) {
+    ASSERT_TRUE(MakeArchive("patch.mpq", {{kArmor, "old"}}));
+    const std::string before = ReadTextFile("patch.mpq");
+    // A copy a killed save left behind: removed only by the one holding the lock.
+    const std::string leftover = TemporaryPathBeside("patch.mpq");
+    WriteTextFile(leftover, before);
+    CMpqArchive archive("patch.mpq");
+    {
+        COtherInstanceLock other("patch.mpq");
+        ASSERT_TRUE(other.Held());
+        auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(archive.AddFile(Local("armor.txt", "new"), kArmor.c_str(), false));
+        auto waited = std::chrono::steady_clock::now() - start;
+        EXPECT_EQ(archive.m_strNote, "patch.mpq is being saved by another program, so nothing was "
+                                     "saved. Try again when it has finished.");
+        EXPECT_EQ(ReadTextFile("patch.mpq"), before);
+        EXPECT_TRUE(std::filesystem::exists(leftover));
+        // It waited briefly for the other program, not for ever.
+        EXPECT_GE(waited, std::chrono::milliseconds(500));
+        EXPECT_LE(waited, std::chrono::seconds(10));
+    }
+    ASSERT_TRUE(archive.AddFile("armor.txt", kArmor.c_str(), false));
+    EXPECT_EQ(archive.m_strNote, "");
+    EXPECT_EQ(ReadArchived("patch.mpq", kArmor), "new");
+    EXPECT_EQ(FolderNames("."), (std::set<std::string>{"armor.txt", "patch.mpq"}));
 }
 
 } // namespace

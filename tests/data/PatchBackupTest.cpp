@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 
+#include "OtherInstanceLock.h"
 #include "ScriptedPrompts.h"
 #include "TempFolder.h"
 #include "TestNotes.h"
@@ -9,6 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
 
 namespace {
 
@@ -97,6 +101,87 @@ TEST_F(PatchBackupTest, FailedCopiesAreReportedAndLoseNothing) {
     CTempFolder elsewhere(true);
     backup.Restore(game.Path());
     EXPECT_EQ(prompts.Messages().back(), "No Backup file found.");
+}
+
+TEST_F(PatchBackupTest, RestoreReplacesTheFileALinkNamesAndKeepsItsAttributes) {
+    CTempFolder elsewhere;
+    const std::string real = elsewhere.File("real.mpq");
+    WriteTextFile(real, "modded");
+    ASSERT_EQ(::chmod(real.c_str(), 0640), 0);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(real.c_str(), 4321, 8765), 0);
+    }
+    const bool xattrs = ::setxattr(real.c_str(), "user.tarvane.origin", "cd", 2, 0) == 0;
+    std::filesystem::create_symlink(real, game.File("Patch_D2.mpq"));
+    ASSERT_TRUE(LinkFile(real, elsewhere.File("second-name.mpq")));
+    WriteTextFile(work.File("Morsk_D2.mpq"), "original");
+
+    prompts.AnswerYesNo(true);
+    prompts.AnswerYesNo(false);
+    backup.Restore(game.Path());
+    EXPECT_TRUE(std::filesystem::is_symlink(game.File("Patch_D2.mpq")));
+    EXPECT_EQ(ReadTextFile(real), "original");
+    // The archive's other name still shows the old content, and the notes say so.
+    EXPECT_EQ(ReadTextFile(elsewhere.File("second-name.mpq")), "modded");
+    EXPECT_EQ(notes.lines,
+              (std::vector<std::string>{"Patch_D2.mpq has 1 other name(s) (hard links), which "
+                                        "still show the archive as it was before the restore.",
+                                        "Diablo II has been restored to its default settings."}));
+    struct stat st;
+    ASSERT_EQ(::stat(real.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    if (root) {
+        EXPECT_EQ(st.st_uid, 4321u);
+        EXPECT_EQ(st.st_gid, 8765u);
+    }
+    if (xattrs) {
+        char value[8] = {};
+        EXPECT_EQ(::getxattr(real.c_str(), "user.tarvane.origin", value, sizeof value), 2);
+        EXPECT_STREQ(value, "cd");
+    }
+    EXPECT_EQ(ListFolder(elsewhere.Path()).size(), 2u);
+    EXPECT_EQ(ListFolder(game.Path()).size(), 1u);
+    if (!root || !xattrs)
+        GTEST_SKIP() << (root ? "" : "not root, so the owner could not be changed; ")
+                     << (xattrs ? "" : "no user extended attributes on this file system");
+}
+
+TEST_F(PatchBackupTest, WhileAnotherProgramSavesNothingChangesAndLeftoversGoAfterwards) {
+    WriteTextFile(game.File("Patch_D2.mpq"), "modded");
+    WriteTextFile(work.File("Morsk_D2.mpq"), "original");
+    {
+        COtherInstanceLock other(game.File("Patch_D2.mpq"));
+        ASSERT_TRUE(other.Held());
+        prompts.AnswerYesNo(true);
+        backup.Restore(game.Path());
+    }
+    EXPECT_EQ(notes.lines,
+              (std::vector<std::string>{"Patch_D2.mpq is being saved by another program, so "
+                                        "Diablo II was not restored. Try again when it has "
+                                        "finished."}));
+    EXPECT_EQ(ReadTextFile(game.File("Patch_D2.mpq")), "modded");
+    EXPECT_EQ(ReadTextFile(work.File("Morsk_D2.mpq")), "original");
+
+    // A backup that was killed left a whole copy beside the backup file; one that is being
+    // written now is another program's, and stays.
+    RemoveFile(work.File("Morsk_D2.mpq"));
+    const std::string copy = TemporaryPathBeside(work.File("Morsk_D2.mpq"));
+    WriteTextFile(copy, "modded");
+    {
+        COtherInstanceLock other(work.File("Morsk_D2.mpq"));
+        ASSERT_TRUE(other.Held());
+        backup.Backup(game.Path());
+    }
+    EXPECT_EQ(notes.lines.back(), "Patch_D2.mpq is being backed up by another program, so "
+                                  "nothing was backed up here.");
+    EXPECT_TRUE(FileExists(copy));
+    EXPECT_FALSE(FileExists(work.File("Morsk_D2.mpq")));
+
+    backup.Backup(game.Path());
+    EXPECT_EQ(notes.lines.back(), "Patch_D2.mpq has been backed up.");
+    EXPECT_EQ(ReadTextFile(work.File("Morsk_D2.mpq")), "modded");
+    EXPECT_EQ(ListFolder(work.Path()).size(), 1u);
 }
 
 } // namespace

@@ -1,12 +1,18 @@
 #include "platform/AsciiText.h"
+#include "platform/FileLock.h"
 #include "platform/FileSystem.h"
 #include "platform/ProfileFile.h"
 
+#include "OtherInstanceLock.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <filesystem>
+#include <set>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -62,7 +68,28 @@ TEST(FileSystem, CopyNeverLeavesAHalfFile) {
     // A missing source changes nothing.
     EXPECT_FALSE(CopyFileTo(dir.File("missing"), dir.File("b"), false));
     EXPECT_EQ(ReadTextFile(dir.File("b")), "new");
-    EXPECT_EQ(ListFolder(dir.Path()).size(), 3u); // no temporary files left
+
+    // A copy that fails part way: the file size limit stops the writes after 64 KiB of 1 MiB.
+    WriteTextFile(dir.File("big"), std::string(1 << 20, 'x'));
+    pid_t child = fork();
+    if (child == 0) {
+        struct rlimit limit = {64 << 10, 64 << 10};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::signal(SIGXFSZ, SIG_IGN);
+        bool replaced = CopyFileTo(dir.File("big"), dir.File("b"), false);
+        bool made = CopyFileTo(dir.File("big"), dir.File("d"), true);
+        _exit(replaced || made ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a cut copy reported success";
+    EXPECT_EQ(ReadTextFile(dir.File("b")), "new");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("d")));
+    // No temporary files left.
+    std::set<std::string> names;
+    for (const FolderEntry& entry : ListFolder(dir.Path()))
+        names.insert(entry.name);
+    EXPECT_EQ(names, (std::set<std::string>{"a", "b", "big", "c"}));
 }
 
 TEST(FileSystem, ListsSortedAndMapsBackslashes) {
@@ -93,26 +120,50 @@ TEST(AsciiText, IgnoresCaseOfAsciiLettersOnly) {
     EXPECT_FALSE(LessIgnoringAsciiCase("same", "SAME"));
 }
 
-TEST(FileSystem, StaleTemporaryFilesOfDeadProcessesAreRemoved) {
+TEST(FileSystem, StaleTemporariesAreRemovedOnlyWhileNoOtherInstanceHoldsTheLock) {
     CTempFolder dir;
     const std::string archive = dir.File("Patch_D2.mpq");
     WriteTextFile(archive, "archive");
-    // A process that has ended: a child that exits at once.
-    pid_t dead = fork();
-    if (dead == 0)
-        _exit(0);
-    waitpid(dead, nullptr, 0);
-    std::string stale = archive + ".tarvane-" + std::to_string(dead) + "-3.tmp";
-    std::string live = TemporaryPathBeside(archive);
-    WriteTextFile(stale, "left by a killed save");
-    WriteTextFile(live, "being written now");
-    WriteTextFile(dir.File("Other.mpq.tarvane-" + std::to_string(dead) + "-1.tmp"), "not ours");
-    EXPECT_EQ(RemoveStaleTemporaryFiles(archive), 1);
-    EXPECT_FALSE(std::filesystem::exists(stale));
-    EXPECT_TRUE(std::filesystem::exists(live));
-    EXPECT_TRUE(std::filesystem::exists(archive));
-    EXPECT_EQ(ListFolder(dir.Path()).size(), 3u);
+    // Left by killed saves; one in the older form, with the id of a process that is running
+    // (this one), as happens when ids are handed out again.
+    const std::string stale[] = {TemporaryPathBeside(archive),
+                                 TemporaryPathBeside(archive) + ".tmp",
+                                 archive + ".tarvane-" + std::to_string(getpid()) + "-3.tmp"};
+    for (const std::string& path : stale)
+        WriteTextFile(path, "left by a killed save");
+    const std::string others[] = {TemporaryPathBeside(dir.File("Other.mpq")),
+                                  dir.File("Patch_D2.mpq.bak")};
+    for (const std::string& path : others)
+        WriteTextFile(path, "not ours");
+    std::filesystem::create_directory(TemporaryPathBeside(archive));
+    const size_t entries = ListFolder(dir.Path()).size();
 
+    {
+        // Another instance is saving: its temporaries must stay, and its lock is not taken.
+        COtherInstanceLock other(archive);
+        ASSERT_TRUE(other.Held());
+        EXPECT_EQ(RemoveStaleTemporaryFiles(archive), 0);
+        EXPECT_EQ(ListFolder(dir.Path()).size(), entries);
+        auto start = std::chrono::steady_clock::now();
+        CFileLock lock(archive, std::chrono::milliseconds(300));
+        EXPECT_FALSE(lock.Held());
+        EXPECT_TRUE(lock.HeldElsewhere());
+        EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
+    }
+
+    // Ours again; the lock is re-entrant within the process.
+    CFileLock lock(archive, std::chrono::milliseconds(0));
+    ASSERT_TRUE(lock.Held());
+    EXPECT_EQ(RemoveStaleTemporaryFiles(archive), 3);
+    for (const std::string& path : stale)
+        EXPECT_FALSE(std::filesystem::exists(path)) << path;
+    for (const std::string& path : others)
+        EXPECT_TRUE(std::filesystem::exists(path)) << path;
+    EXPECT_EQ(ReadTextFile(archive), "archive");
+    EXPECT_EQ(ListFolder(dir.Path()).size(), entries - 3);
+
+    std::string live = TemporaryPathBeside(archive);
+    WriteTextFile(live, "to be freed");
     RemoveFileInBackground(live);
     WaitForBackgroundRemovals();
     EXPECT_FALSE(std::filesystem::exists(live));
