@@ -33,7 +33,7 @@ void Insert(CCellEdit& edit, Way way, const QString& text) {
     case Way::Drop: {
         QMimeData data;
         data.setText(text);
-        // Dropped past the end of the text.
+        // As a drag delivers it: it enters, moves, and is dropped past the end of the text.
         const QPointF at(edit.width() - 1, edit.height() / 2.0);
         QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&edit, &enter);
