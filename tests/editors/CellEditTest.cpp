@@ -14,7 +14,7 @@
 
 namespace {
 
-enum class Way { Paste, PasteKey, Drop, Type };
+enum class Way { Paste, PasteKey, Drop };
 
 // Puts `text` into the edit at its end the way a user would.
 void Insert(CCellEdit& edit, Way way, const QString& text) {
@@ -43,12 +43,6 @@ void Insert(CCellEdit& edit, Way way, const QString& text) {
         QApplication::sendEvent(&edit, &drop);
         break;
     }
-    case Way::Type:
-        for (QChar c : text) {
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(&edit, &press);
-        }
-        break;
     }
 }
 
@@ -73,7 +67,6 @@ TEST(CellEdit, WhatTheUserPutsInNeverHoldsATabOrLineBreak) {
         // program's "-5" stays as it is and takes digits after it.
         {true, "-5", Way::Paste, "a-3.5", "-535"},
         {true, "-5", Way::Drop, "x7", "-57"},
-        {true, "-5", Way::Type, "1a-2", "-512"},
         // Other edits keep everything but tabs and line breaks.
         {false, "name", Way::Paste, " a\tb\r\nc", "name abc"},
         {false, "", Way::PasteKey, "-x\n", "-x"},
