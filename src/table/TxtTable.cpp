@@ -28,7 +28,7 @@ constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
 constexpr uint64_t kMaxTextSize = std::numeric_limits<uint32_t>::max();
 // The grid's bound: a grid of up to 4 Mi cells (32 MiB) is always allowed, a larger one only
 // for a file of at least 1/16 as many bytes, and none beyond 64 Mi cells (512 MiB).
-constexpr int64_t kCellsWithoutQuestion = int64_t{1} << 22;
+constexpr int64_t kCellsAlwaysAllowed = int64_t{1} << 22;
 constexpr int64_t kMaxCells = int64_t{1} << 26;
 
 // The leading integer of a cell as atoi reads it, held to the 32-bit range.
@@ -267,7 +267,7 @@ void CTxtTable::Parse() {
     // many short lines asks for far more memory than the file holds (a 10 KB file for 200 MB).
     // Real tables are dense: a cell costs at least its tab, so their grids stay far below.
     const int64_t bound =
-        std::min(kMaxCells, std::max(kCellsWithoutQuestion, 16 * static_cast<int64_t>(size)));
+        std::min(kMaxCells, std::max(kCellsAlwaysAllowed, 16 * static_cast<int64_t>(size)));
     if (rows * columns > bound)
         throw std::bad_alloc();
 
