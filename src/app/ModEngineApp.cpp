@@ -13,6 +13,8 @@ int CModEngineApp::Run() {
     CQtUserPrompts prompts;
     CModEngineDlg dialog(prompts);
     prompts.SetParentWindow(&dialog);
+    if (dialog.StartFailed())
+        return 1; // the window has said why
     dialog.exec();
     return 0;
 }

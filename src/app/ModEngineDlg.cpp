@@ -54,12 +54,29 @@ void CModEngineDlg::OnInitDialog() {
     m_data.m_bModified = false;
     m_data.SetPrompts(&m_prompts);
 
-    // Failures are met later by the commands that use these folders.
-    MakeFolder("overrides");
-    MakeFolder("tables");
-
+    // The settings, the tables and the overrides all live in the working folder. Without it
+    // they would go to the root of the file system, so the program does not start.
     m_strWorkingFolder = GetWorkingFolder();
-    m_strDiabloFolder = CProfileFile::ReadString(SettingsPath(), "Diablo II", "Folder", "");
+    if (m_strWorkingFolder.empty()) {
+        m_prompts.ShowMessage("The working folder cannot be read, so the program cannot keep its "
+                              "settings and tables. Start it from another folder.");
+        m_bStartFailed = true;
+    } else if (m_strWorkingFolder.find('\\') != std::string::npos) {
+        // Paths are built with "\" and it is read back as a separator: the files would land
+        // in other folders.
+        m_prompts.ShowMessage("The working folder " + m_strWorkingFolder +
+                              " has a \"\\\" in its name, which the program would take as a "
+                              "folder separator. Start it from another folder.");
+        m_bStartFailed = true;
+    }
+    m_bClosed = m_bStartFailed;
+
+    if (!m_bStartFailed) {
+        // Failures are met later by the commands that use these folders.
+        MakeFolder("overrides");
+        MakeFolder("tables");
+        m_strDiabloFolder = CProfileFile::ReadString(SettingsPath(), "Diablo II", "Folder", "");
+    }
 
     m_pFuncs = std::make_unique<CModFuncs>();
     m_pArchive.reset();
@@ -223,9 +240,12 @@ bool CModEngineDlg::ExtractBaseCopies() {
     bool all = true;
     for (TableId id : CGameDataSet::kDeclarationOrder)
         all = all && FileExists(tablesFolder + CGameDataSet::FolderFileName(id));
-    if (all)
-        CProfileFile::WriteString(SettingsPath(), "Extracted", "BaseFiles", "True");
-    else
+    if (all) {
+        if (!CProfileFile::WriteString(SettingsPath(), "Extracted", "BaseFiles", "True"))
+            AppendNote("The settings file " + NativePath(SettingsPath()) +
+                       " could not be written; the base copies will be extracted again at the "
+                       "next open.");
+    } else
         AppendNote("Not every table could be read from " + gameArchive +
                    "; the base copies will be extracted again at the next open.");
     return true;
@@ -361,7 +381,10 @@ void CModEngineDlg::OnClearOverrides() {
 }
 
 void CModEngineDlg::OnExtractBaseFiles() {
-    CProfileFile::WriteString(SettingsPath(), "Extracted", "BaseFiles", "False");
+    if (!CProfileFile::WriteString(SettingsPath(), "Extracted", "BaseFiles", "False"))
+        AppendNote("The settings file " + NativePath(SettingsPath()) +
+                   " could not be written, so the base copies will not be extracted again at "
+                   "the next open.");
 }
 
 int CModEngineDlg::RunEditor(QDialog& dialog, std::initializer_list<TableId> restoreOnCancel,

@@ -71,6 +71,9 @@ public:
     QPlainTextEdit* NotesEdit() const { return m_editNotes; }
     // The settings file, built from the working folder captured at start.
     std::string SettingsPath() const { return m_strWorkingFolder + "\\Tarvane.ini"; }
+    // True when the window was made in a working folder the program cannot use (it said so):
+    // it must not be run.
+    bool StartFailed() const { return m_bStartFailed; }
 
     CGameDataSet m_data;
     std::unique_ptr<CMpqArchive> m_pArchive;
@@ -119,4 +122,5 @@ private:
     QMenu* m_pMiscMenu = nullptr;
     bool m_bClosed = false;
     bool m_bBusy = false; // a save waits for the game
+    bool m_bStartFailed = false;
 };

@@ -1,5 +1,6 @@
 #include "editors/MonsterEditorDlg.h"
 
+#include "editors/CellEdit.h"
 #include "editors/ModFuncs.h"
 #include "platform/AsciiText.h"
 #include "platform/UserPrompts.h"
@@ -8,8 +9,6 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QInputMethodEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -32,14 +31,6 @@ std::string ToCell(const QString& text) {
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
-// True when typed text holds a printable character other than a digit. Control characters
-// (Backspace, Enter, Escape, Ctrl shortcuts) carry on to the edit.
-bool HasNonDigit(const QString& typed) {
-    return std::any_of(typed.begin(), typed.end(), [](QChar c) {
-        return c.unicode() >= 0x20 && c.unicode() != 0x7F && (c < u'0' || c > u'9');
-    });
-}
-
 } // namespace
 
 CMonsterEditorDlg::CMonsterEditorDlg(CUserPrompts& prompts, QWidget* parent)
@@ -54,9 +45,9 @@ CMonsterEditorDlg::CMonsterEditorDlg(CUserPrompts& prompts, QWidget* parent)
     connect(m_listMonsters, &QListWidget::currentRowChanged, this, [this] { OnSelChange(); });
 
     auto makeEdit = [this](size_t field, const QString& name) {
-        auto* edit = new QLineEdit(this);
+        // Every field takes digits only from the user; what it shows from the table may differ.
+        auto* edit = new CCellEdit(this, true);
         edit->setAccessibleName(name);
-        edit->installEventFilter(this);
         m_edits[field] = edit;
         return edit;
     };
@@ -201,8 +192,9 @@ void CMonsterEditorDlg::OnSelChange() {
 void CMonsterEditorDlg::ShowRecord(const MonsterRecord& record) {
     for (size_t k = MonsterRecord::Spawned; k < MonsterRecord::kFieldCount; ++k)
         m_edits[k]->setText(FromCell(record.fields[k]));
-    m_strShownClass = record.fields[MonsterRecord::Class];
-    m_checkUnused->setChecked(EqualsIgnoringAsciiCase(m_strShownClass, "Unused"));
+    m_shownRecord = record;
+    m_checkUnused->setChecked(
+        EqualsIgnoringAsciiCase(m_shownRecord.fields[MonsterRecord::Class], "Unused"));
 }
 
 void CMonsterEditorDlg::OnApply() {
@@ -211,9 +203,14 @@ void CMonsterEditorDlg::OnApply() {
         return;
     MonsterRecord record;
     // The class is the game's key for the monster: it goes back as it was read.
-    record.fields[MonsterRecord::Class] = m_checkUnused->isChecked() ? "unused" : m_strShownClass;
-    for (size_t k = MonsterRecord::Spawned; k < MonsterRecord::kFieldCount; ++k)
-        record.fields[k] = ToCell(m_edits[k]->text());
+    record.fields[MonsterRecord::Class] =
+        m_checkUnused->isChecked() ? "unused" : m_shownRecord.fields[MonsterRecord::Class];
+    for (size_t k = MonsterRecord::Spawned; k < MonsterRecord::kFieldCount; ++k) {
+        // A field the user left as shown goes back exactly as it was read.
+        const QString text = m_edits[k]->text();
+        record.fields[k] =
+            text == FromCell(m_shownRecord.fields[k]) ? m_shownRecord.fields[k] : ToCell(text);
+    }
     m_pFuncs->WriteMonsterRecord(item->data(Qt::UserRole).toInt(), record, *m_pMonTable);
 }
 
@@ -223,16 +220,4 @@ void CMonsterEditorDlg::OnOK() {
 
 void CMonsterEditorDlg::OnCancel() {
     reject();
-}
-
-bool CMonsterEditorDlg::eventFilter(QObject* watched, QEvent* event) {
-    // Only typing is held to digits; text the dialog sets (a "-5" cell) stays as it is.
-    if (event->type() == QEvent::KeyPress) {
-        if (HasNonDigit(static_cast<QKeyEvent*>(event)->text()))
-            return true;
-    } else if (event->type() == QEvent::InputMethod) {
-        if (HasNonDigit(static_cast<QInputMethodEvent*>(event)->commitString()))
-            return true;
-    }
-    return QDialog::eventFilter(watched, event);
 }

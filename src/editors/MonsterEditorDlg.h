@@ -48,10 +48,6 @@ public:
 
     QListWidget* MonsterList() const { return m_listMonsters; }
 
-protected:
-    // Keeps the edits to digits when typed.
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void ShowRecord(const MonsterRecord& record);
 
@@ -63,6 +59,7 @@ private:
     QPushButton* m_buttonOK = nullptr;
     QPushButton* m_buttonCancel = nullptr;
     QPushButton* m_buttonApply = nullptr;
-    // The class cell of the shown monster, written back unchanged by Apply.
-    std::string m_strShownClass;
+    // The cells of the shown monster as read: Apply writes the class, and every field the user
+    // left as shown, back unchanged.
+    MonsterRecord m_shownRecord;
 };

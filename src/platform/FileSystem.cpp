@@ -109,14 +109,16 @@ bool IsRegularFile(const std::string& path) {
 }
 
 std::string GetWorkingFolder() {
-    char buffer[PATH_MAX];
-    if (::getcwd(buffer, sizeof buffer) == nullptr)
-        return "";
-    std::string folder(buffer);
-    // The settings and table paths are built from this; the original kept 259 characters.
-    if (folder.size() > 259)
-        return "";
-    return folder;
+    // No length limit: a folder deeper than PATH_MAX is still a folder the user works in, and
+    // an empty answer would send the settings and the overrides to the root.
+    std::string buffer(PATH_MAX, '\0');
+    while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+        if (errno != ERANGE || buffer.size() >= (size_t{1} << 24))
+            return "";
+        buffer.resize(buffer.size() * 2);
+    }
+    buffer.resize(std::char_traits<char>::length(buffer.c_str()));
+    return buffer;
 }
 
 bool MakeFolder(const std::string& path) {

@@ -19,7 +19,8 @@ bool IsFolder(const std::string& path);
 // True for an ordinary file (not a folder, link to nothing, pipe or device).
 bool IsRegularFile(const std::string& path);
 
-// The current directory, at most 259 characters; "" when it cannot be read or is longer.
+// The current directory, whatever its length; "" when it cannot be read (it was removed, or a
+// folder on the way may not be searched).
 std::string GetWorkingFolder();
 
 // Creates one folder level. False when it could not be made (also when it exists).

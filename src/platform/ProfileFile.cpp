@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string_view>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -81,8 +82,18 @@ std::string CProfileFile::ReadString(const std::string& path, const std::string&
 
 bool CProfileFile::WriteString(const std::string& path, const std::string& section,
                                const std::string& key, const std::string& value) {
+    // A line break would add lines of its own to the file (a folder name with a line feed).
+    auto hasLineBreak = [](const std::string& text) {
+        return text.find_first_of("\r\n") != std::string::npos;
+    };
+    if (hasLineBreak(section) || hasLineBreak(key) || hasLineBreak(value))
+        return false;
     std::string bytes;
-    ReadWholeFile(path, bytes); // a missing file is written new
+    // Only a missing file is written new. One that is there but cannot be read (no read
+    // permission, a link to nothing) holds settings we cannot see: writing would lose them.
+    struct stat st;
+    if (!ReadWholeFile(path, bytes) && ::lstat(NativePath(path).c_str(), &st) == 0)
+        return false;
     std::vector<std::string> lines = SplitLines(bytes);
     const std::string entry = key + "=" + value;
 

@@ -14,7 +14,9 @@ public:
     static std::string ReadString(const std::string& path, const std::string& section,
                                   const std::string& key, const std::string& defaultValue);
 
-    // False when the file could not be written; the old file is then unchanged.
+    // False when the file could not be written; the old file is then unchanged. The file is
+    // written whole beside itself and renamed into place. A file that exists but cannot be read
+    // is never written, and a section, key or value holding a CR or LF is refused.
     static bool WriteString(const std::string& path, const std::string& section,
                             const std::string& key, const std::string& value);
 };

@@ -4,11 +4,16 @@
 #include "platform/FileSystem.h"
 #include "platform/UserPrompts.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <new>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -18,6 +23,13 @@ namespace {
 
 constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
 constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
+
+// Cells are spans of 32 bits into the file's bytes.
+constexpr uint64_t kMaxTextSize = std::numeric_limits<uint32_t>::max();
+// The grid's bound: a grid of up to 4 Mi cells (32 MiB) is always allowed, a larger one only
+// for a file of at least 1/16 as many bytes, and none beyond 64 Mi cells (512 MiB).
+constexpr int64_t kCellsAlwaysAllowed = int64_t{1} << 22;
+constexpr int64_t kMaxCells = int64_t{1} << 26;
 
 // The leading integer of a cell as atoi reads it, held to the 32-bit range.
 int32_t LeadingInteger(std::string_view text) {
@@ -39,6 +51,45 @@ int32_t LeadingInteger(std::string_view text) {
     if (value < kInt32Min)
         return static_cast<int32_t>(kInt32Min);
     return static_cast<int32_t>(value);
+}
+
+// The power of ten of the first non-zero digit of a decimal number ("120" 2, "0.05" -2,
+// "3e-7" -7), held to +-2^40 so that long runs of digits and huge exponents cannot overflow.
+// 0 for a number without a non-zero digit.
+int64_t DecimalMagnitude(std::string_view number) {
+    constexpr int64_t kLimit = int64_t{1} << 40;
+    size_t i = 0;
+    if (i < number.size() && (number[i] == '-' || number[i] == '+'))
+        ++i;
+    const size_t exponentAt = number.find_first_of("eE", i);
+    const size_t mantissaEnd = exponentAt == std::string_view::npos ? number.size() : exponentAt;
+    const size_t point = number.find('.', i);
+    const size_t integerEnd = point == std::string_view::npos ? mantissaEnd : point;
+    int64_t position = static_cast<int64_t>(integerEnd - i) - 1; // the power of the digit at i
+    int64_t magnitude = 0;
+    bool found = false;
+    for (; i < mantissaEnd && !found; ++i) {
+        if (number[i] == '.')
+            continue;
+        if (number[i] != '0') {
+            magnitude = position;
+            found = true;
+        }
+        --position;
+    }
+    if (!found)
+        return 0;
+    if (exponentAt != std::string_view::npos) {
+        size_t e = exponentAt + 1;
+        bool negative = e < number.size() && number[e] == '-';
+        if (e < number.size() && (number[e] == '-' || number[e] == '+'))
+            ++e;
+        int64_t exponent = 0;
+        for (; e < number.size() && number[e] >= '0' && number[e] <= '9'; ++e)
+            exponent = std::min(kLimit, exponent * 10 + (number[e] - '0'));
+        magnitude += negative ? -exponent : exponent;
+    }
+    return std::clamp(magnitude, -kLimit, kLimit);
 }
 
 // The leading decimal number of a cell as atof reads it: sign, digits, fraction, exponent.
@@ -72,13 +123,11 @@ double LeadingDecimal(std::string_view text) {
     std::string_view number = text.substr(0, end);
     auto result = std::from_chars(number.data(), number.data() + number.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
-        // from_chars leaves the value alone on overflow; atof gives infinity or zero.
+        // from_chars leaves the value alone out of range; atof gives zero for a value too small
+        // and infinity for one too large. Which one it is follows from the number's magnitude.
         bool negative = number.front() == '-';
-        size_t exponent = number.find_first_of("eE");
-        if (exponent != std::string_view::npos && exponent + 1 < number.size() &&
-            number[exponent + 1] == '-')
-            return 0.0; // too small: underflows to zero
-        return negative ? -HUGE_VAL : HUGE_VAL;
+        return DecimalMagnitude(number) < 0 ? (negative ? -0.0 : 0.0)
+                                            : (negative ? -HUGE_VAL : HUGE_VAL);
     }
     return value;
 }
@@ -134,10 +183,34 @@ bool LooksNumeric(std::string_view cell) {
 
 bool CTxtTable::Load(const std::string& path) {
     Clear();
-    // Read into the buffer of the last load: tables are reloaded often, and reusing the memory
-    // saves most of the cost of a load of a large table.
-    if (!ReadWholeFile(path, m_text)) {
+    // Cells are 32-bit spans of the file's bytes: a file of 4 GiB or more cannot be held, so it
+    // is refused before a byte of it is read, as a load whose storage cannot be had.
+    struct stat st;
+    if (::stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+        static_cast<uint64_t>(st.st_size) >= kMaxTextSize) {
+        ReportNoMemory();
+        return false;
+    }
+    try {
+        // Read into the buffer of the last load: tables are reloaded often, and reusing the
+        // memory saves most of the cost of a load of a large table.
+        errno = 0;
+        if (!ReadWholeFile(path, m_text)) {
+            int err = errno;
+            Clear();
+            // A file that cannot be opened is no table, silently, as callers try the next copy.
+            // One that could be opened but not read through is a fault the user must hear of.
+            if (m_pPrompts && IsRegularFile(path) && ::access(NativePath(path).c_str(), R_OK) == 0)
+                m_pPrompts->ShowMessage(FileErrorText(err == 0 ? 1 : FileErrorCauseFromErrno(err)));
+            return false;
+        }
+    } catch (const std::bad_alloc&) {
         Clear();
+        ReportNoMemory();
+        return false;
+    } catch (const std::length_error&) {
+        Clear();
+        ReportNoMemory();
         return false;
     }
     return ParseText();
@@ -151,20 +224,25 @@ bool CTxtTable::LoadFromBytes(std::string bytes) {
 
 bool CTxtTable::ParseText() {
     // Spans are 32-bit; a table file of 4 GB is not a game table.
-    if (m_text.size() >= std::numeric_limits<uint32_t>::max()) {
+    if (m_text.size() >= kMaxTextSize) {
         Clear();
+        ReportNoMemory();
         return false;
     }
     try {
         Parse();
     } catch (const std::bad_alloc&) {
         Clear();
-        if (m_pPrompts)
-            m_pPrompts->ShowMessage("Insufficient memory!");
+        ReportNoMemory();
         return false;
     }
     m_bLoaded = true;
     return true;
+}
+
+void CTxtTable::ReportNoMemory() const {
+    if (m_pPrompts)
+        m_pPrompts->ShowMessage("Insufficient memory!");
 }
 
 void CTxtTable::Parse() {
@@ -185,7 +263,12 @@ void CTxtTable::Parse() {
         ++rows;
     if (size == 0 || data[size - 1] != '\n')
         ++rows; // a last line without a line feed still counts; an empty file is one row
-    if (rows * columns > std::numeric_limits<int32_t>::max())
+    // The grid has a slot for every header column on every line, so a long header line over
+    // many short lines asks for far more memory than the file holds (a 10 KB file for 200 MB).
+    // Real tables are dense: a cell costs at least its tab, so their grids stay far below.
+    const int64_t bound =
+        std::min(kMaxCells, std::max(kCellsAlwaysAllowed, 16 * static_cast<int64_t>(size)));
+    if (rows * columns > bound)
         throw std::bad_alloc();
 
     m_nColumns = static_cast<int32_t>(columns);
@@ -299,7 +382,8 @@ void CTxtTable::Compact() {
 }
 
 bool CTxtTable::SetCell(int32_t col, int32_t row, std::string text) {
-    if (!InRange(col, row))
+    // A tab or a line break would split the row or the cell when the table is saved.
+    if (!InRange(col, row) || text.find_first_of("\t\r\n") != std::string::npos)
         return false;
     StoreCell(col, row, text);
     return true;

@@ -24,6 +24,10 @@ public:
     void SetPrompts(CUserPrompts* prompts) { m_pPrompts = prompts; }
     CUserPrompts* Prompts() const { return m_pPrompts; }
 
+    // False when the file cannot be opened (no message: callers go on to another copy) and
+    // when it cannot be held: a file of 4 GiB or more, a grid far larger than its file, or no
+    // memory left all show "Insufficient memory!"; a read that fails part way shows the
+    // file-error text of its cause. The table is empty after a failure.
     bool Load(const std::string& path);
     void Clear();
     bool Save(const std::string& path) const;
@@ -35,6 +39,8 @@ public:
     std::string GetCell(int32_t col, int32_t row) const;
     // The cell without a copy; valid until the table is changed.
     std::string_view CellView(int32_t col, int32_t row) const;
+    // False, changing nothing, out of range and for text holding a tab, CR or LF: no cell may
+    // hold one, or the saved file would gain a column or a row.
     bool SetCell(int32_t col, int32_t row, std::string text);
     bool SetCellInt(int32_t col, int32_t row, int32_t value);
 
@@ -85,6 +91,7 @@ private:
     void StoreCell(int32_t col, int32_t row, std::string_view text);
     void Compact();
     bool ParseText();
+    void ReportNoMemory() const;
     void Parse();
     template <typename Compute> bool RescaleColumn(int32_t col, Compute compute);
 

@@ -2,6 +2,7 @@
 #include "app/AboutDlg.h"
 #include "platform/FileSystem.h"
 
+#include "MpqFixture.h"
 #include "QtTestApp.h"
 #include "ScriptedPrompts.h"
 #include "TempFolder.h"
@@ -337,6 +338,88 @@ TEST_F(MainWindowTest, AboutBoxOpensTheProjectPage) {
     dlg->OnAbout();
     EXPECT_EQ(prompts.TextsOf(CScriptedPrompts::Entry::Kind::Url),
               (std::vector<std::string>{"https://tarvane.example.org/"}));
+}
+
+TEST_F(MainWindowTest, StartsInAWorkingFolderOfAnyLengthAndRefusesOneItCannotUse) {
+    // Longer than the 259 characters of old systems: everything lands in it all the same.
+    std::string deep = work.Path();
+    while (deep.size() <= 300)
+        deep += "/" + std::string(60, 'd');
+    std::filesystem::create_directories(deep);
+    {
+        CTempFolder::Enter inside(deep);
+        auto dlg = MakeWindow();
+        EXPECT_FALSE(dlg->StartFailed());
+        EXPECT_EQ(dlg->m_strWorkingFolder, deep);
+        EXPECT_TRUE(std::filesystem::is_directory(deep + "/overrides"));
+        EXPECT_TRUE(std::filesystem::is_directory(deep + "/tables"));
+        prompts.AnswerFolder("/games/d2");
+        dlg->OnSetDiabloFolder();
+        dlg->OnExtractBaseFiles();
+        EXPECT_EQ(ReadTextFile(deep + "/Tarvane.ini"),
+                  "[Diablo II]\r\nFolder=/games/d2\r\n[Extracted]\r\nBaseFiles=False\r\n");
+        EXPECT_TRUE(prompts.Messages().empty());
+    }
+
+    // A working folder that cannot be read, or whose name holds a "\" that the program's paths
+    // would take as a separator: the program says so and does not start.
+    std::filesystem::create_directory(work.File("gone"));
+    std::filesystem::create_directory(work.File("with\\backslash"));
+    struct Case {
+        std::string folder;
+        bool removeIt;
+        std::string message;
+    };
+    for (const Case& c :
+         {Case{work.File("gone"), true,
+               "The working folder cannot be read, so the program cannot keep its settings and "
+               "tables. Start it from another folder."},
+          Case{work.File("with\\backslash"), false,
+               "The working folder " + work.File("with\\backslash") +
+                   " has a \"\\\" in its name, which the program would take as a folder "
+                   "separator. Start it from another folder."}}) {
+        CScriptedPrompts local;
+        CTempFolder::Enter inside(c.folder);
+        if (c.removeIt)
+            std::filesystem::remove(c.folder);
+        CModEngineDlg dlg(local);
+        EXPECT_TRUE(dlg.StartFailed()) << c.folder;
+        EXPECT_EQ(local.Messages(), std::vector<std::string>{c.message});
+        EXPECT_FALSE(std::filesystem::exists(c.folder + "/overrides")) << c.folder;
+        // Closing the window that was never run asks nothing.
+        dlg.close();
+        EXPECT_EQ(local.log.size(), 1u);
+    }
+}
+
+TEST_F(MainWindowTest, SettingsThatCannotBeWrittenAreNamedInTheNotes) {
+    // A settings file that cannot be read (a link to a file that is not there) is not replaced.
+    std::filesystem::create_symlink("missing/Tarvane.ini", work.File("Tarvane.ini"));
+    CTempFolder game;
+    ASSERT_TRUE(MakeArchive(game.File("d2data.mpq"), [] {
+        ArchiveFiles files;
+        for (TableId id : CGameDataSet::kDeclarationOrder)
+            files.emplace_back(CGameDataSet::ArchivePath(id), "name\r\nbase\r\n");
+        return files;
+    }()));
+    auto dlg = MakeWindow();
+    dlg->OnExtractBaseFiles();
+    const std::string settings = work.File("Tarvane.ini");
+    EXPECT_EQ(dlg->NotesText(), "The settings file " + settings +
+                                    " could not be written, so the base copies will not be "
+                                    "extracted again at the next open.");
+
+    // The base copies are extracted, but that they are cannot be kept.
+    prompts.AnswerFolder(game.Path());
+    prompts.AnswerOpenFile(std::nullopt);
+    dlg->OnFileOpen();
+    EXPECT_TRUE(FileExists("tables\\monstats.txt"));
+    EXPECT_NE(dlg->NotesText().find("The settings file " + settings +
+                                    " could not be written; the base copies will be extracted "
+                                    "again at the next open."),
+              std::string::npos)
+        << dlg->NotesText();
+    EXPECT_TRUE(std::filesystem::is_symlink(settings));
 }
 
 } // namespace

@@ -5,9 +5,11 @@
 #include "QtTestApp.h"
 #include "ScriptedPrompts.h"
 #include "TableFixture.h"
+#include "TempFolder.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -386,6 +389,54 @@ TEST_F(MonsterEditorTest, MissingInputsAreReportedAndEndTheRunAtOnceWithResultZe
         EXPECT_EQ(local.Messages(), std::vector<std::string>{c.message});
         EXPECT_EQ(dlg.MonsterList()->count(), 0);
     }
+}
+
+TEST_F(MonsterEditorTest, PastedLineBreaksAndTabsNeverReachTheTableAndLongCellsStayWhole) {
+    const std::string longCell(40000, '7'); // past the edits' usual limit of 32,767
+    MonsterTable().Add("a1", "Alpha").Set("MinHP", longCell).Set("MaxHP", longCell).LoadInto(table);
+    TableRows expected = CellsOf(table);
+    auto dlg = Open();
+    auto column = [this](const char* header) {
+        return static_cast<size_t>(table.FindColumn(header, 0));
+    };
+
+    // One cell copied from a spreadsheet comes with its line end; two come with a tab.
+    QLineEdit* spawned = Edit(*dlg, "Spawned");
+    spawned->selectAll();
+    QApplication::clipboard()->setText("123\n");
+    QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+    QApplication::sendEvent(spawned, &paste);
+    QLineEdit* minimum = Edit(*dlg, "Minimum");
+    minimum->clear();
+    QApplication::clipboard()->setText("1\t2");
+    minimum->paste();
+    QLineEdit* maximum = Edit(*dlg, "Maximum");
+    maximum->clear();
+    QApplication::clipboard()->setText("9\r\n");
+    maximum->paste();
+    // A long cell the user extends goes back whole, with the typed digit.
+    QLineEdit* maxHealth = Edit(*dlg, "Base max health (Normal)");
+    maxHealth->end(false);
+    QKeyEvent one(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, "1");
+    QApplication::sendEvent(maxHealth, &one);
+    dlg->OnApply();
+
+    expected[1][column("Spawned")] = "123";
+    expected[1][column("MinGrp")] = "12";
+    expected[1][column("MaxGrp")] = "9";
+    expected[1][column("MaxHP")] = longCell + "1";
+    EXPECT_EQ(CellsOf(table), expected); // the long MinHP cell, left alone, is unchanged
+
+    // Saved and read again, the table has its rows and columns, every line its tabs.
+    CTempFolder folder;
+    ASSERT_TRUE(table.Save(folder.File("monstats.txt")));
+    const std::string saved = ReadTextFile(folder.File("monstats.txt"));
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 2);
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\t'), 2 * (table.Columns() - 1));
+    CTxtTable again;
+    ASSERT_TRUE(again.Load(folder.File("monstats.txt")));
+    EXPECT_EQ(CellsOf(again), expected);
+    EXPECT_TRUE(prompts.log.empty());
 }
 
 } // namespace

@@ -9,10 +9,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <climits>
 #include <csignal>
 #include <filesystem>
+#include <iostream>
 #include <set>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -167,4 +170,80 @@ TEST(FileSystem, StaleTemporariesAreRemovedOnlyWhileNoOtherInstanceHoldsTheLock)
     RemoveFileInBackground(live);
     WaitForBackgroundRemovals();
     EXPECT_FALSE(std::filesystem::exists(live));
+}
+
+TEST(ProfileFile, NeverOverwritesWhatItCannotReadNorWritesALineBreak) {
+    CTempFolder dir;
+    const std::string settings = "[Diablo II]\r\nFolder=/games/d2\r\n[Global]\r\nAutoMap=1\r\n";
+
+    // A settings file that is there but cannot be read: the write fails and leaves it alone.
+    std::filesystem::create_symlink("elsewhere/Tarvane.ini", dir.File("dangling.ini"));
+    std::filesystem::create_symlink("loop.ini", dir.File("loop.ini"));
+    std::vector<std::string> unreadable = {"dangling.ini", "loop.ini"};
+    WriteTextFile(dir.File("writeonly.ini"), settings);
+    std::filesystem::permissions(dir.File("writeonly.ini"), std::filesystem::perms::owner_write);
+    if (::geteuid() != 0)
+        unreadable.push_back("writeonly.ini");
+    else
+        std::cout << "[ SKIPPED  ] writeonly.ini: running as root, every file can be read\n";
+    for (const std::string& name : unreadable) {
+        const std::string ini = dir.File(name);
+        const bool wasLink = std::filesystem::is_symlink(ini);
+        EXPECT_FALSE(CProfileFile::WriteString(ini, "Extracted", "BaseFiles", "True")) << name;
+        EXPECT_EQ(std::filesystem::is_symlink(ini), wasLink) << name;
+    }
+    if (::geteuid() != 0) {
+        std::filesystem::permissions(dir.File("writeonly.ini"), std::filesystem::perms::owner_all);
+        EXPECT_EQ(ReadTextFile(dir.File("writeonly.ini")), settings);
+    }
+
+    // A section, key or value with a line break would add lines of its own: refused.
+    const std::string ini = dir.File("Tarvane.ini");
+    WriteTextFile(ini, settings);
+    EXPECT_FALSE(CProfileFile::WriteString(ini, "Diablo II", "Folder", "/games/d2\n[Global]"));
+    EXPECT_FALSE(CProfileFile::WriteString(ini, "Diablo II", "Folder", "/games\r"));
+    EXPECT_FALSE(CProfileFile::WriteString(ini, "Diablo II\n", "Folder", "/x"));
+    EXPECT_FALSE(CProfileFile::WriteString(ini, "Diablo II", "Fol\nder", "/x"));
+    EXPECT_FALSE(CProfileFile::WriteString(dir.File("new.ini"), "A", "B", "line\nbreak"));
+    EXPECT_EQ(ReadTextFile(ini), settings);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("new.ini")));
+
+    // What can be read is rewritten whole through a new file renamed into place.
+    struct stat old {};
+    ASSERT_EQ(::stat(ini.c_str(), &old), 0);
+    EXPECT_TRUE(CProfileFile::WriteString(ini, "Diablo II", "Folder", "/games/new"));
+    struct stat now {};
+    ASSERT_EQ(::stat(ini.c_str(), &now), 0);
+    EXPECT_NE(now.st_ino, old.st_ino);
+    EXPECT_EQ(ReadTextFile(ini), "[Diablo II]\r\nFolder=/games/new\r\n[Global]\r\nAutoMap=1\r\n");
+    EXPECT_EQ(ListFolder(dir.Path()).size(), 4u); // no temporary file left
+}
+
+TEST(FileSystem, WorkingFolderOfAnyLengthOrNoneWhenItIsGone) {
+    CTempFolder dir;
+    CTempFolder::Enter inside(dir.Path());
+    // Deeper than PATH_MAX, reached one level at a time as a user's shell would.
+    const std::string step(200, 'w');
+    std::string expected = std::filesystem::current_path().string();
+    int levels = 0;
+    while (expected.size() <= PATH_MAX + 300) {
+        ASSERT_EQ(::mkdir(step.c_str(), 0777), 0);
+        ASSERT_EQ(::chdir(step.c_str()), 0);
+        expected += "/" + step;
+        ++levels;
+    }
+    EXPECT_TRUE(GetWorkingFolder() == expected) << expected.size() << " characters";
+
+    // A working folder that was removed cannot be read.
+    ASSERT_EQ(::mkdir("gone", 0777), 0);
+    ASSERT_EQ(::chdir("gone"), 0);
+    ASSERT_EQ(::rmdir("../gone"), 0);
+    EXPECT_EQ(GetWorkingFolder(), "");
+
+    // Climb out, removing each level: paths this long are beyond the removal of the fixture.
+    ASSERT_EQ(::chdir(".."), 0);
+    for (; levels > 0; --levels) {
+        ASSERT_EQ(::chdir(".."), 0);
+        ASSERT_EQ(::rmdir(step.c_str()), 0);
+    }
 }

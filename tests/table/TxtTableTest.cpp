@@ -7,8 +7,13 @@
 
 #include <climits>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
+#include <iostream>
+#include <optional>
 #include <sys/resource.h>
+#include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -233,10 +238,183 @@ TEST(TxtTable, FailedSaveReportsTheCauseAndKeepsTheOldFile) {
 }
 
 TEST(TxtTable, FileErrorTexts) {
-    EXPECT_EQ(CTxtTable::FileErrorText(0), "No error occurred.");
-    EXPECT_EQ(CTxtTable::FileErrorText(11),
-              "Unable to save file, maybe in use by another process.");
-    EXPECT_EQ(CTxtTable::FileErrorText(14), "End of File.");
-    EXPECT_EQ(CTxtTable::FileErrorText(15), "");
-    EXPECT_EQ(CTxtTable::FileErrorText(-1), "");
+    // The texts users see, written out as the program must show them.
+    const std::pair<int, const char*> texts[] = {
+        {0, "No error occurred."},
+        {3, "All or part of the path is invalid."},
+        {5, "The file could not be accessed."},
+        {11, "Unable to save file, maybe in use by another process."},
+        {13, "The disk is full."},
+        {14, "End of File."},
+        {15, ""},
+        {-1, ""},
+    };
+    for (const auto& [cause, text] : texts)
+        EXPECT_EQ(CTxtTable::FileErrorText(cause), text) << cause;
+}
+
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
+// Holds the process's address space to what it uses now plus `extra` bytes while it lives.
+class CAddressSpaceLimit {
+public:
+    explicit CAddressSpaceLimit(size_t extra) {
+        getrlimit(RLIMIT_AS, &m_saved);
+        long pages = 0;
+        if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+            if (std::fscanf(f, "%ld", &pages) != 1)
+                pages = 0;
+            std::fclose(f);
+        }
+        struct rlimit limit = m_saved;
+        limit.rlim_cur =
+            static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + extra;
+        m_active = pages > 0 && setrlimit(RLIMIT_AS, &limit) == 0;
+    }
+    ~CAddressSpaceLimit() { setrlimit(RLIMIT_AS, &m_saved); }
+    bool Active() const { return m_active; }
+
+private:
+    struct rlimit m_saved {};
+    bool m_active = false;
+};
+
+} // namespace
+
+TEST(TxtTable, LoadsThatFailOnceTheFileIsOpenAlwaysSaySo) {
+    CTempFolder dir;
+    // A long header line over many short lines: 10 KB that would ask for 25 million cells.
+    std::string wide = std::string(5000, '\t') + "\n" + std::string(5000, '\n');
+    WriteTextFile(dir.File("wide.txt"), wide);
+    // A game table's shape, even with nearly every data line short, loads.
+    std::string real = std::string(254, '\t') + "\r\n";
+    for (int row = 1; row < 735; ++row)
+        real += "m" + std::to_string(row) + "\r\n";
+    WriteTextFile(dir.File("real.txt"), real);
+    // Files that take no room on the disk, where the file system has them.
+    std::error_code notSparse;
+    for (auto [name, size] : {std::pair{"4gib.txt", 1ull << 32}, {"256mib.txt", 1ull << 28}}) {
+        WriteTextFile(dir.File(name), "");
+        std::filesystem::resize_file(dir.File(name), size, notSparse);
+    }
+
+    const char* const kNoMemory = "Insufficient memory!";
+    struct Case {
+        std::string path;
+        const char* message;      // nullptr when the file loads
+        size_t limitAddressSpace; // bytes more than in use now; 0 for no limit
+    };
+    for (const Case& c :
+         {Case{dir.File("wide.txt"), kNoMemory, 0}, Case{dir.File("real.txt"), nullptr, 0},
+          Case{dir.File("4gib.txt"), kNoMemory, 0},
+          Case{dir.File("256mib.txt"), kNoMemory, 64 << 20},
+          // Opened, but a read fails part way.
+          Case{"/proc/self/mem", "There was a hardware error.", 0},
+          // A file that cannot be opened is silently no table.
+          Case{dir.File("missing.txt"), "", 0}}) {
+        const bool sparse = c.path == dir.File("4gib.txt") || c.path == dir.File("256mib.txt");
+        if (sparse && std::filesystem::file_size(c.path) == 0) {
+            std::cout << "[ SKIPPED  ] " << c.path
+                      << ": the temporary folder has no sparse files\n";
+            continue;
+        }
+        if (c.limitAddressSpace != 0 && kAddressSanitizer) {
+            std::cout << "[ SKIPPED  ] " << c.path
+                      << ": the address sanitizer does not run under an address-space limit\n";
+            continue;
+        }
+        CScriptedPrompts prompts;
+        CTxtTable table;
+        table.SetPrompts(&prompts);
+        bool loaded = false;
+        {
+            std::optional<CAddressSpaceLimit> limit;
+            if (c.limitAddressSpace != 0) {
+                limit.emplace(c.limitAddressSpace);
+                ASSERT_TRUE(limit->Active()) << c.path;
+            }
+            loaded = table.Load(c.path);
+        }
+        EXPECT_EQ(loaded, c.message == nullptr) << c.path;
+        EXPECT_EQ(table.IsLoaded(), c.message == nullptr) << c.path;
+        if (c.message == nullptr) {
+            EXPECT_EQ(table.Rows(), 735) << c.path;
+            EXPECT_EQ(table.Columns(), 255) << c.path;
+            EXPECT_TRUE(prompts.Messages().empty()) << c.path;
+        } else {
+            EXPECT_EQ(table.Columns(), 0) << c.path;
+            std::vector<std::string> expected;
+            if (*c.message)
+                expected.push_back(c.message);
+            EXPECT_EQ(prompts.Messages(), expected) << c.path;
+        }
+    }
+    // The same bound holds for a table made from bytes in memory.
+    CScriptedPrompts prompts;
+    CTxtTable fromBytes;
+    fromBytes.SetPrompts(&prompts);
+    EXPECT_FALSE(fromBytes.LoadFromBytes(wide));
+    EXPECT_EQ(prompts.Messages(), std::vector<std::string>{"Insufficient memory!"});
+}
+
+TEST(TxtTable, DecimalCellsAreReadAsTheCLibraryReadsThem) {
+    const std::string tiny = "0." + std::string(400, '0') + "1";
+    const std::string huge = "1" + std::string(390, '0');
+    enum class Op { Scale, Divide };
+    struct Case {
+        std::string cell;
+        Op op;
+        double by;    // factor or divisor
+        double bound; // maximum or minimum
+        const char* expected;
+    };
+    const Case cases[] = {
+        // Too small for a double: zero, whatever the text looks like.
+        {tiny, Op::Scale, 1000.0, 1e9, "0"},
+        {tiny, Op::Divide, 2.0, 0.0, "0"},
+        {tiny, Op::Divide, 2.0, 1.0, "1"}, // raised to the minimum
+        {"-" + tiny, Op::Scale, 1000.0, 1e9, "0"},
+        {"1e-400", Op::Scale, 1000.0, 1e9, "0"},
+        {huge + "e-300", Op::Scale, 1e300, 1e9, "1000000000"}, // 1e90 * 1e300: too large
+        // Too large: the bound, or the 32-bit range where the bound is a minimum.
+        {huge, Op::Scale, 1.5, 1000.0, "1000"},
+        {huge + "e-5", Op::Scale, 1.5, 1000.0, "1000"},
+        {huge, Op::Divide, 2.0, 1.0, "2147483647"},
+        {"-" + huge, Op::Divide, 2.0, -5.0, "-5"},
+        {"1e99999999999999999999", Op::Scale, 1.0, 1000.0, "1000"},
+        // Long texts of ordinary values, and text after the number.
+        {"0." + std::string(400, '0') + "1e+401", Op::Scale, 3.0, 1000.0, "3"},
+        {huge + "e-389", Op::Divide, 4.0, 0.0, "2"},
+        {"12,5", Op::Scale, 2.0, 1000.0, "24"},
+        {"2.5e1x", Op::Scale, 2.0, 1000.0, "50"},
+    };
+    for (const Case& c : cases) {
+        CTxtTable table;
+        ASSERT_TRUE(table.LoadFromBytes("n\r\n" + c.cell + "\r\n"));
+        ASSERT_TRUE(c.op == Op::Scale ? table.ScaleColumn(0, c.by, c.bound)
+                                      : table.DivideColumn(0, c.by, c.bound));
+        EXPECT_EQ(table.GetCell(0, 1), c.expected)
+            << c.cell.substr(0, 40) << "... (" << c.cell.size() << " characters)";
+    }
+}
+
+TEST(TxtTable, RefusedCellWritesChangeNothing) {
+    LoadedTable t("a\tb\r\n1\t2\r\n");
+    for (const char* text : {"x\ty", "x\ny", "x\ry", "\r\n", "3\t"}) {
+        EXPECT_FALSE(t.table.SetCell(0, 1, text));
+        EXPECT_EQ(t.table.GetCell(0, 1), "1");
+    }
+    EXPECT_EQ(t.SavedBytes(), "a\tb\r\n1\t2\r\n");
 }

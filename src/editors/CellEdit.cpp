@@ -1,0 +1,84 @@
+#include "editors/CellEdit.h"
+
+#include <QKeyEvent>
+#include <QValidator>
+
+#include <algorithm>
+#include <limits>
+
+// Qt asks the validator about every change of the text and takes the text it gives back, within
+// the same change: a paste, a drop or an input method's text is mended before any signal tells
+// of it. Of a change, only the part the user inserted is filtered.
+class CCellEdit::CInsertionFilter : public QValidator {
+public:
+    explicit CInsertionFilter(CCellEdit& edit) : QValidator(&edit), m_edit(edit) {}
+
+    State validate(QString& input, int& pos) const override {
+        // setText() leaves the edit unmodified: the program's own text is taken as it is.
+        if (!m_edit.isModified())
+            return Acceptable;
+        const QString& before = m_edit.m_strShown;
+        // The inserted part lies between what the text kept of its start and of its end.
+        qsizetype start = 0;
+        const qsizetype shorter = std::min(before.size(), input.size());
+        while (start < shorter && before[start] == input[start])
+            ++start;
+        qsizetype end = 0;
+        while (end < shorter - start &&
+               before[before.size() - 1 - end] == input[input.size() - 1 - end])
+            ++end;
+        const QString inserted = input.mid(start, input.size() - start - end);
+        const QString allowed = m_edit.Allowed(inserted);
+        if (allowed.size() != inserted.size()) {
+            input = input.left(start) + allowed + input.right(end);
+            pos = static_cast<int>(start + allowed.size());
+            // Qt puts the mended text in as if it were set: it must still count as the user's.
+            m_edit.m_bMended = true;
+        }
+        return Acceptable;
+    }
+
+private:
+    CCellEdit& m_edit;
+};
+
+CCellEdit::CCellEdit(QWidget* parent, bool digitsOnly)
+    : QLineEdit(parent), m_bDigitsOnly(digitsOnly) {
+    // The default limit of 32,767 characters would cut longer cells as they are shown.
+    setMaxLength(std::numeric_limits<int>::max());
+    setValidator(new CInsertionFilter(*this));
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
+        m_strShown = text;
+        if (m_bMended) {
+            m_bMended = false;
+            setModified(true);
+        }
+    });
+}
+
+QString CCellEdit::Allowed(const QString& inserted) const {
+    QString allowed;
+    allowed.reserve(inserted.size());
+    for (QChar c : inserted) {
+        if (c == u'\t' || c == u'\r' || c == u'\n')
+            continue;
+        if (m_bDigitsOnly && (c < u'0' || c > u'9'))
+            continue;
+        allowed.append(c);
+    }
+    return allowed;
+}
+
+void CCellEdit::keyPressEvent(QKeyEvent* event) {
+    // A typed character the edit does not take is dropped before it reaches the text, so the
+    // undo history stays as it was. Control keys (Backspace, Enter, shortcuts) carry on.
+    const QString typed = event->text();
+    const bool printable = std::any_of(typed.begin(), typed.end(), [](QChar c) {
+        return c.unicode() >= 0x20 && c.unicode() != 0x7F;
+    });
+    if (printable && Allowed(typed).isEmpty()) {
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}

@@ -1,0 +1,88 @@
+#include "editors/CellEdit.h"
+
+#include "QtTestApp.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+enum class Way { Paste, PasteKey, Drop };
+
+// Puts `text` into the edit at its end the way a user would.
+void Insert(CCellEdit& edit, Way way, const QString& text) {
+    edit.end(false);
+    switch (way) {
+    case Way::Paste:
+        QApplication::clipboard()->setText(text);
+        edit.paste();
+        break;
+    case Way::PasteKey: {
+        QApplication::clipboard()->setText(text);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+        QApplication::sendEvent(&edit, &press);
+        break;
+    }
+    case Way::Drop: {
+        QMimeData data;
+        data.setText(text);
+        // As a drag delivers it: it enters, moves, and is dropped past the end of the text.
+        const QPointF at(edit.width() - 1, edit.height() / 2.0);
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&edit, &enter);
+        QDragMoveEvent move(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&edit, &move);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&edit, &drop);
+        break;
+    }
+    }
+}
+
+} // namespace
+
+TEST(CellEdit, WhatTheUserPutsInNeverHoldsATabOrLineBreak) {
+    EnsureQApplication();
+    struct Case {
+        bool digitsOnly;
+        const char* shown; // put there by the program
+        Way way;
+        const char* inserted;
+        const char* expected;
+    };
+    const Case cases[] = {
+        // A spreadsheet cell copied with its line end, and two cells copied together.
+        {true, "", Way::Paste, "123\n", "123"},
+        {true, "", Way::Paste, "1\t2", "12"},
+        {true, "", Way::PasteKey, "4\r\n", "4"},
+        {true, "", Way::Drop, "5\r\n6", "56"},
+        // Digits-only edits hold pasted and dropped text to digits as they do typed text; the
+        // program's "-5" stays as it is and takes digits after it.
+        {true, "-5", Way::Paste, "a-3.5", "-535"},
+        {true, "-5", Way::Drop, "x7", "-57"},
+        // Other edits keep everything but tabs and line breaks.
+        {false, "name", Way::Paste, " a\tb\r\nc", "name abc"},
+        {false, "", Way::PasteKey, "-x\n", "-x"},
+        {false, "", Way::Drop, "\t\xE9t\xE9\n", "\xE9t\xE9"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        CCellEdit edit(nullptr, c.digitsOnly);
+        edit.resize(200, 24);
+        edit.setText(QString::fromLatin1(c.shown));
+        EXPECT_EQ(edit.text().toLatin1().toStdString(), c.shown);
+        Insert(edit, c.way, QString::fromLatin1(c.inserted));
+        EXPECT_EQ(edit.text().toLatin1().toStdString(), c.expected) << "case " << n;
+        // The change counts as the user's, and the cursor stands after what went in.
+        EXPECT_TRUE(edit.isModified()) << "case " << n;
+        EXPECT_EQ(edit.cursorPosition(), static_cast<int>(std::strlen(c.expected))) << "case " << n;
+        ++n;
+    }
+}
