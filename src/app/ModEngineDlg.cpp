@@ -185,8 +185,8 @@ CUserPrompts::FolderChoice::Outcome CModEngineDlg::BrowseForDiabloFolder() {
         return CUserPrompts::FolderChoice::Outcome::NotAFolder;
     m_strDiabloFolder = choice.path;
     // A settings file that cannot be written still leaves the folder set for this run.
-    CProfileFile::WriteString(GetWorkingFolder() + "\\Tarvane.ini", "Diablo II", "Folder",
-                              m_strDiabloFolder);
+    WriteSetting("Diablo II", "Folder", m_strDiabloFolder,
+                 ", so the Diablo II folder is set for this run only.");
     AppendNote("Diablo II folder set to " + m_strDiabloFolder);
     return choice.outcome;
 }
@@ -240,12 +240,10 @@ bool CModEngineDlg::ExtractBaseCopies() {
     bool all = true;
     for (TableId id : CGameDataSet::kDeclarationOrder)
         all = all && FileExists(tablesFolder + CGameDataSet::FolderFileName(id));
-    if (all) {
-        if (!CProfileFile::WriteString(SettingsPath(), "Extracted", "BaseFiles", "True"))
-            AppendNote("The settings file " + NativePath(SettingsPath()) +
-                       " could not be written; the base copies will be extracted again at the "
-                       "next open.");
-    } else
+    if (all)
+        WriteSetting("Extracted", "BaseFiles", "True",
+                     "; the base copies will be extracted again at the next open.");
+    else
         AppendNote("Not every table could be read from " + gameArchive +
                    "; the base copies will be extracted again at the next open.");
     return true;
@@ -381,10 +379,8 @@ void CModEngineDlg::OnClearOverrides() {
 }
 
 void CModEngineDlg::OnExtractBaseFiles() {
-    if (!CProfileFile::WriteString(SettingsPath(), "Extracted", "BaseFiles", "False"))
-        AppendNote("The settings file " + NativePath(SettingsPath()) +
-                   " could not be written, so the base copies will not be extracted again at "
-                   "the next open.");
+    WriteSetting("Extracted", "BaseFiles", "False",
+                 ", so the base copies will not be extracted again at the next open.");
 }
 
 int CModEngineDlg::RunEditor(QDialog& dialog, std::initializer_list<TableId> restoreOnCancel,
@@ -512,6 +508,13 @@ bool CModEngineDlg::RefuseUnusablePath(const std::string& path, bool folder) {
         return true;
     }
     return false;
+}
+
+void CModEngineDlg::WriteSetting(const std::string& section, const std::string& key,
+                                 const std::string& value, const std::string& consequence) {
+    if (!CProfileFile::WriteString(SettingsPath(), section, key, value))
+        AppendNote("The settings file " + NativePath(SettingsPath()) + " could not be written" +
+                   consequence);
 }
 
 std::string CModEngineDlg::GameArchive() const {

@@ -105,6 +105,10 @@ private:
     // Shows why a path chosen in a dialog cannot be used and returns true; false when it can.
     // Folders are also refused for a line break in their name.
     bool RefuseUnusablePath(const std::string& path, bool folder);
+    // Writes one setting; when the settings file cannot be written (or read first), the notes
+    // say so, followed by `consequence`.
+    void WriteSetting(const std::string& section, const std::string& key, const std::string& value,
+                      const std::string& consequence);
     // The game's own archive in the game folder: d2exp.mpq or d2data.mpq, in any letter case.
     std::string GameArchive() const;
 

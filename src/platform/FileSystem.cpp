@@ -265,13 +265,17 @@ bool SyncFileAndFolder(const std::string& path) {
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, bool sync,
                          int* errorCause) {
-    std::string target = NativePath(path);
-    std::string temp = NativePath(TemporaryPathBeside(path));
     auto fail = [&](int err) {
         if (errorCause)
             *errorCause = FileErrorCauseFromErrno(err);
         return false;
     };
+    // A link is followed: renaming over it would turn the link into a file of its own and leave
+    // the file it names as it was.
+    const std::string target = ResolveLinks(path);
+    if (target.empty())
+        return fail(EINVAL);
+    const std::string temp = TemporaryPathBeside(target);
 
     // A target that exists but cannot be written must not be replaced behind the user's back:
     // the rename below would succeed in a writable folder even for a read-only file.

@@ -217,6 +217,12 @@ TEST(ProfileFile, NeverOverwritesWhatItCannotReadNorWritesALineBreak) {
     EXPECT_NE(now.st_ino, old.st_ino);
     EXPECT_EQ(ReadTextFile(ini), "[Diablo II]\r\nFolder=/games/new\r\n[Global]\r\nAutoMap=1\r\n");
     EXPECT_EQ(ListFolder(dir.Path()).size(), 4u); // no temporary file left
+
+    // A settings file kept elsewhere behind a link is written where it lives; the link stays.
+    std::filesystem::create_symlink(ini, dir.File("linked.ini"));
+    EXPECT_TRUE(CProfileFile::WriteString(dir.File("linked.ini"), "Global", "AutoMap", "0"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("linked.ini")));
+    EXPECT_EQ(CProfileFile::ReadString(ini, "Global", "AutoMap", ""), "0");
 }
 
 TEST(FileSystem, WorkingFolderOfAnyLengthOrNoneWhenItIsGone) {
