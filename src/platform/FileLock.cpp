@@ -39,15 +39,6 @@ void ForgetParentLocks() {
     g_held.clear();
 }
 
-std::string FolderOf(const std::string& nativePath) {
-    auto slash = nativePath.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return nativePath.substr(0, slash);
-}
-
 } // namespace
 
 CFileLock::CFileLock(const std::string& path, std::chrono::milliseconds wait) {
@@ -60,7 +51,7 @@ CFileLock::CFileLock(const std::string& path, std::chrono::milliseconds wait) {
     const std::string real = ResolveLinks(path);
     if (real.empty())
         return;
-    int fd = ::open(FolderOf(real).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int fd = ::open(NativeParentFolder(real).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return;
     struct stat st;

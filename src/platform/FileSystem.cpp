@@ -47,18 +47,9 @@ bool WriteAll(int fd, const char* data, size_t size) {
     return true;
 }
 
-std::string ParentOf(const std::string& nativePath) {
-    auto slash = nativePath.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return nativePath.substr(0, slash);
-}
-
 // Flushes the folder entry of a file, so that a rename or a new name survives a power cut.
 void SyncFolderOf(const std::string& nativePath) {
-    int dir = ::open(ParentOf(nativePath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int dir = ::open(NativeParentFolder(nativePath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
@@ -86,6 +77,15 @@ int OpenRegularFile(const std::string& path, struct stat& st) {
 }
 
 } // namespace
+
+std::string NativeParentFolder(const std::string& nativePath) {
+    auto slash = nativePath.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return nativePath.substr(0, slash);
+}
 
 std::string NativePath(const std::string& path) {
     std::string native = path;
@@ -194,7 +194,7 @@ int RemoveStaleTemporaryFiles(const std::string& path) {
     CFileLock lock(real, std::chrono::milliseconds(0));
     if (!lock.Held())
         return 0;
-    const std::string folder = ParentOf(real);
+    const std::string folder = NativeParentFolder(real);
     const std::string prefix = real.substr(real.find_last_of('/') + 1) + ".tarvane-";
     int removed = 0;
     for (const FolderEntry& entry : ListFolder(folder)) {
@@ -585,7 +585,7 @@ std::string ResolveLinks(const std::string& path) {
         std::free(real);
     } else {
         // A file still to be made: where its folder really is, under the name it will get.
-        char* folder = ::realpath(ParentOf(native).c_str(), nullptr);
+        char* folder = ::realpath(NativeParentFolder(native).c_str(), nullptr);
         if (folder == nullptr)
             return native;
         resolved = folder;

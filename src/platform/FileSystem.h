@@ -12,6 +12,8 @@
 
 // The native form of a backslash path ("tables\Armor.txt" -> "tables/Armor.txt" on Linux).
 std::string NativePath(const std::string& path);
+// The folder of a native path: "." for a bare name, "/" for a file at the root.
+std::string NativeParentFolder(const std::string& nativePath);
 
 // True when the status of the file or folder can be read (it exists).
 bool FileExists(const std::string& path);

@@ -29,16 +29,6 @@ std::string Text(const std::string& seed, size_t size) {
     return text;
 }
 
-// Bytes that do not compress, so stored sizes tell how much data an archive carries.
-std::string Noise(size_t size, unsigned seed) {
-    std::string bytes(size, '\0');
-    for (auto& byte : bytes) {
-        seed = seed * 1103515245u + 12345u;
-        byte = static_cast<char>(seed >> 16);
-    }
-    return bytes;
-}
-
 // The files of a folder once the replaced archives freed in the background are gone.
 std::set<std::string> FolderNames(const std::string& folder) {
     WaitForBackgroundRemovals();

@@ -35,16 +35,6 @@ std::string TableText(const std::string& origin, TableId id) {
     return text;
 }
 
-// Bytes that do not compress, so that copying the archive takes a while.
-std::string Noise(size_t size, unsigned seed) {
-    std::string bytes(size, '\0');
-    for (auto& byte : bytes) {
-        seed = seed * 1103515245u + 12345u;
-        byte = static_cast<char>(seed >> 16);
-    }
-    return bytes;
-}
-
 // The child: loads the new tables and saves them, with two overrides files.
 [[noreturn]] void RunSave(const std::string& archivePath, const std::string& tablesFolder) {
     CGameDataSet data;

@@ -117,3 +117,12 @@ std::optional<StoredFile> ReadStored(const std::string& path, const std::string&
         return std::nullopt;
     return stored;
 }
+
+std::string Noise(std::size_t size, unsigned seed) {
+    std::string bytes(size, '\0');
+    for (auto& byte : bytes) {
+        seed = seed * 1103515245u + 12345u;
+        byte = static_cast<char>(seed >> 16);
+    }
+    return bytes;
+}

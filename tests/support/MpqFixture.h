@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -41,3 +42,7 @@ struct StoredFile {
     std::string raw;
 };
 std::optional<StoredFile> ReadStored(const std::string& path, const std::string& name);
+
+// Bytes that do not compress (the same for the same seed): stored sizes tell how much data an
+// archive carries, and copying a large archive takes a while.
+std::string Noise(std::size_t size, unsigned seed);
