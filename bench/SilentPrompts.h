@@ -12,6 +12,9 @@ public:
     void ShowMessage(const std::string&) override { ++messages; }
     bool AskOkCancel(const std::string&) override { return false; }
     bool AskYesNo(const std::string&) override { return false; }
+    Answer AskThreeWay(const std::string&, const std::string&, const std::string&) override {
+        return Answer::Cancel;
+    }
     FolderChoice BrowseForFolder(const std::string&) override { return {}; }
     std::optional<std::string> ChooseFileToOpen(const std::string&, const std::string&,
                                                 const std::string&, const std::string&) override {

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 namespace {
@@ -38,6 +39,22 @@ bool CQtUserPrompts::AskOkCancel(const std::string& text) {
 
 bool CQtUserPrompts::AskYesNo(const std::string& text) {
     return Ask(m_parent, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+CUserPrompts::Answer CQtUserPrompts::AskThreeWay(const std::string& text, const std::string& first,
+                                                 const std::string& second) {
+    QMessageBox box(QMessageBox::Warning, kTitle, ToQt(text), QMessageBox::NoButton, m_parent);
+    QPushButton* firstButton = box.addButton(ToQt(first), QMessageBox::AcceptRole);
+    QPushButton* secondButton = box.addButton(ToQt(second), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(firstButton);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == firstButton)
+        return Answer::First;
+    if (box.clickedButton() == secondButton)
+        return Answer::Second;
+    return Answer::Cancel;
 }
 
 CUserPrompts::FolderChoice CQtUserPrompts::BrowseForFolder(const std::string& prompt) {

@@ -17,6 +17,8 @@ public:
     void ShowMessage(const std::string& text) override;
     bool AskOkCancel(const std::string& text) override;
     bool AskYesNo(const std::string& text) override;
+    Answer AskThreeWay(const std::string& text, const std::string& first,
+                       const std::string& second) override;
     FolderChoice BrowseForFolder(const std::string& prompt) override;
     std::optional<std::string> ChooseFileToOpen(const std::string& title, const std::string& filter,
                                                 const std::string& defaultExtension,

@@ -24,6 +24,11 @@ public:
     virtual bool AskOkCancel(const std::string& text) = 0;
     // Yes / No question: true for Yes.
     virtual bool AskYesNo(const std::string& text) = 0;
+    // A question with two answers named by the caller ("Yes" / "No", "Save" / "Don't Save") and
+    // Cancel, which is also what Escape and closing the box give. The first is the default.
+    enum class Answer { First, Second, Cancel };
+    virtual Answer AskThreeWay(const std::string& text, const std::string& first,
+                               const std::string& second) = 0;
 
     virtual FolderChoice BrowseForFolder(const std::string& prompt) = 0;
 

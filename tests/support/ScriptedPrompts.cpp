@@ -27,8 +27,8 @@ std::vector<std::string> CScriptedPrompts::TextsOf(Entry::Kind kind) const {
 }
 
 bool CScriptedPrompts::AllAnswersUsed() const {
-    return okCancelAnswers.empty() && yesNoAnswers.empty() && folderAnswers.empty() &&
-           openFileAnswers.empty() && saveFileAnswers.empty();
+    return okCancelAnswers.empty() && yesNoAnswers.empty() && threeWayAnswers.empty() &&
+           folderAnswers.empty() && openFileAnswers.empty() && saveFileAnswers.empty();
 }
 
 void CScriptedPrompts::ShowMessage(const std::string& text) {
@@ -55,6 +55,19 @@ bool CScriptedPrompts::AskYesNo(const std::string& text) {
     }
     bool answer = yesNoAnswers.front();
     yesNoAnswers.pop_front();
+    return answer;
+}
+
+CUserPrompts::Answer CScriptedPrompts::AskThreeWay(const std::string& text,
+                                                   const std::string& first,
+                                                   const std::string& second) {
+    log.push_back({Entry::Kind::ThreeWay, text + " [" + first + "/" + second + "/Cancel]"});
+    if (threeWayAnswers.empty()) {
+        ADD_FAILURE() << "unexpected question: " << text;
+        return Answer::Cancel;
+    }
+    Answer answer = threeWayAnswers.front();
+    threeWayAnswers.pop_front();
     return answer;
 }
 

@@ -13,7 +13,7 @@
 class CScriptedPrompts : public CUserPrompts {
 public:
     struct Entry {
-        enum class Kind { Message, OkCancel, YesNo, Folder, OpenFile, SaveFile, Url };
+        enum class Kind { Message, OkCancel, YesNo, ThreeWay, Folder, OpenFile, SaveFile, Url };
         Kind kind;
         std::string text;
     };
@@ -21,6 +21,7 @@ public:
     // Answers, consumed in order.
     std::deque<bool> okCancelAnswers;
     std::deque<bool> yesNoAnswers;
+    std::deque<Answer> threeWayAnswers;
     std::deque<FolderChoice> folderAnswers;
     std::deque<std::optional<std::string>> openFileAnswers;
     std::deque<std::optional<std::string>> saveFileAnswers;
@@ -34,6 +35,7 @@ public:
 
     void AnswerOkCancel(bool ok) { okCancelAnswers.push_back(ok); }
     void AnswerYesNo(bool yes) { yesNoAnswers.push_back(yes); }
+    void AnswerThreeWay(Answer answer) { threeWayAnswers.push_back(answer); }
     void AnswerFolder(const std::string& path);
     void AnswerFolderCancelled();
     void AnswerFolderNotAFolder();
@@ -49,6 +51,9 @@ public:
     void ShowMessage(const std::string& text) override;
     bool AskOkCancel(const std::string& text) override;
     bool AskYesNo(const std::string& text) override;
+    // Logged as "<text> [<first>/<second>/Cancel]".
+    Answer AskThreeWay(const std::string& text, const std::string& first,
+                       const std::string& second) override;
     FolderChoice BrowseForFolder(const std::string& prompt) override;
     std::optional<std::string> ChooseFileToOpen(const std::string& title, const std::string& filter,
                                                 const std::string& defaultExtension,
