@@ -82,8 +82,8 @@ std::optional<std::string> CQtUserPrompts::ChooseFile(bool save, const std::stri
                                                       const std::string& startFolder) {
     QFileDialog dialog(m_parent, ToQt(title), ToQt(NativePath(startFolder)), QtFilter(filter));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    // Both dialogs take only a file that exists, in a folder that exists.
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    // Open takes only a file that exists; Save also a new name, in a folder that exists.
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(ToQt(defaultExtension));
     if (save)
         dialog.setOption(QFileDialog::DontConfirmOverwrite, false);

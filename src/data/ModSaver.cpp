@@ -99,7 +99,10 @@ void CModSaver::Save() {
     };
     for (TableId id : kAddOrder)
         addTable(id);
-    if (m_data.m_bBinTables)
+    // Save As may name a file that is not there yet: the new archive gets all nine tables, so
+    // that it makes a mod of its own.
+    const bool newArchive = !FileExists(m_pArchive->m_strArchivePath);
+    if (m_data.m_bBinTables || newArchive)
         addTable(TableId::TreasureClassEx);
     else
         unwritten.erase(std::remove(unwritten.begin(), unwritten.end(), TableId::TreasureClassEx),
@@ -118,6 +121,7 @@ void CModSaver::Save() {
             Fail();
             return;
         }
+        NoteNewArchive(newArchive);
         Complete(unwritten);
         return;
     }
@@ -126,6 +130,7 @@ void CModSaver::Save() {
         Fail();
         return;
     }
+    NoteNewArchive(newArchive);
     // Every table that could be written is in the archive now, whatever the later steps do.
     m_data.m_bModified = !unwritten.empty();
     if (m_strDiabloFolder.empty()) {
@@ -134,10 +139,20 @@ void CModSaver::Save() {
         DeleteTempFiles();
         return;
     }
-    if (m_prompts.AskOkCancel(kContinueWithSave))
-        CompileStep();
+    const bool run = m_prompts.AskOkCancel(kContinueWithSave);
+    const bool compiled = run && CompileStep();
+    NoteEarlierCompiledTables();
     if (!AddOverridesToArchive()) {
         Fail();
+        return;
+    }
+    if (run && !compiled) {
+        // The text tables are in, but the game reads the compiled ones: not done yet.
+        m_notes.AppendNote("The tables and the overrides are in the archive, but its compiled "
+                           "tables are not up to date. Save again once Diablo II can be run.");
+        NoteUnwritten(unwritten);
+        m_data.m_bModified = true;
+        DeleteTempFiles();
         return;
     }
     Complete(unwritten);
@@ -168,32 +183,113 @@ bool CModSaver::AddBatch(CMpqArchive::FileList files, size_t required) {
         // The entry that failed is blamed by its place: two files may share an archived name.
         if (failedIndex >= files.size() || failedIndex < required)
             return false;
-        m_notes.AppendNote(files[failedIndex].first + " could not be added to the archive as " +
+        m_notes.AppendNote(NativePath(files[failedIndex].first) +
+                           " could not be added to the archive as " +
                            failedName + ".");
         files.erase(files.begin() + static_cast<std::ptrdiff_t>(failedIndex));
     }
 }
 
-void CModSaver::CompileStep() {
+bool CModSaver::CompileStep() {
+    m_compiledThisRun.fill(false);
     std::string base = GetWorkingFolder();
     MakeFolder(base + "\\data");
     MakeFolder(base + "\\data\\global");
     MakeFolder(base + "\\data\\global\\excel");
+    ClearCompiledOutput(base + "\\data\\global\\excel");
 
-    std::string commandLine = "\"" + m_strDiabloFolder + "\\Diablo II.exe\" -txt";
-    RunProcess(commandLine, m_whileGameRuns);
+    const std::string game = m_strDiabloFolder + "\\Diablo II.exe";
+    const ProcessResult result = RunProcess("\"" + game + "\" -txt", m_whileGameRuns);
     if (m_gameRunEnded)
         m_gameRunEnded();
     m_prompts.ShowMessage("Click OK when Diablo II has run, and been shut down.");
 
+    const std::string shown = NativePath(game);
+    const std::string notUpdated = ", so the compiled tables were not updated.";
+    switch (result.start) {
+    case ProcessResult::Start::Started:
+        break;
+    case ProcessResult::Start::NotFound:
+        m_notes.AppendNote(shown + " could not be started: there is no such file" + notUpdated);
+        return false;
+    case ProcessResult::Start::NoWine:
+        m_notes.AppendNote(shown + " could not be started: it needs \"wine\", which was not "
+                                   "found" +
+                           notUpdated);
+        return false;
+    case ProcessResult::Start::FailedToStart:
+        m_notes.AppendNote(shown + " could not be started" + notUpdated);
+        return false;
+    }
+    // What a failed run left behind may be half written.
+    if (result.crashed) {
+        m_notes.AppendNote(shown + " was ended by a signal" + notUpdated);
+        return false;
+    }
+    if (result.exitCode != 0) {
+        m_notes.AppendNote(shown + " ended with the error status " +
+                           std::to_string(result.exitCode) + notUpdated);
+        return false;
+    }
+
     // The game may spell its files otherwise than the list does ("ARMOR.BIN").
     base = GetWorkingFolder();
-    for (const auto& [source, destination] : kCompiledTables) {
-        const std::string_view path = source;
+    bool any = false;
+    for (size_t i = 0; i < kCompiledTables.size(); ++i) {
+        const std::string_view path = kCompiledTables[i].first;
+        const size_t slash = path.rfind('\\');
+        const std::string name(path.substr(slash + 1));
+        std::optional<std::string> found =
+            FindFileIgnoringCase(base + std::string(path.substr(0, slash)), name);
+        if (!found || std::any_of(m_staleCompiled.begin(), m_staleCompiled.end(),
+                                  [&](const std::string& stale) {
+                                      return EqualsIgnoringAsciiCase(stale, name);
+                                  }))
+            continue;
+        const std::string destination = base + kCompiledTables[i].second;
+        if (!CopyFileTo(*found, destination, false)) {
+            m_notes.AppendNote(NativePath(*found) + " could not be copied to " +
+                               NativePath(destination) + ".");
+            continue;
+        }
+        m_compiledThisRun[i] = true;
+        any = true;
+    }
+    if (!any) {
+        // A Wine that runs only 64-bit programs ends a 32-bit game at once, with status 0.
+        m_notes.AppendNote(shown + " ended without writing any compiled table" + notUpdated);
+        return false;
+    }
+    return true;
+}
+
+void CModSaver::ClearCompiledOutput(const std::string& folder) {
+    m_staleCompiled.clear();
+    for (const FolderEntry& entry : ListFolder(folder)) {
+        const std::string_view name = entry.name;
+        if (!entry.isRegular || entry.isLink || name.size() < 4 ||
+            !EqualsIgnoringAsciiCase(name.substr(name.size() - 4), ".bin"))
+            continue;
+        if (!RemoveRegularFile(folder + "\\" + entry.name)) {
+            m_notes.AppendNote(NativePath(folder) + "/" + entry.name +
+                               " of an earlier run could not be deleted, so it is not taken.");
+            m_staleCompiled.push_back(entry.name);
+        }
+    }
+}
+
+void CModSaver::NoteEarlierCompiledTables() {
+    const std::string base = GetWorkingFolder();
+    for (size_t i = 0; i < kCompiledTables.size(); ++i) {
+        if (m_compiledThisRun[i])
+            continue;
+        const std::string_view path = kCompiledTables[i].second;
         const size_t slash = path.rfind('\\');
         if (std::optional<std::string> found = FindFileIgnoringCase(
                 base + std::string(path.substr(0, slash)), std::string(path.substr(slash + 1))))
-            CopyFileTo(*found, base + destination, false);
+            m_notes.AppendNote(NativePath(*found) +
+                               " is from an earlier run of Diablo II: it goes in, but does not "
+                               "hold the changes of this save.");
     }
 }
 
@@ -212,7 +308,8 @@ CMpqArchive::FileList CModSaver::CollectOverrides(std::vector<std::string>& conv
         if (EqualsIgnoringAsciiCase(rel, "Notes.txt"))
             continue;
         if (!COverridesFolder::IsPlainArchivedName(rel)) {
-            m_notes.AppendNote(path + " could not be added to the archive: its name gives \"" +
+            m_notes.AppendNote(NativePath(path) +
+                               " could not be added to the archive: its name gives \"" +
                                rel + "\", which is not a path inside the game's data.");
             continue;
         }
@@ -224,7 +321,8 @@ CMpqArchive::FileList CModSaver::CollectOverrides(std::vector<std::string>& conv
             std::string target = dir + "\\data!global!items!" + Dc6NameForPcx(fileName);
             // A DC6 of the user's under that name goes in as it is.
             if (FileExists(target)) {
-                m_notes.AppendNote(path + " was not converted: " + target + " is in the way.");
+                m_notes.AppendNote(NativePath(path) + " was not converted: " + NativePath(target) +
+                                   " is in the way.");
                 continue;
             }
             // Converted under a temporary name, which no later walk adds should this save be
@@ -232,7 +330,7 @@ CMpqArchive::FileList CModSaver::CollectOverrides(std::vector<std::string>& conv
             std::string temporary = TemporaryPathBeside(target);
             std::string error;
             if (!ConvertPictureTo(path, temporary, &error)) {
-                m_notes.AppendNote(path + " could not be converted to DC6: " + error);
+                m_notes.AppendNote(NativePath(path) + " could not be converted to DC6: " + error);
                 continue;
             }
             converted.push_back(temporary);
@@ -264,4 +362,10 @@ void CModSaver::NoteUnwritten(const std::vector<TableId>& unwritten) {
     for (TableId id : unwritten)
         m_notes.AppendNote(CGameDataSet::FileName(id) +
                            " could not be written, so its changes were not saved.");
+}
+
+void CModSaver::NoteNewArchive(bool made) {
+    if (made)
+        m_notes.AppendNote("A new archive was made at " + NativePath(m_pArchive->m_strArchivePath) +
+                           ".");
 }

@@ -3,6 +3,7 @@
 #include "data/GameDataSet.h"
 #include "data/MpqArchive.h"
 
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,6 +19,10 @@ class CNoteLog;
 // either all of a batch or none of it. Without a game run the tables and the overrides are one
 // batch; with one, the tables go in first (the game compiles what it finds in the archive) and
 // the overrides after it.
+//
+// The game run is judged by what it produced: only compiled tables written during this run are
+// taken, and a run that could not start, failed or wrote nothing leaves the data set marked as
+// modified, with the cause in the notes.
 class CModSaver {
 public:
     using TableId = CGameDataSet::TableId;
@@ -38,8 +43,11 @@ public:
     // The whole save (File > Save). m_bModified is cleared only when everything went in.
     void Save();
 
-    // Runs the game with "-txt" and copies the compiled tables into the overrides folder.
-    void CompileStep();
+    // Runs the game with "-txt" and copies the compiled tables it wrote into the overrides
+    // folder. The compiled files left in its output folder are deleted before the run, so that
+    // an earlier run's files are never taken for this run's. False, with the cause in the notes,
+    // when the game could not be started, ended with an error, or wrote no compiled table.
+    bool CompileStep();
 
     // Adds every file of the overrides folder, returns false when the archive could not be
     // updated at all. Files that cannot be converted or added are reported by name and left
@@ -55,6 +63,13 @@ private:
     // The overrides folder as additions; converted pictures are listed in `converted` so that
     // they can be removed again afterwards.
     CMpqArchive::FileList CollectOverrides(std::vector<std::string>& converted);
+    // Deletes the compiled files in the game's output folder before a run. Those that cannot be
+    // deleted are remembered and never taken afterwards.
+    void ClearCompiledOutput(const std::string& folder);
+    // Names the compiled tables in the overrides folder that this save's run did not renew: they
+    // still go in, but hold an earlier run's tables.
+    void NoteEarlierCompiledTables();
+    void NoteNewArchive(bool made);
     void Fail();
     void Complete(const std::vector<TableId>& unwritten);
     // Names in the notes the tables whose changes could not be saved.
@@ -67,4 +82,8 @@ private:
     CNoteLog& m_notes;
     std::function<void()> m_whileGameRuns;
     std::function<void()> m_gameRunEnded;
+    // Per compiled table (in the order of the list in ModSaver.cpp): written by this save's run.
+    std::array<bool, 9> m_compiledThisRun{};
+    // Compiled files of an earlier run that could not be deleted before this run.
+    std::vector<std::string> m_staleCompiled;
 };

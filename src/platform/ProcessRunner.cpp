@@ -51,7 +51,9 @@ CommandLineParts SplitCommandLine(const std::string& commandLine) {
     return parts;
 }
 
-bool RunProcess(const std::string& commandLine, const std::function<void()>& whileWaiting) {
+ProcessResult RunProcess(const std::string& commandLine,
+                         const std::function<void()>& whileWaiting) {
+    ProcessResult result;
     CommandLineParts parts = SplitCommandLine(commandLine);
     const std::string program = NativePath(parts.program);
     QStringList arguments = QProcess::splitCommand(QString::fromLocal8Bit(parts.arguments.c_str()));
@@ -63,9 +65,15 @@ bool RunProcess(const std::string& commandLine, const std::function<void()>& whi
         executable = QString::fromLocal8Bit(program.c_str());
     } else {
         // A Windows program on another system: let wine start it.
+        if (!FileExists(program)) {
+            result.start = ProcessResult::Start::NotFound;
+            return result;
+        }
         executable = QStandardPaths::findExecutable("wine");
-        if (executable.isEmpty() || !FileExists(program))
-            return false;
+        if (executable.isEmpty()) {
+            result.start = ProcessResult::Start::NoWine;
+            return result;
+        }
         arguments.prepend(QString::fromLocal8Bit(program.c_str()));
     }
 
@@ -77,7 +85,8 @@ bool RunProcess(const std::string& commandLine, const std::function<void()>& whi
     child.setProcessChannelMode(QProcess::SeparateChannels);
     child.start();
     if (!child.waitForStarted(-1))
-        return false;
+        return result;
+    result.start = ProcessResult::Start::Started;
     // No time limit: the user plays a game in there. Drain the output as it comes.
     while (!child.waitForFinished(50)) {
         if (child.state() == QProcess::NotRunning)
@@ -87,5 +96,7 @@ bool RunProcess(const std::string& commandLine, const std::function<void()>& whi
             whileWaiting();
     }
     child.readAllStandardOutput();
-    return true;
+    result.crashed = child.exitStatus() == QProcess::CrashExit;
+    result.exitCode = result.crashed ? 0 : child.exitCode();
+    return result;
 }

@@ -13,8 +13,24 @@
 // file that is not executable. Other executables (scripts, native programs) are started directly.
 //
 // `whileWaiting` is called every few milliseconds during the wait (the window uses it to stay
-// painted). False when the child could not be started.
-bool RunProcess(const std::string& commandLine, const std::function<void()>& whileWaiting = {});
+// painted).
+struct ProcessResult {
+    enum class Start {
+        Started,
+        NotFound,      // no file at the program's path
+        NoWine,        // a Windows program (or a file not marked executable) and no "wine"
+        FailedToStart, // the system refused to start it
+    };
+    Start start = Start::FailedToStart;
+    bool crashed = false; // ended by a signal rather than by exiting
+    int exitCode = 0;     // its exit status when it exited
+
+    bool Started() const { return start == Start::Started; }
+    // Started, and exited by itself with status 0.
+    bool Succeeded() const { return Started() && !crashed && exitCode == 0; }
+};
+ProcessResult RunProcess(const std::string& commandLine,
+                         const std::function<void()>& whileWaiting = {});
 
 // The program path and the arguments of a command line: a leading double-quoted path or the
 // first word, then the words after it.

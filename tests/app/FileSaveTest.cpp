@@ -1,4 +1,5 @@
 #include "app/ModEngineDlg.h"
+#include "app/QtUserPrompts.h"
 #include "data/ModSaver.h"
 #include "platform/FileSystem.h"
 #include "platform/ProfileFile.h"
@@ -11,11 +12,15 @@
 #include "ScriptedPrompts.h"
 #include "TempFolder.h"
 
+#include <QApplication>
+#include <QFileDialog>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <sys/stat.h>
 
@@ -132,6 +137,9 @@ TEST_F(FileSaveTest, NineTablesWithTheCompileStep) {
     if (!CanRunScriptsIn(game.Path()))
         GTEST_SKIP() << "needs /bin/sh and a temporary folder that allows running programs";
     WriteStandInGame(game.Path());
+    // Left by an earlier run: the stand-in does not write Skills, so it must not be taken.
+    std::filesystem::create_directories(work.File("data/global/excel"));
+    WriteTextFile(work.File("data/global/excel/SKILLS.bin"), "earlier");
     EditAll(*dlg);
     prompts.AnswerOkCancel(true);
     // While the game runs the window is painted, says it waits, and takes no commands. The
@@ -164,6 +172,7 @@ TEST_F(FileSaveTest, NineTablesWithTheCompileStep) {
     EXPECT_EQ(ReadArchived(archive, "data\\global\\excel\\Levels.bin"), "compiled-levels\n");
     EXPECT_EQ(ReadArchived(archive, "data\\global\\excel\\armor.bin"), "compiled-armour\n");
     EXPECT_FALSE(FileExists("overrides\\data!global!excel!Skills.bin"));
+    EXPECT_FALSE(ReadArchived(archive, "data\\global\\excel\\Skills.bin").has_value());
     EXPECT_EQ(LastNote(*dlg), "Diablo II has been updated.");
     EXPECT_FALSE(dlg->m_data.m_bModified);
     EXPECT_FALSE(TempFilesLeft());
@@ -176,32 +185,97 @@ TEST_F(FileSaveTest, DecliningTheGameRunStillSaves) {
     auto dlg = OpenWindow(files);
     WriteStandInGame(game.Path());
     WriteTextFile(work.File("overrides/x!y.txt"), "override");
+    WriteTextFile(work.File("overrides/data!global!excel!levels.bin"), "earlier");
     EditAll(*dlg);
     prompts.AnswerOkCancel(false);
     dlg->OnFileSave();
     EXPECT_FALSE(FileExists("game-ran.txt"));
     EXPECT_TRUE(prompts.Messages().empty());
     EXPECT_EQ(ReadArchived(archive, "x\\y.txt"), "override");
+    // The compiled table in the overrides folder still goes in, named as an earlier run's.
+    EXPECT_EQ(ReadArchived(archive, "data\\global\\excel\\Levels.bin"), "earlier");
+    EXPECT_NE(dlg->NotesText().find(work.File("overrides/data!global!excel!levels.bin") +
+                                    " is from an earlier run of Diablo II"),
+              std::string::npos)
+        << dlg->NotesText();
     EXPECT_EQ(ReadArchived(archive, "Data\\Global\\Excel\\TreasureClassEx.txt"),
               Edited(TableId::TreasureClassEx));
     EXPECT_EQ(LastNote(*dlg), "Diablo II has been updated.");
     EXPECT_FALSE(dlg->m_data.m_bModified);
 }
 
-TEST_F(FileSaveTest, AGameThatCannotBeStartedStillGetsThePrompt) {
+// A game run that produced nothing usable is said so, and leaves the edits marked as unsaved.
+// Compiled files left by an earlier run in the game's output folder are never taken.
+TEST_F(FileSaveTest, AGameRunThatProducesNothingIsNamedAndNothingOldIsTaken) {
     ArchiveFiles files = Tables("patch");
     files.emplace_back("Data\\Global\\Excel\\Armor.bin", "old compiled");
     auto dlg = OpenWindow(files);
-    // Compiled tables of an earlier run are still collected.
-    std::filesystem::create_directories(work.File("data/global/excel"));
-    WriteTextFile(work.File("data/global/excel/Skills.bin"), "earlier");
-    EditAll(*dlg);
-    prompts.AnswerOkCancel(true);
-    dlg->OnFileSave(); // no "Diablo II.exe" in the game folder
-    EXPECT_EQ(prompts.Messages(),
-              (std::vector<std::string>{"Click OK when Diablo II has run, and been shut down."}));
-    EXPECT_EQ(ReadArchived(archive, "data\\global\\excel\\Skills.bin"), "earlier");
-    EXPECT_EQ(LastNote(*dlg), "Diablo II has been updated.");
+    const bool scripts = CanRunScriptsIn(game.Path());
+    const std::string exe = game.File("Diablo II.exe");
+    struct Case {
+        const char* name;
+        const char* bytes; // nullptr: no game at all
+        std::string note;
+    };
+    const std::string notUpdated = ", so the compiled tables were not updated.";
+    const Case cases[] = {
+        {"no game", nullptr, exe + " could not be started: there is no such file" + notUpdated},
+        {"Windows program without wine", "MZ\x90 a Windows program",
+         exe + " could not be started: it needs \"wine\", which was not found" + notUpdated},
+        // What a Wine that runs only 64-bit programs does with the 32-bit game.
+        {"exits with 0 and writes nothing", "#!/bin/sh\nexit 0\n",
+         exe + " ended without writing any compiled table" + notUpdated},
+        {"exits with an error", "#!/bin/sh\nmkdir -p data/global/excel\n"
+                                "echo half > data/global/excel/Skills.bin\nexit 2\n",
+         exe + " ended with the error status 2" + notUpdated},
+    };
+    CTempFolder noWine;
+    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool script = c.bytes != nullptr && c.bytes[0] == '#';
+        if (script && !scripts)
+            continue; // needs /bin/sh and a temporary folder that allows running programs
+        std::filesystem::remove(exe);
+        if (c.bytes != nullptr) {
+            WriteTextFile(exe, c.bytes);
+            ::chmod(exe.c_str(), 0755);
+        }
+        // Left by earlier runs: in the game's output folder, and copied into the overrides.
+        std::filesystem::create_directories(work.File("data/global/excel"));
+        WriteTextFile(work.File("data/global/excel/Skills.bin"), "earlier");
+        WriteTextFile(work.File("data/global/excel/levels.BIN"), "earlier");
+        WriteTextFile(work.File("overrides/data!global!excel!Armor.bin"), "older run");
+        EditAll(*dlg);
+        const size_t notesBefore = dlg->NotesText().size();
+        const size_t messagesBefore = prompts.Messages().size();
+        prompts.AnswerOkCancel(true);
+        if (c.bytes != nullptr && !script)
+            ::setenv("PATH", noWine.Path().c_str(), 1);
+        dlg->OnFileSave();
+        ::setenv("PATH", oldPath.c_str(), 1);
+
+        const std::string notes = dlg->NotesText().substr(notesBefore);
+        EXPECT_NE(notes.find(c.note), std::string::npos) << notes;
+        EXPECT_NE(notes.find(work.File("overrides/data!global!excel!Armor.bin") +
+                             " is from an earlier run of Diablo II"),
+                  std::string::npos)
+            << notes;
+        EXPECT_EQ(LastNote(*dlg), "The tables and the overrides are in the archive, but its "
+                                  "compiled tables are not up to date. Save again once Diablo II "
+                                  "can be run.");
+        EXPECT_TRUE(dlg->m_data.m_bModified);
+        EXPECT_EQ(prompts.Messages().size(), messagesBefore + 1);
+        // The text tables went in; no compiled table but the overrides folder's own.
+        EXPECT_EQ(ReadArchived(archive, "Data\\Global\\Excel\\Weapons.txt"),
+                  Edited(TableId::Weapons));
+        EXPECT_FALSE(ReadArchived(archive, "data\\global\\excel\\Skills.bin").has_value());
+        EXPECT_FALSE(ReadArchived(archive, "data\\global\\excel\\Levels.bin").has_value());
+        EXPECT_EQ(ReadArchived(archive, "data\\global\\excel\\Armor.bin"), "older run");
+        EXPECT_FALSE(FileExists(work.File("data/global/excel/levels.BIN")));
+        EXPECT_FALSE(TempFilesLeft());
+    }
+    EXPECT_TRUE(prompts.AllAnswersUsed());
 }
 
 TEST_F(FileSaveTest, CompiledTablesNeedTheGameFolder) {
@@ -413,7 +487,7 @@ TEST_F(FileSaveTest, NamesThatWouldLeaveTheFolderAreRefusedAndNamed) {
 
     for (const auto& [file, decoded] : refused) {
         EXPECT_FALSE(ReadArchived(archive, decoded).has_value()) << file;
-        EXPECT_TRUE(Mentions(*dlg, "overrides\\" + file + " could not be added to the archive: " +
+        EXPECT_TRUE(Mentions(*dlg, "overrides/" + file + " could not be added to the archive: " +
                                        "its name gives \"" + decoded + "\""))
             << file;
     }
@@ -469,6 +543,60 @@ TEST_F(FileSaveTest, OnlyTheNameInsideTheFolderCountsAndTemporariesStayOut) {
     dlg->OnClearOverrides();
     EXPECT_EQ(LastNote(*dlg), "5 files cleared from overrides folder.");
     EXPECT_EQ(ReadTextFile(overrides + "Notes.txt"), "Notes.txt");
+}
+
+// Save As may name a file that does not exist yet: a new archive is made there, holding all
+// nine tables and the overrides, and File > Open opens it.
+TEST_F(FileSaveTest, SaveAsToANewFileMakesAnArchiveThatOpens) {
+    auto dlg = OpenWindow(Tables("patch"));
+    WriteTextFile(work.File("overrides/x!y.txt"), "override");
+    EditAll(*dlg);
+    const std::string fresh = game.File("my mod.mpq");
+    prompts.AnswerSaveFile(fresh);
+    dlg->OnFileSaveAs();
+
+    const std::string bytes = ReadTextFile(fresh);
+    ASSERT_GE(bytes.size(), 32u);
+    EXPECT_EQ(bytes.substr(0, 4), "MPQ\x1A");
+    EXPECT_EQ(ReadU32(bytes, 12) & 0xFFFFu, 0u); // format version 1
+    for (TableId id : CGameDataSet::kDeclarationOrder)
+        EXPECT_EQ(ReadArchived(fresh, CGameDataSet::ArchivePath(id)), Edited(id));
+    EXPECT_EQ(ReadArchived(fresh, "x\\y.txt"), "override");
+    EXPECT_TRUE(Mentions(*dlg, "A new archive was made at " + fresh + "."));
+    EXPECT_EQ(LastNote(*dlg), "Diablo II has been updated.");
+    EXPECT_FALSE(dlg->m_data.m_bModified);
+
+    // Opened in a new window, it gives back what was saved.
+    auto again = std::make_unique<CModEngineDlg>(prompts);
+    prompts.AnswerOpenFile(fresh);
+    again->OnFileOpen();
+    EXPECT_EQ(LastNote(*again), "MPQ Archive has been opened.");
+    for (TableId id : CGameDataSet::kDeclarationOrder)
+        EXPECT_EQ(again->m_data.Table(id).GetCell(0, 1), "edited") << CGameDataSet::FileName(id);
+    EXPECT_TRUE(prompts.AllAnswersUsed());
+}
+
+// The save dialog itself takes a name that does not exist yet.
+TEST_F(FileSaveTest, TheSaveDialogTakesANewName) {
+    CQtUserPrompts qtPrompts;
+    const std::string fresh = game.File("new mod.mpq");
+    QObject endsWithTheTest;
+    QTimer::singleShot(0, &endsWithTheTest, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        // Should the dialog refuse the name, its warning and then the dialog are closed.
+        QTimer::singleShot(300, &endsWithTheTest, [dialog] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                box->reject();
+            QTimer::singleShot(0, dialog, &QDialog::reject);
+        });
+        dialog->selectFile(QString::fromStdString(fresh));
+        dialog->accept();
+    });
+    EXPECT_EQ(qtPrompts.ChooseFileToSave("Save Diablo Data File",
+                                         "Diablo data files (*.mpq)|*.mpq||", "mpq", game.Path()),
+              fresh);
+    EXPECT_FALSE(FileExists(fresh));
 }
 
 } // namespace
