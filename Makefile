@@ -8,7 +8,7 @@ BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test asan-test bench fuzz format clean
+.PHONY: all deps configure build run test asan-test bench fuzz format clean demo-reset screenshots
 
 all: build
 
@@ -26,6 +26,20 @@ build: configure
 run: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target tarvane dc6con demo_game
 	@bash scripts/run-demo.sh $(BUILD_DIR)
+
+# Puts the demo back as it was built: its archives, its working folder and the settings there.
+demo-reset: configure
+	@rm -rf $(BUILD_DIR)/demo
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target demo_game
+
+# Remakes the README's pictures in docs/ from the real program, offscreen, on a fresh demo.
+screenshots: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target tarvane_screenshots make_demo_game
+	@rm -rf $(BUILD_DIR)/screenshots-demo
+	@$(BUILD_DIR)/demo/make_demo_game demo $(BUILD_DIR)/screenshots-demo
+	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tools/screenshots/tarvane_screenshots \
+		$(BUILD_DIR)/screenshots-demo docs
+	@rm -rf $(BUILD_DIR)/screenshots-demo
 
 test: build
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
