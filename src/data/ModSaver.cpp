@@ -184,8 +184,7 @@ bool CModSaver::AddBatch(CMpqArchive::FileList files, size_t required) {
         if (failedIndex >= files.size() || failedIndex < required)
             return false;
         m_notes.AppendNote(NativePath(files[failedIndex].first) +
-                           " could not be added to the archive as " +
-                           failedName + ".");
+                           " could not be added to the archive as " + failedName + ".");
         files.erase(files.begin() + static_cast<std::ptrdiff_t>(failedIndex));
     }
 }
@@ -213,8 +212,9 @@ bool CModSaver::CompileStep() {
         m_notes.AppendNote(shown + " could not be started: there is no such file" + notUpdated);
         return false;
     case ProcessResult::Start::NoWine:
-        m_notes.AppendNote(shown + " could not be started: it needs \"wine\", which was not "
-                                   "found" +
+        m_notes.AppendNote(shown +
+                           " could not be started: it needs \"wine\", which was not "
+                           "found" +
                            notUpdated);
         return false;
     case ProcessResult::Start::FailedToStart:
@@ -309,8 +309,8 @@ CMpqArchive::FileList CModSaver::CollectOverrides(std::vector<std::string>& conv
             continue;
         if (!COverridesFolder::IsPlainArchivedName(rel)) {
             m_notes.AppendNote(NativePath(path) +
-                               " could not be added to the archive: its name gives \"" +
-                               rel + "\", which is not a path inside the game's data.");
+                               " could not be added to the archive: its name gives \"" + rel +
+                               "\", which is not a path inside the game's data.");
             continue;
         }
         // Only the file's own name decides, and only its last extension: "inv.pcx.bak" is

@@ -225,8 +225,9 @@ TEST_F(FileSaveTest, AGameRunThatProducesNothingIsNamedAndNothingOldIsTaken) {
         // What a Wine that runs only 64-bit programs does with the 32-bit game.
         {"exits with 0 and writes nothing", "#!/bin/sh\nexit 0\n",
          exe + " ended without writing any compiled table" + notUpdated},
-        {"exits with an error", "#!/bin/sh\nmkdir -p data/global/excel\n"
-                                "echo half > data/global/excel/Skills.bin\nexit 2\n",
+        {"exits with an error",
+         "#!/bin/sh\nmkdir -p data/global/excel\n"
+         "echo half > data/global/excel/Skills.bin\nexit 2\n",
          exe + " ended with the error status 2" + notUpdated},
     };
     CTempFolder noWine;
@@ -591,7 +592,7 @@ TEST_F(FileSaveTest, TheSaveDialogTakesANewName) {
             QTimer::singleShot(0, dialog, &QDialog::reject);
         });
         dialog->selectFile(QString::fromStdString(fresh));
-        dialog->accept();
+        static_cast<QDialog*>(dialog)->accept();
     });
     EXPECT_EQ(qtPrompts.ChooseFileToSave("Save Diablo Data File",
                                          "Diablo data files (*.mpq)|*.mpq||", "mpq", game.Path()),

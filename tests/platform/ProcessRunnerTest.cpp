@@ -62,8 +62,8 @@ TEST(ProcessRunner, WindowsProgramsGoThroughWineWhateverTheirModeAndScriptsRunDi
         {"Windows program", windows, 0644, "bin", ProcessResult::Start::Started, game + "|-txt|",
          ""},
         {"script", script, 0755, "bin", ProcessResult::Start::Started, "", "-txt|"},
-        {"Windows program without wine", windows, 0755, "nowine", ProcessResult::Start::NoWine,
-         "", ""},
+        {"Windows program without wine", windows, 0755, "nowine", ProcessResult::Start::NoWine, "",
+         ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -113,9 +113,8 @@ int main(int argc, char* argv[]) {
         std::_Exit(1);
     });
 
-    CScreenshotPrompts prompts(QDir::toNativeSeparators(demo.filePath("game/Patch_D2.mpq"))
-                                   .toLocal8Bit()
-                                   .toStdString());
+    CScreenshotPrompts prompts(
+        QDir::toNativeSeparators(demo.filePath("game/Patch_D2.mpq")).toLocal8Bit().toStdString());
     CModEngineDlg window(prompts);
     prompts.SetParentWindow(&window);
     if (window.StartFailed())
