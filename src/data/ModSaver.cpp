@@ -212,9 +212,7 @@ bool CModSaver::CompileStep() {
         m_notes.AppendNote(shown + " could not be started: there is no such file" + notUpdated);
         return false;
     case ProcessResult::Start::NoWine:
-        m_notes.AppendNote(shown +
-                           " could not be started: it needs \"wine\", which was not "
-                           "found" +
+        m_notes.AppendNote(shown + " could not be started: it needs \"wine\", which was not found" +
                            notUpdated);
         return false;
     case ProcessResult::Start::FailedToStart:
