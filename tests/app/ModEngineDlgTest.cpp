@@ -11,10 +11,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -24,9 +26,14 @@ namespace {
 
 using TableId = CGameDataSet::TableId;
 
+// A caption as shown, without its mnemonic mark.
+QString Plain(const QAction* action) {
+    return action->text().remove('&');
+}
+
 QMenu* FindMenu(CModEngineDlg& dlg, const QString& title) {
     for (QAction* action : dlg.MenuBar()->actions())
-        if (action->menu() && action->text() == title)
+        if (action->menu() && Plain(action) == title)
             return action->menu();
     return nullptr;
 }
@@ -36,7 +43,7 @@ QAction* FindItem(CModEngineDlg& dlg, const QString& menu, const QString& captio
     if (!m)
         return nullptr;
     for (QAction* action : m->actions())
-        if (action->text() == caption)
+        if (Plain(action) == caption)
             return action;
     return nullptr;
 }
@@ -74,12 +81,12 @@ TEST_F(MainWindowTest, StartsWithTitleFoldersAndMenuStates) {
 
     QStringList titles;
     for (QAction* action : dlg->MenuBar()->actions())
-        titles << action->text();
+        titles << Plain(action);
     EXPECT_EQ(titles, (QStringList{"File", "Global", "Monsters", "Items", "Misc", "Help"}));
 
     QStringList fileItems;
     for (QAction* action : FindMenu(*dlg, "File")->actions())
-        fileItems << action->text() + (action->isEnabled() ? "" : " (off)");
+        fileItems << Plain(action) + (action->isEnabled() ? "" : " (off)");
     EXPECT_EQ(fileItems,
               (QStringList{"Open...", "Set Diablo II Folder...", "Save (off)", "Save As... (off)",
                            "Save Tables... (off)", "Load Tables... (off)", "Backup", "Restore",
@@ -260,11 +267,11 @@ TEST_F(MainWindowTest, SkillsDialogRunsAsAnEditor) {
         EXPECT_EQ(d.windowTitle(), "Dialog");
         d.reject();
     });
-    dlg->OnMiscSkills();
+    dlg->OnEditorCommand("Skills");
     EXPECT_FALSE(dlg->m_data.m_bModified);
 
     WhenDialogOpens([](QDialog& d) { d.accept(); });
-    dlg->OnMiscSkills();
+    dlg->OnEditorCommand("Skills");
     EXPECT_TRUE(dlg->m_data.m_bModified);
 
     // Treasure has no command.
@@ -326,18 +333,34 @@ TEST_F(MainWindowTest, EnterAndEscapeDoNotEndTheProgram) {
     EXPECT_EQ(dlg->result(), QDialog::Accepted);
 }
 
-TEST_F(MainWindowTest, AboutBoxOpensTheProjectPage) {
+TEST_F(MainWindowTest, AboutBoxShowsTheVersionAndOpensTheReadme) {
     auto dlg = MakeWindow();
-    WhenDialogOpens([](QDialog& d) {
+    QStringList texts;
+    WhenDialogOpens([&texts](QDialog& d) {
         auto* about = dynamic_cast<CAboutDlg*>(&d);
         ASSERT_NE(about, nullptr);
         EXPECT_EQ(about->windowTitle(), "About Tarvane mod engine");
-        about->WebButton()->click();
+        for (QLabel* label : about->findChildren<QLabel*>())
+            texts << label->text();
+        for (QAbstractButton* button : about->findChildren<QAbstractButton*>())
+            texts << button->text();
+        about->ReadmeButton()->click();
         about->accept();
     });
     dlg->OnAbout();
-    EXPECT_EQ(prompts.TextsOf(CScriptedPrompts::Entry::Kind::Url),
-              (std::vector<std::string>{"https://tarvane.example.org/"}));
+
+    EXPECT_TRUE(texts.contains(QString("Version ") + TARVANE_VERSION))
+        << texts.join("|").toStdString();
+    // No web address: the project has no page of its own.
+    for (const QString& text : texts) {
+        EXPECT_FALSE(text.contains("http") || text.contains("www.")) << text.toStdString();
+    }
+    const std::vector<std::string> opened = prompts.TextsOf(CScriptedPrompts::Entry::Kind::Url);
+    ASSERT_EQ(opened.size(), 1u);
+    const QUrl url(QString::fromStdString(opened[0]));
+    EXPECT_TRUE(url.isLocalFile()) << opened[0];
+    EXPECT_TRUE(url.toLocalFile().endsWith("/README.md")) << opened[0];
+    EXPECT_TRUE(FileExists(url.toLocalFile().toStdString())) << opened[0];
 }
 
 TEST_F(MainWindowTest, StartsInAWorkingFolderOfAnyLengthAndRefusesOneItCannotUse) {
