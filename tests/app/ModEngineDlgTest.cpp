@@ -264,29 +264,6 @@ TEST_F(MainWindowTest, EditorFrameKeepsOkAndUndoesCancel) {
     EXPECT_EQ(dlg->m_data.m_Skills.GetCell(0, 1), "stays");
 }
 
-TEST_F(MainWindowTest, SkillsDialogRunsAsAnEditor) {
-    auto dlg = MakeWindow();
-    FillTables(*dlg);
-    WhenDialogOpens([](QDialog& d) {
-        EXPECT_EQ(d.windowTitle(), "Dialog");
-        d.reject();
-    });
-    dlg->OnEditorCommand("Skills");
-    EXPECT_FALSE(dlg->m_data.m_bModified);
-
-    WhenDialogOpens([](QDialog& d) { d.accept(); });
-    dlg->OnEditorCommand("Skills");
-    EXPECT_TRUE(dlg->m_data.m_bModified);
-
-    // Treasure has no command.
-    QAction* treasure = FindItem(*dlg, "Misc", "Treasure");
-    ASSERT_NE(treasure, nullptr);
-    dlg->m_data.m_bModified = false;
-    treasure->trigger();
-    EXPECT_FALSE(dlg->m_data.m_bModified);
-    EXPECT_TRUE(prompts.log.empty());
-}
-
 TEST_F(MainWindowTest, CloseAsksOnlyWithUnsavedEdits) {
     auto dlg = MakeWindow();
     EXPECT_TRUE(dlg->OnClose());
