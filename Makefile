@@ -7,8 +7,10 @@ FUZZ_DIR ?= build-fuzz
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test asan-test bench fuzz format clean demo-reset screenshots
+.PHONY: all deps configure build run test asan-test bench fuzz format clean demo-reset screenshots \
+	install
 
 all: build
 
@@ -16,7 +18,8 @@ deps:
 	@bash scripts/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+		-DCMAKE_INSTALL_PREFIX=$(PREFIX) $(CMAKE_FLAGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -52,6 +55,11 @@ asan-test: deps
 		ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 		ctest --output-on-failure -j $(JOBS)
+
+# Installs the program, dc6con, uniq.cfg, the README and a desktop entry with its icon under
+# $(PREFIX); DESTDIR=<folder> stages the same tree inside that folder.
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR)
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b; done

@@ -2,21 +2,32 @@
 
 #include <QDialog>
 
+#include <string>
+
 class CUserPrompts;
 class QPushButton;
 
-// Help > About...: the program's name, the credits and a button that opens the project's page.
+// Help > About...: the program's name, version and credits, and a button that opens the README
+// (the project has no web page).
 class CAboutDlg : public QDialog {
     Q_OBJECT
 public:
-    static constexpr const char* kProjectUrl = "https://tarvane.example.org/";
+    // The version the build was made from.
+    static constexpr const char* kVersion = TARVANE_VERSION;
 
-    CAboutDlg(CUserPrompts& prompts, const QIcon& icon, QWidget* parent = nullptr);
+    // `readmePath` is the README the button opens; the button is off when it is empty.
+    CAboutDlg(CUserPrompts& prompts, const QIcon& icon, const std::string& readmePath,
+              QWidget* parent = nullptr);
 
-    void OnWebButton();
-    QPushButton* WebButton() const { return m_pWebButton; }
+    // The installed README beside the program (<prefix>/share/doc/tarvane), else the one of the
+    // source tree the program was built from; "" when neither exists.
+    static std::string FindReadme();
+
+    void OnReadmeButton();
+    QPushButton* ReadmeButton() const { return m_pReadmeButton; }
 
 private:
     CUserPrompts& m_prompts;
-    QPushButton* m_pWebButton = nullptr;
+    std::string m_strReadme;
+    QPushButton* m_pReadmeButton = nullptr;
 };

@@ -1,26 +1,30 @@
 #include "app/ModEngineDlg.h"
 
 #include "app/AboutDlg.h"
+#include "app/EditorCommand.h"
+#include "app/WindowMemory.h"
 #include "data/ModSaver.h"
 #include "data/MpqArchive.h"
 #include "data/OverridesFolder.h"
 #include "data/PatchBackup.h"
 #include "editors/ModFuncs.h"
-#include "editors/MonsterEditorDlg.h"
-#include "editors/SkillsDlg.h"
 #include "platform/FileSystem.h"
 #include "platform/ProfileFile.h"
 #include "platform/UserPrompts.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QHideEvent>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include <filesystem>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -85,7 +89,6 @@ void CModEngineDlg::OnInitDialog() {
     m_editNotes->setAccessibleName("Notes");
     m_editNotes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    setWindowTitle(kTitle);
     setWindowIcon(m_hIcon);
     // A main window, not a box: minimise and maximise like any program window.
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
@@ -95,62 +98,66 @@ void CModEngineDlg::OnInitDialog() {
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(m_pMenuBar);
     layout->addWidget(m_editNotes);
+    // Narrower than its menu bar, the window would hide menus behind the bar's overflow button.
+    const QMargins margins = layout->contentsMargins();
+    setMinimumWidth(m_pMenuBar->sizeHint().width() + margins.left() + margins.right());
     resize(560, 380);
+    if (!m_bStartFailed)
+        CWindowMemory::Restore(*this, SettingsPath(), "MainWindow");
+    UpdateTitle();
 }
 
 void CModEngineDlg::BuildMenu() {
     m_pMenuBar = new QMenuBar(this);
-    auto add = [this](QMenu* menu, const char* caption, void (CModEngineDlg::*handler)()) {
+    // Every command ends by bringing the title up to date, so no handler has to.
+    auto add = [this](QMenu* menu, const char* caption, auto handler) {
         QAction* action = menu->addAction(caption);
-        connect(action, &QAction::triggered, this, handler);
+        connect(action, &QAction::triggered, this, [this, handler] {
+            std::invoke(handler, this);
+            UpdateTitle();
+        });
         return action;
     };
 
-    QMenu* file = m_pMenuBar->addMenu("File");
-    add(file, "Open...", &CModEngineDlg::OnFileOpen);
-    add(file, "Set Diablo II Folder...", &CModEngineDlg::OnSetDiabloFolder);
-    m_pSave = add(file, "Save", &CModEngineDlg::OnFileSave);
-    m_pSaveAs = add(file, "Save As...", &CModEngineDlg::OnFileSaveAs);
-    m_pSaveTables = add(file, "Save Tables...", &CModEngineDlg::OnSaveTables);
-    m_pLoadTables = add(file, "Load Tables...", &CModEngineDlg::OnLoadTables);
-    add(file, "Backup", &CModEngineDlg::OnBackup);
-    add(file, "Restore", &CModEngineDlg::OnRestore);
-    add(file, "Clear Overrrides Folder", &CModEngineDlg::OnClearOverrides);
-    add(file, "Extract Base Files", &CModEngineDlg::OnExtractBaseFiles);
-    add(file, "Exit", &CModEngineDlg::OnFileExit);
+    QMenu* file = m_pMenuBar->addMenu("&File");
+    add(file, "&Open...", &CModEngineDlg::OnFileOpen)->setShortcut(QKeySequence("Ctrl+O"));
+    add(file, "Set &Diablo II Folder...", &CModEngineDlg::OnSetDiabloFolder);
+    m_pSave = add(file, "&Save", &CModEngineDlg::OnFileSave);
+    m_pSave->setShortcut(QKeySequence("Ctrl+S"));
+    m_pSaveAs = add(file, "Save &As...", &CModEngineDlg::OnFileSaveAs);
+    m_pSaveAs->setShortcut(QKeySequence("Ctrl+Shift+S"));
+    m_pSaveTables = add(file, "Save &Tables...", &CModEngineDlg::OnSaveTables);
+    m_pLoadTables = add(file, "&Load Tables...", &CModEngineDlg::OnLoadTables);
+    add(file, "&Backup", &CModEngineDlg::OnBackup);
+    add(file, "&Restore", &CModEngineDlg::OnRestore);
+    add(file, "&Clear Overrrides Folder", &CModEngineDlg::OnClearOverrides);
+    add(file, "&Extract Base Files", &CModEngineDlg::OnExtractBaseFiles);
+    add(file, "E&xit", &CModEngineDlg::OnFileExit)->setShortcut(QKeySequence("Ctrl+Q"));
 
-    m_pGlobalMenu = m_pMenuBar->addMenu("Global");
-    add(m_pGlobalMenu, "Difficulty...", &CModEngineDlg::OnGlobalDifficulty);
-    add(m_pGlobalMenu, "Resistances and Penalties...", &CModEngineDlg::OnGlobalPenalties);
+    // The editor menus come from the command table, in its order.
+    for (const CEditorCommand& command : CEditorCommand::Table()) {
+        if (m_editorMenus.empty() || m_editorMenus.back()->title() != command.menu)
+            m_editorMenus.push_back(m_pMenuBar->addMenu(command.menu));
+        add(m_editorMenus.back(), command.caption,
+            [&command](CModEngineDlg* self) { self->RunEditorCommand(command); });
+    }
 
-    m_pMonstersMenu = m_pMenuBar->addMenu("Monsters");
-    add(m_pMonstersMenu, "Locations...", &CModEngineDlg::OnMonsterLocations);
-    add(m_pMonstersMenu, "Editor...", &CModEngineDlg::OnMonsterEditor);
-
-    m_pItemsMenu = m_pMenuBar->addMenu("Items");
-    add(m_pItemsMenu, "Armour...", &CModEngineDlg::OnItemsArmour);
-    add(m_pItemsMenu, "Weapons...", &CModEngineDlg::OnItemsWeapons);
-    add(m_pItemsMenu, "Uniques...", &CModEngineDlg::OnItemsUniques);
-
-    m_pMiscMenu = m_pMenuBar->addMenu("Misc");
-    add(m_pMiscMenu, "Skills", &CModEngineDlg::OnMiscSkills);
-    m_pMiscMenu->addAction("Treasure"); // has no command
-
-    QMenu* help = m_pMenuBar->addMenu("Help");
-    add(help, "About...", &CModEngineDlg::OnAbout);
+    QMenu* help = m_pMenuBar->addMenu("&Help");
+    add(help, "&About...", &CModEngineDlg::OnAbout)->setShortcut(QKeySequence("F1"));
 
     for (QAction* action : {m_pSave, m_pSaveAs, m_pSaveTables, m_pLoadTables})
         action->setEnabled(false);
-    for (QMenu* menu : {m_pGlobalMenu, m_pMonstersMenu, m_pItemsMenu, m_pMiscMenu})
+    for (QMenu* menu : m_editorMenus)
         menu->menuAction()->setEnabled(false);
 }
 
 void CModEngineDlg::EnableDataCommands() {
     for (QAction* action : {m_pSave, m_pSaveAs, m_pSaveTables, m_pLoadTables})
         action->setEnabled(true);
-    for (QMenu* menu : {m_pGlobalMenu, m_pMonstersMenu, m_pItemsMenu, m_pMiscMenu})
+    for (QMenu* menu : m_editorMenus)
         menu->menuAction()->setEnabled(true);
     m_pMenuBar->update();
+    m_bDataOpen = true;
 }
 
 void CModEngineDlg::AppendNote(const std::string& text) {
@@ -383,7 +390,7 @@ void CModEngineDlg::OnExtractBaseFiles() {
                  ", so the base copies will not be extracted again at the next open.");
 }
 
-int CModEngineDlg::RunEditor(QDialog& dialog, std::initializer_list<TableId> restoreOnCancel,
+int CModEngineDlg::RunEditor(QDialog& dialog, const std::vector<TableId>& restoreOnCancel,
                              bool modifiedOnCancel) {
     // Keep the tables as they are now, so that Cancel undoes only this dialog's changes.
     std::vector<std::pair<TableId, CTxtTable>> kept;
@@ -402,37 +409,26 @@ int CModEngineDlg::RunEditor(QDialog& dialog, std::initializer_list<TableId> res
     return result;
 }
 
-void CModEngineDlg::OnGlobalDifficulty() {}
-
-void CModEngineDlg::OnGlobalPenalties() {}
-
-void CModEngineDlg::OnMonsterLocations() {}
-
-void CModEngineDlg::OnMonsterEditor() {
-    CMonsterEditorDlg dialog(m_prompts, this);
-    dialog.m_pMonTable = &m_data.m_MonStats;
-    dialog.m_pFuncs = m_pFuncs.get();
-    dialog.m_bExpansion = m_data.m_bExpansion;
-    // Even a cancelled monster editor leaves the data set marked as changed.
-    RunEditor(dialog, {TableId::MonStats}, true);
+void CModEngineDlg::RunEditorCommand(const CEditorCommand& command) {
+    if (!command.makeDialog)
+        return; // a menu item without a dialog yet
+    std::unique_ptr<QDialog> dialog = command.makeDialog(*this);
+    RunEditor(*dialog, command.restoreOnCancel, command.modifiedOnCancel);
 }
 
-void CModEngineDlg::OnItemsArmour() {}
-
-void CModEngineDlg::OnItemsWeapons() {}
-
-void CModEngineDlg::OnItemsUniques() {}
-
-void CModEngineDlg::OnMiscSkills() {
-    CSkillsDlg dialog(this);
-    dialog.m_pSkillsTable = &m_data.m_Skills;
-    dialog.m_pFuncs = m_pFuncs.get();
-    dialog.m_bExpansion = m_data.m_bExpansion;
-    RunEditor(dialog, {TableId::Skills}, false);
+bool CModEngineDlg::OnEditorCommand(const std::string& caption) {
+    for (const CEditorCommand& command : CEditorCommand::Table()) {
+        if (QString(command.caption).remove('&').toStdString() == caption) {
+            RunEditorCommand(command);
+            UpdateTitle();
+            return true;
+        }
+    }
+    return false;
 }
 
 void CModEngineDlg::OnAbout() {
-    CAboutDlg about(m_prompts, m_hIcon, this);
+    CAboutDlg about(m_prompts, m_hIcon, CAboutDlg::FindReadme(), this);
     about.exec();
 }
 
@@ -476,7 +472,17 @@ void CModEngineDlg::closeEvent(QCloseEvent* event) {
         QDialog::done(QDialog::Rejected);
     } else {
         event->ignore();
+        UpdateTitle();
     }
+}
+
+void CModEngineDlg::hideEvent(QHideEvent* event) {
+    // Every way out hides the window; a hide the window system sends (minimising) is none.
+    // The notes are gone with the window, so a settings file that cannot be written goes
+    // unreported: the window just opens at its default place next time.
+    if (!event->spontaneous() && !m_bStartFailed)
+        CWindowMemory::Save(*this, SettingsPath(), "MainWindow");
+    QDialog::hideEvent(event);
 }
 
 void CModEngineDlg::keyPressEvent(QKeyEvent* event) {
@@ -521,4 +527,14 @@ std::string CModEngineDlg::GameArchive() const {
     // A game folder copied from Windows may spell it "D2DATA.MPQ".
     const char* name = m_data.m_bExpansion ? "d2exp.mpq" : "d2data.mpq";
     return FindFileIgnoringCase(m_strDiabloFolder, name).value_or(m_strDiabloFolder + "\\" + name);
+}
+
+void CModEngineDlg::UpdateTitle() {
+    if (!m_bDataOpen || !m_pArchive) {
+        setWindowTitle(kTitle);
+        return;
+    }
+    const std::string name =
+        std::filesystem::path(NativePath(m_pArchive->m_strArchivePath)).filename().string();
+    setWindowTitle(QString::fromLocal8Bit(name) + (m_data.m_bModified ? "*" : "") + " - " + kTitle);
 }

@@ -7,11 +7,12 @@
 #include <QDialog>
 #include <QIcon>
 
-#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+struct CEditorCommand;
 class CModFuncs;
 class CMpqArchive;
 class QAction;
@@ -46,15 +47,9 @@ public:
     void OnClearOverrides();
     void OnExtractBaseFiles();
     void OnFileExit();
-    // Editor commands.
-    void OnGlobalDifficulty();
-    void OnGlobalPenalties();
-    void OnMonsterLocations();
-    void OnMonsterEditor();
-    void OnItemsArmour();
-    void OnItemsWeapons();
-    void OnItemsUniques();
-    void OnMiscSkills();
+    // Runs the editor command of that caption ("Editor...", mnemonics left out) as its menu item
+    // does. False when there is no such command.
+    bool OnEditorCommand(const std::string& caption);
     void OnAbout();
 
     // The close steps. False when the program stays open: the user asked to save and the save
@@ -64,8 +59,12 @@ public:
     // Runs an editor dialog modally with the tables it edits. OK marks the data set modified;
     // any other end puts the listed tables back as they were when the dialog opened, and marks
     // the data set modified only when `modifiedOnCancel` is set. Returns the dialog's result.
-    int RunEditor(QDialog& dialog, std::initializer_list<TableId> restoreOnCancel,
+    int RunEditor(QDialog& dialog, const std::vector<TableId>& restoreOnCancel,
                   bool modifiedOnCancel);
+
+    // The title: the opened archive's file name, "*" while there are unsaved edits, then the
+    // program's title; the program's title alone while no archive is open.
+    void UpdateTitle();
 
     QMenuBar* MenuBar() const { return m_pMenuBar; }
     QPlainTextEdit* NotesEdit() const { return m_editNotes; }
@@ -74,6 +73,7 @@ public:
     // True when the window was made in a working folder the program cannot use (it said so):
     // it must not be run.
     bool StartFailed() const { return m_bStartFailed; }
+    CUserPrompts& Prompts() const { return m_prompts; }
 
     CGameDataSet m_data;
     std::unique_ptr<CMpqArchive> m_pArchive;
@@ -86,6 +86,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -98,6 +99,7 @@ private:
     // The folder browser of Save Tables and Load Tables; nothing when there is no folder.
     std::optional<std::string> ChooseTablesFolder(const std::string& prompt);
     void BuildMenu();
+    void RunEditorCommand(const CEditorCommand& command);
     // Ends the main dialog at once, without the close steps (a failed open).
     void EndProgram();
     // Enables the menus that need an opened data set.
@@ -120,11 +122,10 @@ private:
     QAction* m_pSaveAs = nullptr;
     QAction* m_pSaveTables = nullptr;
     QAction* m_pLoadTables = nullptr;
-    QMenu* m_pGlobalMenu = nullptr;
-    QMenu* m_pMonstersMenu = nullptr;
-    QMenu* m_pItemsMenu = nullptr;
-    QMenu* m_pMiscMenu = nullptr;
+    // The menus of the editor commands, enabled once a data set is open.
+    std::vector<QMenu*> m_editorMenus;
     bool m_bClosed = false;
     bool m_bBusy = false; // a save waits for the game
     bool m_bStartFailed = false;
+    bool m_bDataOpen = false; // an archive has been opened
 };

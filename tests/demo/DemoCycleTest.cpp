@@ -67,7 +67,7 @@ TEST(DemoCycle, OpenEditMonsterSaveWithCompileRun) {
         ButtonNamed(editor, "Apply")->click();
         ButtonNamed(editor, "OK")->click();
     });
-    dlg.OnMonsterEditor();
+    dlg.OnEditorCommand("Editor...");
     ASSERT_FALSE(shown.empty());
     EXPECT_TRUE(dlg.m_data.m_bModified);
 

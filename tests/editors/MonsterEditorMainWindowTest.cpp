@@ -44,7 +44,7 @@ protected:
                 press("Apply");
             press(closeWith);
         });
-        window->OnMonsterEditor();
+        window->OnEditorCommand("Editor...");
     }
 
     std::string MinHp(int32_t row) const { return window->m_data.m_MonStats.GetCell(2, row); }
@@ -84,7 +84,7 @@ TEST_F(MonsterEditorMainWindowTest, MissingRecordServiceEndsTheRunAsCancel) {
             open->reject();
         }
     });
-    window->OnMonsterEditor();
+    window->OnEditorCommand("Editor...");
     EXPECT_FALSE(wentModal);
     EXPECT_EQ(prompts.Messages(), std::vector<std::string>{"Programming error, m_pFuncs is null."});
     EXPECT_EQ(CellsOf(window->m_data.m_MonStats), before);

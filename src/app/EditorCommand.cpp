@@ -1,0 +1,49 @@
+#include "app/EditorCommand.h"
+
+#include "app/ModEngineDlg.h"
+#include "editors/MonsterEditorDlg.h"
+#include "editors/SkillsDlg.h"
+
+namespace {
+
+using TableId = CGameDataSet::TableId;
+
+// What every editor is handed besides its table.
+template <class Dialog>
+std::unique_ptr<QDialog> WithServices(std::unique_ptr<Dialog> dialog, CModEngineDlg& window) {
+    dialog->m_pFuncs = window.m_pFuncs.get();
+    dialog->m_bExpansion = window.m_data.m_bExpansion;
+    return dialog;
+}
+
+} // namespace
+
+const std::vector<CEditorCommand>& CEditorCommand::Table() {
+    static const std::vector<CEditorCommand> commands = {
+        {"&Global", "&Difficulty...", {}, {}},
+        {"&Global", "&Resistances and Penalties...", {}, {}},
+        {"&Monsters", "&Locations...", {}, {}},
+        {"&Monsters",
+         "&Editor...",
+         [](CModEngineDlg& window) {
+             auto dialog = std::make_unique<CMonsterEditorDlg>(window.Prompts(), &window);
+             dialog->m_pMonTable = &window.m_data.m_MonStats;
+             return WithServices(std::move(dialog), window);
+         },
+         {TableId::MonStats},
+         true},
+        {"&Items", "&Armour...", {}, {}},
+        {"&Items", "&Weapons...", {}, {}},
+        {"&Items", "&Uniques...", {}, {}},
+        {"Mi&sc",
+         "&Skills",
+         [](CModEngineDlg& window) {
+             auto dialog = std::make_unique<CSkillsDlg>(&window);
+             dialog->m_pSkillsTable = &window.m_data.m_Skills;
+             return WithServices(std::move(dialog), window);
+         },
+         {TableId::Skills}},
+        {"Mi&sc", "&Treasure", {}, {}},
+    };
+    return commands;
+}
