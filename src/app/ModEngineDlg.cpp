@@ -413,6 +413,7 @@ void CModEngineDlg::OnMonsterEditor() {
     dialog.m_pMonTable = &m_data.m_MonStats;
     dialog.m_pFuncs = m_pFuncs.get();
     dialog.m_bExpansion = m_data.m_bExpansion;
+    dialog.m_strSettingsPath = SettingsPath();
     // Even a cancelled monster editor leaves the data set marked as changed.
     RunEditor(dialog, {TableId::MonStats}, true);
 }
