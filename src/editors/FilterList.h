@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 #include <QWidget>
 
 #include <cstdint>
@@ -9,7 +10,6 @@
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QListWidgetItem;
 
 // A long list of table entries with a filter field above it. Every entry carries its table row
 // and its key, so that same-named entries stay apart (the tooltip names the key and the row) and

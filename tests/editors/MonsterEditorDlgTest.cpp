@@ -451,7 +451,7 @@ TEST_F(MonsterEditorTest, SizePlaceAndSelectionAreRememberedInTheSettingsFile) {
     // The settings file keeps what else it held.
     EXPECT_EQ(CProfileFile::ReadString(settings, "Diablo II", "Folder", ""), "C:\\Game");
 
-    // Without a settings file nothing is read or written.
+    // Without a settings path nothing is read or written.
     const std::string kept = ReadTextFile(settings);
     auto dlg = Open();
     EXPECT_EQ(dlg->MonsterList()->currentItem()->text(), "Alpha");
