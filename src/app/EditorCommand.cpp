@@ -13,6 +13,9 @@ template <class Dialog>
 std::unique_ptr<QDialog> WithServices(std::unique_ptr<Dialog> dialog, CModEngineDlg& window) {
     dialog->m_pFuncs = window.m_pFuncs.get();
     dialog->m_bExpansion = window.m_data.m_bExpansion;
+    // Editors that remember their place and last entry keep them in the settings file.
+    if constexpr (requires { dialog->m_strSettingsPath; })
+        dialog->m_strSettingsPath = window.SettingsPath();
     return dialog;
 }
 

@@ -28,7 +28,7 @@ public:
                before[before.size() - 1 - end] == input[input.size() - 1 - end])
             ++end;
         const QString inserted = input.mid(start, input.size() - start - end);
-        const QString allowed = m_edit.Allowed(inserted);
+        const QString allowed = m_edit.Allowed(inserted, start == 0, input.right(end));
         if (allowed.size() != inserted.size()) {
             input = input.left(start) + allowed + input.right(end);
             pos = static_cast<int>(start + allowed.size());
@@ -56,15 +56,18 @@ CCellEdit::CCellEdit(QWidget* parent, bool digitsOnly)
     });
 }
 
-QString CCellEdit::Allowed(const QString& inserted) const {
+QString CCellEdit::Allowed(const QString& inserted, bool atStart, const QString& after) const {
+    // The game's tables hold negative numbers: one minus may lead a digits-only cell.
+    bool minusAllowed = atStart && !after.startsWith(u'-');
     QString allowed;
     allowed.reserve(inserted.size());
     for (QChar c : inserted) {
         if (c == u'\t' || c == u'\r' || c == u'\n')
             continue;
-        if (m_bDigitsOnly && (c < u'0' || c > u'9'))
+        if (m_bDigitsOnly && (c < u'0' || c > u'9') && !(c == u'-' && minusAllowed))
             continue;
         allowed.append(c);
+        minusAllowed = false;
     }
     return allowed;
 }
@@ -76,7 +79,9 @@ void CCellEdit::keyPressEvent(QKeyEvent* event) {
     const bool printable = std::any_of(typed.begin(), typed.end(), [](QChar c) {
         return c.unicode() >= 0x20 && c.unicode() != 0x7F;
     });
-    if (printable && Allowed(typed).isEmpty()) {
+    const int at = hasSelectedText() ? selectionStart() : cursorPosition();
+    const int kept = hasSelectedText() ? selectionStart() + selectionLength() : at;
+    if (printable && Allowed(typed, at == 0, text().mid(kept)).isEmpty()) {
         event->accept();
         return;
     }

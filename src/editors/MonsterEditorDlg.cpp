@@ -8,12 +8,9 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -34,25 +31,22 @@ std::string ToCell(const QString& text) {
 } // namespace
 
 CMonsterEditorDlg::CMonsterEditorDlg(CUserPrompts& prompts, QWidget* parent)
-    : QDialog(parent), m_prompts(prompts) {
+    : CEditorDlg(prompts, "MonsterEditor", parent) {
     setWindowTitle(kTitle);
 
-    m_listMonsters = new QListWidget(this);
-    m_listMonsters->setSelectionMode(QAbstractItemView::SingleSelection);
-    auto* listLabel = new QLabel("Monster List", this);
-    listLabel->setBuddy(m_listMonsters);
-    m_listMonsters->setAccessibleName("Monster List");
-    connect(m_listMonsters, &QListWidget::currentRowChanged, this, [this] { OnSelChange(); });
+    MakeEntryList("Monster List");
+    auto* fields = new QWidget(this);
 
-    auto makeEdit = [this](size_t field, const QString& name) {
+    auto makeEdit = [this, fields](size_t field, const QString& name) {
         // Every field takes digits only from the user; what it shows from the table may differ.
-        auto* edit = new CCellEdit(this, true);
+        auto* edit = new CCellEdit(fields, true);
         edit->setAccessibleName(name);
+        edit->setToolTip(kMonsterRecordHeaders[field]);
         m_edits[field] = edit;
         return edit;
     };
-    auto makeLabel = [this](const QString& caption, QWidget* buddy) {
-        auto* label = new QLabel(caption, this);
+    auto makeLabel = [fields](const QString& caption, QWidget* buddy) {
+        auto* label = new QLabel(caption, fields);
         label->setBuddy(buddy);
         return label;
     };
@@ -62,13 +56,13 @@ CMonsterEditorDlg::CMonsterEditorDlg(CUserPrompts& prompts, QWidget* parent)
     top->addWidget(makeLabel("Spawned", spawned), 0, 0);
     top->addWidget(spawned, 0, 1);
     // Never shown: it only carries an "Unused" class from showing to the next Apply.
-    m_checkUnused = new QCheckBox("Monster is unused", this);
+    m_checkUnused = new QCheckBox("Monster is unused", fields);
     m_checkUnused->setVisible(false);
     top->addWidget(m_checkUnused, 0, 2, 1, 2);
     QLineEdit* block = makeEdit(MonsterRecord::ToBlock, "Blocking %");
     top->addWidget(makeLabel("Blocking %", block), 1, 0);
     top->addWidget(block, 1, 1);
-    top->addWidget(new QLabel("Appears in groups of", this), 2, 0, 1, 4);
+    top->addWidget(new QLabel("Appears in groups of", fields), 2, 0, 1, 4);
     QLineEdit* minGroup = makeEdit(MonsterRecord::MinGrp, "Minimum");
     QLineEdit* maxGroup = makeEdit(MonsterRecord::MaxGrp, "Maximum");
     minGroup->setAccessibleDescription("Appears in groups of");
@@ -80,7 +74,7 @@ CMonsterEditorDlg::CMonsterEditorDlg(CUserPrompts& prompts, QWidget* parent)
 
     auto* grid = new QGridLayout;
     for (size_t d = 0; d < kMonsterGridColumns.size(); ++d)
-        grid->addWidget(new QLabel(kMonsterGridColumns[d], this), 0, static_cast<int>(d) + 1,
+        grid->addWidget(new QLabel(kMonsterGridColumns[d], fields), 0, static_cast<int>(d) + 1,
                         Qt::AlignHCenter);
     int line = 1;
     for (const MonsterGridRow& gridRow : kMonsterGridRows) {
@@ -97,40 +91,15 @@ CMonsterEditorDlg::CMonsterEditorDlg(CUserPrompts& prompts, QWidget* parent)
         ++line;
     }
 
-    m_buttonOK = new QPushButton("OK", this);
-    m_buttonCancel = new QPushButton("Cancel", this);
-    m_buttonApply = new QPushButton("Apply", this);
-    m_buttonOK->setDefault(true);
-    connect(m_buttonOK, &QPushButton::clicked, this, &CMonsterEditorDlg::OnOK);
-    connect(m_buttonCancel, &QPushButton::clicked, this, &CMonsterEditorDlg::OnCancel);
-    connect(m_buttonApply, &QPushButton::clicked, this, &CMonsterEditorDlg::OnApply);
-
-    auto* left = new QVBoxLayout;
-    left->addWidget(listLabel);
-    left->addWidget(m_listMonsters);
-    auto* right = new QVBoxLayout;
+    auto* right = new QVBoxLayout(fields);
     right->addLayout(top);
     right->addLayout(grid);
     right->addStretch();
-    auto* columns = new QHBoxLayout;
-    columns->addLayout(left);
-    columns->addLayout(right, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_buttonOK);
-    buttons->addWidget(m_buttonCancel);
-    buttons->addWidget(m_buttonApply);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(columns);
-    layout->addLayout(buttons);
+    SetUpLayout(fields);
 }
 
-int CMonsterEditorDlg::exec() {
-    if (!OnInitDialog()) {
-        setResult(0);
-        return 0;
-    }
-    return QDialog::exec();
+QListWidget* CMonsterEditorDlg::MonsterList() const {
+    return EntryList()->List();
 }
 
 bool CMonsterEditorDlg::OnInitDialog() {
@@ -166,30 +135,21 @@ bool CMonsterEditorDlg::OnInitDialog() {
     });
 
     // Each entry keeps its own row, so two monsters of the same name are each shown and
-    // written as themselves.
-    {
-        const QSignalBlocker blocker(m_listMonsters);
-        m_listMonsters->clear();
-        for (const Entry& entry : entries) {
-            auto* item = new QListWidgetItem(FromCell(entry.name), m_listMonsters);
-            item->setData(Qt::UserRole, entry.row);
-        }
-        if (m_listMonsters->count() > 0)
-            m_listMonsters->setCurrentRow(0);
-    }
-    OnSelChange();
+    // written as themselves; the class, the game's key, tells them apart.
+    const int32_t classCol = m_pMonTable->FindColumn("Class", 0);
+    std::vector<CFilterList::Entry> listed;
+    listed.reserve(entries.size());
+    for (const Entry& entry : entries)
+        listed.push_back(
+            {FromCell(entry.name), entry.row, FromCell(m_pMonTable->GetCell(classCol, entry.row))});
+    ShowEntries(listed);
     return true;
 }
 
-void CMonsterEditorDlg::OnSelChange() {
+void CMonsterEditorDlg::ShowRow(int32_t row) {
     MonsterRecord record;
-    QListWidgetItem* item = m_listMonsters->currentItem();
-    if (item && m_pMonTable && m_pFuncs)
-        m_pFuncs->ReadMonsterRecord(item->data(Qt::UserRole).toInt(), record, *m_pMonTable);
-    ShowRecord(record);
-}
-
-void CMonsterEditorDlg::ShowRecord(const MonsterRecord& record) {
+    if (row >= 0 && m_pMonTable && m_pFuncs)
+        m_pFuncs->ReadMonsterRecord(row, record, *m_pMonTable);
     for (size_t k = MonsterRecord::Spawned; k < MonsterRecord::kFieldCount; ++k)
         m_edits[k]->setText(FromCell(record.fields[k]));
     m_shownRecord = record;
@@ -197,9 +157,16 @@ void CMonsterEditorDlg::ShowRecord(const MonsterRecord& record) {
         EqualsIgnoringAsciiCase(m_shownRecord.fields[MonsterRecord::Class], "Unused"));
 }
 
+bool CMonsterEditorDlg::HasUnappliedChanges() const {
+    for (size_t k = MonsterRecord::Spawned; k < MonsterRecord::kFieldCount; ++k)
+        if (m_edits[k]->text() != FromCell(m_shownRecord.fields[k]))
+            return true;
+    return false;
+}
+
 void CMonsterEditorDlg::OnApply() {
-    QListWidgetItem* item = m_listMonsters->currentItem();
-    if (!item || !m_pMonTable || !m_pFuncs)
+    const int32_t row = ShownRow();
+    if (row < 0 || !m_pMonTable || !m_pFuncs)
         return;
     MonsterRecord record;
     // The class is the game's key for the monster: it goes back as it was read.
@@ -211,13 +178,7 @@ void CMonsterEditorDlg::OnApply() {
         record.fields[k] =
             text == FromCell(m_shownRecord.fields[k]) ? m_shownRecord.fields[k] : ToCell(text);
     }
-    m_pFuncs->WriteMonsterRecord(item->data(Qt::UserRole).toInt(), record, *m_pMonTable);
-}
-
-void CMonsterEditorDlg::OnOK() {
-    accept();
-}
-
-void CMonsterEditorDlg::OnCancel() {
-    reject();
+    // What was written is what the edits now show unchanged.
+    if (m_pFuncs->WriteMonsterRecord(row, record, *m_pMonTable))
+        m_shownRecord = record;
 }

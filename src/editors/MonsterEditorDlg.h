@@ -1,8 +1,7 @@
 #pragma once
 
+#include "editors/EditorDlg.h"
 #include "editors/MonsterRecord.h"
-
-#include <QDialog>
 
 #include <array>
 #include <string>
@@ -13,11 +12,10 @@ class CUserPrompts;
 class QCheckBox;
 class QLineEdit;
 class QListWidget;
-class QPushButton;
 
 // Monsters > Editor...: shows one monster of the monster table at a time and writes its fields
 // back into its row on Apply. The table is edited in place; the main window undoes a Cancel.
-class CMonsterEditorDlg : public QDialog {
+class CMonsterEditorDlg : public CEditorDlg {
     Q_OBJECT
 public:
     static constexpr const char* kTitle = "Monster Editor";
@@ -29,37 +27,23 @@ public:
     CModFuncs* m_pFuncs = nullptr;
     bool m_bExpansion = false;
 
-    // Opens the dialog modally. When an input is missing it shows why and returns 0 at once,
-    // without showing the dialog.
-    int exec() override;
+    // Fills the list and shows the monster selected last time (else the first); false (after
+    // the message) when an input is missing.
+    bool OnInitDialog() override;
+    // Writes the shown fields into the shown monster's row.
+    void OnApply() override;
 
-    // Handlers, public so that tests can drive the dialog without a modal loop.
-    // Fills the list and shows its first monster; false (after the message) when an input is
-    // missing.
-    bool OnInitDialog();
-    // Shows the monster of the selected list entry; unapplied edits are dropped.
-    void OnSelChange();
-    // Writes the shown fields into the selected monster's row.
-    void OnApply();
-    // Closes with OK without applying.
-    void OnOK();
-    // Closes with Cancel.
-    void OnCancel();
+    QListWidget* MonsterList() const;
 
-    QListWidget* MonsterList() const { return m_listMonsters; }
+protected:
+    bool HasUnappliedChanges() const override;
+    void ShowRow(int32_t row) override;
 
 private:
-    void ShowRecord(const MonsterRecord& record);
-
-    CUserPrompts& m_prompts;
-    QListWidget* m_listMonsters = nullptr;
     // The edit of each record field; none for the class.
     std::array<QLineEdit*, MonsterRecord::kFieldCount> m_edits{};
     QCheckBox* m_checkUnused = nullptr;
-    QPushButton* m_buttonOK = nullptr;
-    QPushButton* m_buttonCancel = nullptr;
-    QPushButton* m_buttonApply = nullptr;
-    // The cells of the shown monster as read: Apply writes the class, and every field the user
-    // left as shown, back unchanged.
+    // The cells of the shown monster as read (or as last applied): Apply writes the class, and
+    // every field the user left as shown, back unchanged.
     MonsterRecord m_shownRecord;
 };

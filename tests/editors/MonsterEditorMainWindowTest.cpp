@@ -2,6 +2,7 @@
 // leave in the data set.
 #include "app/ModEngineDlg.h"
 #include "editors/ModFuncs.h"
+#include "platform/ProfileFile.h"
 
 #include "QtTestApp.h"
 #include "ScriptedPrompts.h"
@@ -59,9 +60,13 @@ TEST_F(MonsterEditorMainWindowTest, OkKeepsAppliedChangesAndCancelPutsTheTableBa
     EXPECT_EQ(MinHp(2), "25");
     EXPECT_TRUE(window->m_data.m_bModified);
 
-    // OK does not apply what was typed since the last Apply.
+    // What was typed since the last Apply is offered before OK drops it: No drops it.
+    prompts.AnswerThreeWay(CUserPrompts::Answer::Second);
     RunEditor("30", false, "OK");
     EXPECT_EQ(MinHp(2), "25");
+    EXPECT_EQ(prompts.TextsOf(CScriptedPrompts::Entry::Kind::ThreeWay),
+              std::vector<std::string>{"Apply your changes to Beta? [Yes/No/Cancel]"});
+    prompts.log.clear();
 
     // Cancel drops this run's Apply, keeps the earlier OK, and still counts as a change.
     window->m_data.m_bModified = false;
@@ -70,6 +75,20 @@ TEST_F(MonsterEditorMainWindowTest, OkKeepsAppliedChangesAndCancelPutsTheTableBa
     EXPECT_EQ(MinHp(1), "10");
     EXPECT_TRUE(window->m_data.m_bModified);
     EXPECT_TRUE(prompts.log.empty());
+}
+
+TEST_F(MonsterEditorMainWindowTest, TheEditorOpensOnTheMonsterSelectedInTheLastRun) {
+    RunEditor("20", false, "Cancel"); // leaves Beta selected
+    QString opened;
+    WhenDialogOpens([&opened](QDialog& editor) {
+        opened = editor.findChild<QListWidget*>()->currentItem()->text();
+        editor.reject();
+    });
+    window->OnEditorCommand("Editor...");
+    EXPECT_EQ(opened, "Beta");
+    EXPECT_EQ(
+        CProfileFile::ReadString(work.File("Tarvane.ini"), "Tarvane", "MonsterEditorSelected", ""),
+        "b1");
 }
 
 TEST_F(MonsterEditorMainWindowTest, MissingRecordServiceEndsTheRunAsCancel) {
