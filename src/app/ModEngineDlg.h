@@ -36,6 +36,9 @@ public:
 
     // File menu.
     void OnFileOpen();
+    // Opens the archive at `path` as File > Open does once a file is chosen (File > Recent, the
+    // command line). False when it was not opened; the previous archive and tables stay then.
+    bool OpenArchive(const std::string& path);
     void OnSetDiabloFolder();
     void OnFileSave();
     void OnFileSaveAs();
@@ -93,13 +96,20 @@ private:
     // The folder browser of Set Diablo II Folder; tells what the user did.
     CUserPrompts::FolderChoice::Outcome BrowseForDiabloFolder();
     // Extracts the nine base copies from the game's own archive into "tables". False when the
-    // program must end.
-    bool ExtractBaseCopies();
+    // open must stop.
+    bool ExtractBaseCopies(bool expansion);
+    // The steps of an open before the archive is known: the game folder, the base copies and
+    // the question about unsaved edits. Whether the game is the expansion; nothing to stop.
+    std::optional<bool> PrepareOpen();
+    // Loads the archive aside and takes it only when every table needed was found.
+    bool LoadArchive(const std::string& path, bool expansion);
+    // The OK/Cancel warning before writing into the game's own archive; true to go on.
+    bool ConfirmGameArchiveWrite(const std::string& path);
+    // File > Recent, after Open...
+    void AddRecentMenu(QMenu* file);
     // The folder browser of Save Tables and Load Tables; nothing when there is no folder.
     std::optional<std::string> ChooseTablesFolder(const std::string& prompt);
     void BuildMenu();
-    // Ends the main dialog at once, without the close steps (a failed open).
-    void EndProgram();
     // Enables the menus that need an opened data set.
     void EnableDataCommands();
     // Shows why a path chosen in a dialog cannot be used and returns true; false when it can.
@@ -110,7 +120,7 @@ private:
     void WriteSetting(const std::string& section, const std::string& key, const std::string& value,
                       const std::string& consequence);
     // The game's own archive in the game folder: d2exp.mpq or d2data.mpq, in any letter case.
-    std::string GameArchive() const;
+    std::string GameArchive(bool expansion) const;
 
     CUserPrompts& m_prompts;
     QIcon m_hIcon;
@@ -124,6 +134,8 @@ private:
     QMenu* m_pMonstersMenu = nullptr;
     QMenu* m_pItemsMenu = nullptr;
     QMenu* m_pMiscMenu = nullptr;
+    // The game archive the user agreed to write into.
+    std::string m_strConfirmedGameArchive;
     bool m_bClosed = false;
     bool m_bBusy = false; // a save waits for the game
     bool m_bStartFailed = false;
