@@ -83,10 +83,10 @@ TEST_F(MainWindowTest, StartsWithTitleFoldersAndMenuStates) {
     QStringList fileItems;
     for (QAction* action : FindMenu(*dlg, "File")->actions())
         fileItems << action->text() + (action->isEnabled() ? "" : " (off)");
-    EXPECT_EQ(fileItems,
-              (QStringList{"Open...", "Recent", "Set Diablo II Folder...", "Save (off)", "Save As... (off)",
-                           "Save Tables... (off)", "Load Tables... (off)", "Backup", "Restore",
-                           "Clear Overrrides Folder", "Extract Base Files", "Exit"}));
+    EXPECT_EQ(fileItems, (QStringList{"Open...", "Recent", "Set Diablo II Folder...", "Save (off)",
+                                      "Save As... (off)", "Save Tables... (off)",
+                                      "Load Tables... (off)", "Backup", "Restore",
+                                      "Clear Overrrides Folder", "Extract Base Files", "Exit"}));
     for (const char* menu : {"Global", "Monsters", "Items", "Misc"})
         EXPECT_FALSE(FindMenu(*dlg, menu)->menuAction()->isEnabled()) << menu;
     EXPECT_TRUE(FindMenu(*dlg, "Help")->menuAction()->isEnabled());
@@ -424,6 +424,28 @@ TEST_F(MainWindowTest, SettingsThatCannotBeWrittenAreNamedInTheNotes) {
               std::string::npos)
         << dlg->NotesText();
     EXPECT_TRUE(std::filesystem::is_symlink(settings));
+}
+
+TEST_F(MainWindowTest, LoadTablesSaysWhenItLoadedNothingAndMarksWhatItLoaded) {
+    auto dlg = MakeWindow();
+    FillTables(*dlg);
+    CTempFolder none, unreadable, armour;
+    std::filesystem::create_directory(unreadable.File("Skills.txt"));
+    WriteTextFile(armour.File("Armor.txt"), "name\r\nloaded\r\n");
+    const std::pair<const CTempFolder*, std::string> cases[] = {
+        {&none, "None of the tables was found in " + none.Path() + ", so nothing was loaded."},
+        {&unreadable, "No table could be loaded from " + unreadable.Path() + "."},
+        {&armour, "Tables loaded from " + armour.Path()}};
+    for (const auto& [folder, last] : cases) {
+        prompts.AnswerFolder(folder->Path());
+        dlg->OnLoadTables();
+        const std::string notes = dlg->NotesText();
+        EXPECT_EQ(notes.substr(notes.size() - last.size()), last);
+        EXPECT_EQ(dlg->m_data.m_bModified, folder == &armour);
+    }
+    // Closing now asks.
+    prompts.AnswerThreeWay(CUserPrompts::Answer::Cancel);
+    EXPECT_FALSE(dlg->OnClose());
 }
 
 // Where a key the user presses goes: an open popup (the completer's list) takes it first.
