@@ -60,8 +60,9 @@ public:
     void OnMiscSkills();
     void OnAbout();
 
-    // The close steps. False when the program stays open: the user asked to save and the save
-    // did not complete, so closing now would throw the edits away.
+    // The close steps. False when the program stays open: the user cancelled the close
+    // question, or asked to save and the save did not complete, so closing now would throw the
+    // edits away.
     bool OnClose();
 
     // Runs an editor dialog modally with the tables it edits. OK marks the data set modified;

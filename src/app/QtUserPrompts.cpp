@@ -65,8 +65,8 @@ CUserPrompts::FolderChoice CQtUserPrompts::BrowseForFolder(const std::string& pr
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
     if (dialog.exec() != QDialog::Accepted)
         return {FolderChoice::Outcome::Cancelled, ""};
-    // Qt's own dialog gives the parent of a folder typed without a trailing "/": the folder
-    // typed is the one the user meant.
+    // What the user typed wins over what the list beside it selected: Qt's own dialog was seen
+    // to give the parent of a folder typed without a trailing "/".
     QString folder;
     if (auto* field = dialog.findChild<QLineEdit*>("fileNameEdit");
         field != nullptr && !field->text().isEmpty()) {

@@ -51,7 +51,7 @@ bool CRecentArchives::Add(const std::string& path) {
 void CRecentArchives::AddMenu(QMenu* file, std::function<std::string()> settingsPath,
                               std::function<void(const std::string&)> open) {
     QMenu* menu = file->addMenu("Recent");
-    QObject::connect(menu, &QMenu::aboutToShow, menu, [menu, settingsPath, open] {
+    auto fill = [menu, settingsPath, open] {
         menu->clear();
         const std::vector<std::string> paths = CRecentArchives(settingsPath()).List();
         for (std::size_t i = 0; i < paths.size(); ++i) {
@@ -65,5 +65,8 @@ void CRecentArchives::AddMenu(QMenu* file, std::function<std::string()> settings
         }
         if (paths.empty())
             menu->addAction("No archive opened yet")->setEnabled(false);
-    });
+    };
+    // Filled now as well: some platforms show no empty submenu, so it would never be shown.
+    fill();
+    QObject::connect(menu, &QMenu::aboutToShow, menu, fill);
 }

@@ -100,8 +100,9 @@ CGameDataSet::FolderLoad CGameDataSet::LoadFromFolder(const std::string& folder)
         if (loaded.Load(*path)) {
             Table(id) = std::move(loaded);
             ++result.loaded;
-        } else
+        } else {
             result.unreadable.push_back(*path);
+        }
     }
     return result;
 }
