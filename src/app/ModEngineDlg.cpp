@@ -1,7 +1,10 @@
 #include "app/ModEngineDlg.h"
 
 #include "app/AboutDlg.h"
+#include "app/ArchiveLoader.h"
 #include "app/EditorCommand.h"
+#include "app/GameFolder.h"
+#include "app/RecentArchives.h"
 #include "app/WindowMemory.h"
 #include "data/ModSaver.h"
 #include "data/MpqArchive.h"
@@ -121,6 +124,7 @@ void CModEngineDlg::BuildMenu() {
 
     QMenu* file = m_pMenuBar->addMenu("&File");
     add(file, "&Open...", &CModEngineDlg::OnFileOpen)->setShortcut(QKeySequence("Ctrl+O"));
+    AddRecentMenu(file);
     add(file, "Set &Diablo II Folder...", &CModEngineDlg::OnSetDiabloFolder);
     m_pSave = add(file, "&Save", &CModEngineDlg::OnFileSave);
     m_pSave->setShortcut(QKeySequence("Ctrl+S"));
@@ -194,7 +198,9 @@ CUserPrompts::FolderChoice::Outcome CModEngineDlg::BrowseForDiabloFolder() {
     // A settings file that cannot be written still leaves the folder set for this run.
     WriteSetting("Diablo II", "Folder", m_strDiabloFolder,
                  ", so the Diablo II folder is set for this run only.");
-    AppendNote("Diablo II folder set to " + m_strDiabloFolder);
+    AppendNote("Diablo II folder set to " + NativePath(m_strDiabloFolder));
+    if (!CGameFolder::HoldsGameData(m_strDiabloFolder))
+        m_prompts.ShowMessage(CGameFolder::NoGameDataWarning(m_strDiabloFolder));
     return choice.outcome;
 }
 
@@ -216,7 +222,7 @@ void CModEngineDlg::OnSaveTables() {
     if (!folder)
         return;
     m_data.SaveToFolder(*folder);
-    AppendNote("Tables saved to " + *folder);
+    AppendNote("Tables saved to " + NativePath(*folder));
 }
 
 void CModEngineDlg::OnLoadTables() {
@@ -224,20 +230,21 @@ void CModEngineDlg::OnLoadTables() {
     if (!folder)
         return;
     CGameDataSet::FolderLoad load = m_data.LoadFromFolder(*folder);
-    for (const std::string& name : load.missing)
-        AppendNote(name + " was not found in " + *folder + "; that table was left as it was.");
-    for (const std::string& path : load.unreadable)
-        AppendNote("Could not read " + path + "; that table was left as it was.");
-    AppendNote("Tables loaded from " + *folder);
+    for (const std::string& note : load.Notes(*folder))
+        AppendNote(note);
+    // The loaded tables are in no archive yet: closing must ask.
+    if (load.loaded > 0)
+        m_data.m_bModified = true;
 }
 
-bool CModEngineDlg::ExtractBaseCopies() {
-    const std::string gameArchive = GameArchive();
+bool CModEngineDlg::ExtractBaseCopies(bool expansion) {
+    const std::string gameArchive = GameArchive(expansion);
     // A wrapper of its own, so that m_pArchive keeps pointing at the archive Save writes into.
     CMpqArchive archive(gameArchive);
     if (archive.m_bInitFailed) {
-        m_prompts.ShowMessage("Failed to initialise.");
-        EndProgram();
+        m_prompts.ShowMessage("Failed to initialise: the archive library could not be started "
+                              "to read " +
+                              NativePath(gameArchive) + ", so nothing was opened.");
         return false;
     }
     const std::string tablesFolder = GetWorkingFolder() + "\\tables";
@@ -251,86 +258,88 @@ bool CModEngineDlg::ExtractBaseCopies() {
         WriteSetting("Extracted", "BaseFiles", "True",
                      "; the base copies will be extracted again at the next open.");
     else
-        AppendNote("Not every table could be read from " + gameArchive +
+        AppendNote("Not every table could be read from " + NativePath(gameArchive) +
                    "; the base copies will be extracted again at the next open.");
     return true;
 }
 
-void CModEngineDlg::OnFileOpen() {
+std::optional<bool> CModEngineDlg::PrepareOpen() {
     // The game folder is asked for until one is set; cancelling the browser ends the command
     // instead of asking for ever.
     while (m_strDiabloFolder.empty()) {
         CUserPrompts::FolderChoice::Outcome outcome = BrowseForDiabloFolder();
         if (outcome == CUserPrompts::FolderChoice::Outcome::Cancelled)
-            return;
+            return std::nullopt;
     }
-    m_data.m_bExpansion = FindFileIgnoringCase(m_strDiabloFolder, "d2exp.mpq").has_value();
+    const bool expansion = FindFileIgnoringCase(m_strDiabloFolder, "d2exp.mpq").has_value();
 
     if (CProfileFile::ReadString(SettingsPath(), "Extracted", "BaseFiles", "False") != "True" &&
-        !ExtractBaseCopies())
-        return;
+        !ExtractBaseCopies(expansion))
+        return std::nullopt;
 
     if (m_data.m_bModified &&
         !m_prompts.AskOkCancel(
             "Loading another archive will erase any current edits. Are you sure ?"))
-        return;
+        return std::nullopt;
+    return expansion;
+}
 
+void CModEngineDlg::OnFileOpen() {
+    std::optional<bool> expansion = PrepareOpen();
+    if (!expansion)
+        return;
     std::optional<std::string> chosen = m_prompts.ChooseFileToOpen(
         "Open Diablo Data File", "Diablo data files (*.mpq)|*.mpq||", "mpq", m_strDiabloFolder);
-    if (!chosen || RefuseUnusablePath(*chosen, false))
+    if (!chosen || RefuseUnusablePath(*chosen, false) || !ConfirmGameArchiveWrite(*chosen))
         return;
+    LoadArchive(*chosen, *expansion);
+}
 
-    // Queued window events run during the open. A close among them would clear the data set in
-    // the middle of it: it is refused while the window is busy, as during a save.
-    m_bBusy = true;
-    m_pMenuBar->setEnabled(false);
-    struct CBusySpan {
-        CModEngineDlg& dlg;
-        ~CBusySpan() {
-            dlg.m_pMenuBar->setEnabled(true);
-            dlg.m_bBusy = false;
-        }
-    } busySpan{*this};
+bool CModEngineDlg::OpenArchive(const std::string& path) {
+    std::optional<bool> expansion = PrepareOpen();
+    return expansion && !RefuseUnusablePath(path, false) && ConfirmGameArchiveWrite(path) &&
+           LoadArchive(path, *expansion);
+}
 
-    AppendNote("Please wait whilst data files are opened...");
-    m_editNotes->repaint();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+bool CModEngineDlg::LoadArchive(const std::string& path, bool expansion) {
+    CArchiveLoader loader(path, expansion, m_prompts);
+    std::string failure = loader.Check();
+    if (failure.empty()) {
+        // Queued window events run during the open. A close among them would clear the data set
+        // in the middle of it: it is refused while the window is busy, as during a save.
+        m_bBusy = true;
+        m_pMenuBar->setEnabled(false);
+        struct CBusySpan {
+            CModEngineDlg& dlg;
+            ~CBusySpan() {
+                dlg.m_pMenuBar->setEnabled(true);
+                dlg.m_bBusy = false;
+            }
+        } busySpan{*this};
 
-    if (!m_pArchive) {
-        m_pArchive = std::make_unique<CMpqArchive>(*chosen);
-        if (m_pArchive->m_bInitFailed) {
-            m_prompts.ShowMessage("Failed to initialise.");
-            EndProgram();
-            return;
-        }
-    } else {
-        m_pArchive->SetArchivePath(*chosen);
-    }
-
-    {
+        AppendNote("Please wait whilst data files are opened...");
+        m_editNotes->repaint();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         CBusyCursor busy(m_prompts);
-        const std::string folder = GetWorkingFolder();
-        for (TableId id : CGameDataSet::kDeclarationOrder)
-            m_pArchive->ExtractFile(CGameDataSet::ArchivePath(id).c_str(), folder.c_str(), false);
-        // Asked of the archive: extracting it would need room on the disk and leave a file.
-        m_data.m_bBinTables = m_pArchive->HasFile("Data\\Global\\Excel\\Armor.bin");
+        failure = loader.Load(GetWorkingFolder());
     }
-
-    // A table the archive did not hold comes from the last open's working copy, else from the
-    // base copy; a table found in neither is left empty.
-    for (TableId id : CGameDataSet::kDeclarationOrder)
-        m_data.LoadFromCopies(id);
-
-    if (!m_data.IsComplete()) {
-        m_prompts.ShowMessage("Failed to load data files.");
-        EndProgram();
-        return;
+    if (!failure.empty()) {
+        m_prompts.ShowMessage(failure + CArchiveLoader::WhatStays(m_pArchive.get()));
+        return false;
     }
+    m_data.TakeTablesFrom(loader.m_data);
+    m_pArchive = std::move(loader.m_pArchive);
+    if (!CRecentArchives(SettingsPath()).Add(path))
+        AppendNote("The settings file " + NativePath(SettingsPath()) +
+                   " could not be written, so File > Recent does not list this archive.");
     AppendNote("MPQ Archive has been opened.");
     EnableDataCommands();
+    return true;
 }
 
 void CModEngineDlg::OnFileSave() {
+    if (m_pArchive && !ConfirmGameArchiveWrite(m_pArchive->m_strArchivePath))
+        return;
     CModSaver saver(m_data, m_pArchive.get(), m_strDiabloFolder, m_prompts, *this);
     // While the game runs the window stays painted and says it waits, but takes no commands.
     bool waiting = false;
@@ -362,6 +371,8 @@ void CModEngineDlg::OnFileSaveAs() {
     std::optional<std::string> chosen = m_prompts.ChooseFileToSave(
         "Save Diablo Data File", "Diablo data files (*.mpq)|*.mpq||", "mpq", m_strDiabloFolder);
     if (!chosen || !m_pArchive || RefuseUnusablePath(*chosen, false))
+        return;
+    if (!ConfirmGameArchiveWrite(*chosen))
         return;
     m_pArchive->SetArchivePath(*chosen);
     OnFileSave();
@@ -433,11 +444,16 @@ void CModEngineDlg::OnAbout() {
 }
 
 bool CModEngineDlg::OnClose() {
-    if (m_data.m_bModified && m_prompts.AskOkCancel("Save before exitting ?")) {
+    CUserPrompts::Answer answer = CUserPrompts::Answer::Second;
+    if (m_data.m_bModified)
+        answer = m_prompts.AskThreeWay("Save before exitting ?", "Save", "Don't Save");
+    if (answer == CUserPrompts::Answer::Cancel)
+        return false;
+    if (answer == CUserPrompts::Answer::First) {
         OnFileSave();
         if (m_data.m_bModified) {
             AppendNote("The edits could not be saved, so the program stays open. Save again, "
-                       "or close and answer Cancel to leave them unsaved.");
+                       "or close and answer Don't Save to leave them unsaved.");
             return false;
         }
     }
@@ -451,11 +467,6 @@ bool CModEngineDlg::OnClose() {
 void CModEngineDlg::OnFileExit() {
     if (OnClose())
         QDialog::done(QDialog::Accepted);
-}
-
-void CModEngineDlg::EndProgram() {
-    m_bClosed = true;
-    QDialog::done(0);
 }
 
 void CModEngineDlg::reject() {
@@ -523,9 +534,9 @@ void CModEngineDlg::WriteSetting(const std::string& section, const std::string& 
                    consequence);
 }
 
-std::string CModEngineDlg::GameArchive() const {
+std::string CModEngineDlg::GameArchive(bool expansion) const {
     // A game folder copied from Windows may spell it "D2DATA.MPQ".
-    const char* name = m_data.m_bExpansion ? "d2exp.mpq" : "d2data.mpq";
+    const char* name = expansion ? "d2exp.mpq" : "d2data.mpq";
     return FindFileIgnoringCase(m_strDiabloFolder, name).value_or(m_strDiabloFolder + "\\" + name);
 }
 
@@ -537,4 +548,19 @@ void CModEngineDlg::UpdateTitle() {
     const std::string name =
         std::filesystem::path(NativePath(m_pArchive->m_strArchivePath)).filename().string();
     setWindowTitle(QString::fromLocal8Bit(name) + (m_data.m_bModified ? "*" : "") + " - " + kTitle);
+}
+
+bool CModEngineDlg::ConfirmGameArchiveWrite(const std::string& path) {
+    if (path == m_strConfirmedGameArchive || !CGameFolder::IsOwnArchive(m_strDiabloFolder, path))
+        return true;
+    if (!m_prompts.AskOkCancel(CGameFolder::OwnArchiveWarning(path)))
+        return false;
+    m_strConfirmedGameArchive = path;
+    return true;
+}
+
+void CModEngineDlg::AddRecentMenu(QMenu* file) {
+    CRecentArchives::AddMenu(
+        file, [this] { return SettingsPath(); },
+        [this](const std::string& path) { OpenArchive(path); });
 }

@@ -37,6 +37,9 @@ public:
 
     // File menu.
     void OnFileOpen();
+    // Opens the archive at `path` as File > Open does once a file is chosen (File > Recent, the
+    // command line). False when it was not opened; the previous archive and tables stay then.
+    bool OpenArchive(const std::string& path);
     void OnSetDiabloFolder();
     void OnFileSave();
     void OnFileSaveAs();
@@ -52,8 +55,9 @@ public:
     bool OnEditorCommand(const std::string& caption);
     void OnAbout();
 
-    // The close steps. False when the program stays open: the user asked to save and the save
-    // did not complete, so closing now would throw the edits away.
+    // The close steps. False when the program stays open: the user cancelled the close
+    // question, or asked to save and the save did not complete, so closing now would throw the
+    // edits away.
     bool OnClose();
 
     // Runs an editor dialog modally with the tables it edits. OK marks the data set modified;
@@ -94,14 +98,21 @@ private:
     // The folder browser of Set Diablo II Folder; tells what the user did.
     CUserPrompts::FolderChoice::Outcome BrowseForDiabloFolder();
     // Extracts the nine base copies from the game's own archive into "tables". False when the
-    // program must end.
-    bool ExtractBaseCopies();
+    // open must stop.
+    bool ExtractBaseCopies(bool expansion);
+    // The steps of an open before the archive is known: the game folder, the base copies and
+    // the question about unsaved edits. Whether the game is the expansion; nothing to stop.
+    std::optional<bool> PrepareOpen();
+    // Loads the archive aside and takes it only when every table needed was found.
+    bool LoadArchive(const std::string& path, bool expansion);
+    // The OK/Cancel warning before writing into the game's own archive; true to go on.
+    bool ConfirmGameArchiveWrite(const std::string& path);
+    // File > Recent, after Open...
+    void AddRecentMenu(QMenu* file);
     // The folder browser of Save Tables and Load Tables; nothing when there is no folder.
     std::optional<std::string> ChooseTablesFolder(const std::string& prompt);
     void BuildMenu();
     void RunEditorCommand(const CEditorCommand& command);
-    // Ends the main dialog at once, without the close steps (a failed open).
-    void EndProgram();
     // Enables the menus that need an opened data set.
     void EnableDataCommands();
     // Shows why a path chosen in a dialog cannot be used and returns true; false when it can.
@@ -112,7 +123,7 @@ private:
     void WriteSetting(const std::string& section, const std::string& key, const std::string& value,
                       const std::string& consequence);
     // The game's own archive in the game folder: d2exp.mpq or d2data.mpq, in any letter case.
-    std::string GameArchive() const;
+    std::string GameArchive(bool expansion) const;
 
     CUserPrompts& m_prompts;
     QIcon m_hIcon;
@@ -124,6 +135,8 @@ private:
     QAction* m_pLoadTables = nullptr;
     // The menus of the editor commands, enabled once a data set is open.
     std::vector<QMenu*> m_editorMenus;
+    // The game archive the user agreed to write into.
+    std::string m_strConfirmedGameArchive;
     bool m_bClosed = false;
     bool m_bBusy = false; // a save waits for the game
     bool m_bStartFailed = false;

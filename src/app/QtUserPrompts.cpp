@@ -6,6 +6,8 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
@@ -58,9 +60,29 @@ CUserPrompts::Answer CQtUserPrompts::AskThreeWay(const std::string& text, const 
 }
 
 CUserPrompts::FolderChoice CQtUserPrompts::BrowseForFolder(const std::string& prompt) {
-    QString folder = QFileDialog::getExistingDirectory(m_parent, ToQt(prompt));
-    if (folder.isEmpty())
+    QFileDialog dialog(m_parent, ToQt(prompt));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    if (dialog.exec() != QDialog::Accepted)
         return {FolderChoice::Outcome::Cancelled, ""};
+    // What the user typed wins over what the list beside it selected: Qt's own dialog was seen
+    // to give the parent of a folder typed without a trailing "/".
+    QString folder;
+    if (auto* field = dialog.findChild<QLineEdit*>("fileNameEdit");
+        field != nullptr && !field->text().isEmpty()) {
+        QString typed = field->text();
+        if (typed.startsWith("~/") || typed == "~")
+            typed.replace(0, 1, QDir::homePath());
+        typed = dialog.directory().absoluteFilePath(typed);
+        if (QFileInfo(typed).isDir())
+            folder = typed;
+    }
+    if (folder.isEmpty() && !dialog.selectedFiles().isEmpty())
+        folder = dialog.selectedFiles().first();
+    while (folder.size() > 1 && folder.endsWith('/'))
+        folder.chop(1);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return {FolderChoice::Outcome::NotAFolder, ""};
     return {FolderChoice::Outcome::Chosen, FromQtPath(QDir::toNativeSeparators(folder))};
 }
 

@@ -1,5 +1,6 @@
 #include "data/GameDataSet.h"
 
+#include "data/MpqArchive.h"
 #include "platform/FileSystem.h"
 
 #include <optional>
@@ -96,10 +97,12 @@ CGameDataSet::FolderLoad CGameDataSet::LoadFromFolder(const std::string& folder)
         // the table in memory, which may hold edits not saved anywhere else.
         CTxtTable loaded;
         loaded.SetPrompts(Table(id).Prompts());
-        if (loaded.Load(*path))
+        if (loaded.Load(*path)) {
             Table(id) = std::move(loaded);
-        else
+            ++result.loaded;
+        } else {
             result.unreadable.push_back(*path);
+        }
     }
     return result;
 }
@@ -122,4 +125,43 @@ bool CGameDataSet::IsComplete() const {
            m_Armor.IsLoaded() && m_Weapons.IsLoaded() && m_UniqueItems.IsLoaded() &&
            m_Skills.IsLoaded() && m_DifficultyLevels.IsLoaded() &&
            (m_TreasureClassEx.IsLoaded() || !m_bBinTables);
+}
+
+std::vector<std::string> CGameDataSet::LoadFromArchive(CMpqArchive& archive,
+                                                       const std::string& workingFolder) {
+    for (TableId id : kDeclarationOrder)
+        archive.ExtractFile(ArchivePath(id).c_str(), workingFolder.c_str(), false);
+    // Asked of the archive: extracting it would need room on the disk and leave a file.
+    m_bBinTables = archive.HasFile("Data\\Global\\Excel\\Armor.bin");
+
+    // A table the archive did not hold comes from the last open's working copy, else from the
+    // base copy; a table found in neither is left empty.
+    for (TableId id : kDeclarationOrder)
+        LoadFromCopies(id);
+    std::vector<std::string> missing;
+    for (TableId id : kDeclarationOrder)
+        if (!Table(id).IsLoaded() && (id != TableId::TreasureClassEx || m_bBinTables))
+            missing.push_back(FileName(id));
+    return missing;
+}
+
+void CGameDataSet::TakeTablesFrom(CGameDataSet& other) {
+    for (TableId id : kDeclarationOrder)
+        Table(id) = std::move(other.Table(id));
+    m_bExpansion = other.m_bExpansion;
+    m_bBinTables = other.m_bBinTables;
+}
+
+std::vector<std::string> CGameDataSet::FolderLoad::Notes(const std::string& folder) const {
+    const std::string shown = NativePath(folder);
+    if (missing.size() == kTableCount)
+        return {"None of the tables was found in " + shown + ", so nothing was loaded."};
+    std::vector<std::string> notes;
+    for (const std::string& name : missing)
+        notes.push_back(name + " was not found in " + shown + "; that table was left as it was.");
+    for (const std::string& path : unreadable)
+        notes.push_back("Could not read " + NativePath(path) + "; that table was left as it was.");
+    notes.push_back(loaded == 0 ? "No table could be loaded from " + shown + "."
+                                : "Tables loaded from " + shown);
+    return notes;
 }

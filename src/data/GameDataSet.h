@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+class CMpqArchive;
 class CUserPrompts;
 class CNoteLog;
 
@@ -69,6 +70,10 @@ public:
     struct FolderLoad {
         std::vector<std::string> unreadable;
         std::vector<std::string> missing;
+        size_t loaded = 0; // tables replaced
+
+        // What the user is told about a load from `folder`, one note a line.
+        std::vector<std::string> Notes(const std::string& folder) const;
     };
 
     // Save Tables / Load Tables: all nine to and from `folder`. An empty table writes nothing.
@@ -86,6 +91,15 @@ public:
     // The tables every editor needs are loaded; TreasureClassEx only matters for game versions
     // with compiled tables.
     bool IsComplete() const;
+
+    // File > Open: extracts the working copies of the nine tables from `archive` into
+    // `workingFolder`, notes whether it holds compiled tables, and loads every table from its
+    // copies. Returns the file names of the tables IsComplete needs that were found nowhere.
+    std::vector<std::string> LoadFromArchive(CMpqArchive& archive,
+                                             const std::string& workingFolder);
+    // Moves the nine tables and the expansion and compiled-tables flags of `other` in; the
+    // modified flag stays. For a data set loaded aside, so a failed load never touches this one.
+    void TakeTablesFrom(CGameDataSet& other);
 
     CTxtTable m_MonStats;
     CTxtTable m_MonItemPercent;

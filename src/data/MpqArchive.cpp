@@ -170,16 +170,16 @@ bool CMpqArchive::ExtractFile(const char* name, const char* folder, bool keepPat
     const char* lastBackslash = std::strrchr(name, '\\');
     destination += keepPath || lastBackslash == nullptr ? name : lastBackslash + 1;
 
-    std::fputs(name, stdout);
-    std::fputs(" => ", stdout);
-    std::fputs(destination.c_str(), stdout);
-    std::fflush(stdout);
-
     // Only the last folder level is made, as the callers expect; an existing one is fine.
     MakeFolder(destination.substr(0, destination.find_last_of("\\/")));
     // Written beside and renamed, so an earlier copy stays whole if this one fails.
-    return WriteFileAtomically(
-        destination, std::string_view(reinterpret_cast<const char*>(block.get()), size), false);
+    if (!WriteFileAtomically(
+            destination, std::string_view(reinterpret_cast<const char*>(block.get()), size), false))
+        return false;
+    // One line a file, for whoever watches the program's output.
+    std::printf("%s => %s\n", name, NativePath(destination).c_str());
+    std::fflush(stdout);
+    return true;
 }
 
 bool CMpqArchive::HasFile(const std::string& name) const {
@@ -330,4 +330,9 @@ bool CMpqArchive::UpdateOpenArchive(void* archive, const std::string& workPath,
         }
     }
     return true;
+}
+
+bool CMpqArchive::CanBeRead() const {
+    CArchiveHandle archive;
+    return OpenReadOnly(m_strArchivePath, archive);
 }

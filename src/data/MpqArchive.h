@@ -30,12 +30,16 @@ public:
 
     // Writes the archived file `name` into `folder` (".\" when null), under its whole archived
     // name when `keepPath` is set, else under the part after its last backslash. Prints
-    // "name => destination" to standard output. False when the archive or the name cannot be
-    // read, the file is empty, or the destination cannot be written; nothing is written then.
+    // "name => destination" (native) as one line to standard output once written. False when the
+    // archive or the name cannot be read, the file is empty, or the destination cannot be written;
+    // nothing is written then.
     bool ExtractFile(const char* name, const char* folder, bool keepPath);
 
     // True when the archive opens and holds a file of that name (names ignore case).
     bool HasFile(const std::string& name) const;
+
+    // True when the file at the archive path is an archive that opens for reading.
+    bool CanBeRead() const;
 
     // Adds the local file `path` under `archivedName`, replacing a file of that name. A null
     // name is made from the path: what follows its drive colon ("C:\Work\x.txt" -> "Work\x.txt").

@@ -332,7 +332,7 @@ TEST_F(FileSaveTest, AFailedSaveLeavesTheArchiveAsItWas) {
     EXPECT_FALSE(TempFilesLeft());
 
     // The close question's save fails the same way: the program stays open.
-    prompts.AnswerOkCancel(true);
+    prompts.AnswerThreeWay(CUserPrompts::Answer::First);
     EXPECT_FALSE(dlg->OnClose());
     EXPECT_EQ(dlg->m_data.m_Armor.GetCell(0, 1), "edited");
 }

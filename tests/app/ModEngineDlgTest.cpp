@@ -1,6 +1,7 @@
 #include "app/ModEngineDlg.h"
 #include "app/AboutDlg.h"
 #include "app/EditorCommand.h"
+#include "app/QtUserPrompts.h"
 #include "platform/FileSystem.h"
 #include "platform/ProfileFile.h"
 
@@ -12,8 +13,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -92,7 +95,7 @@ TEST_F(MainWindowTest, StartsWithTitleFoldersAndMenuStates) {
     for (QAction* action : FindMenu(*dlg, "File")->actions())
         fileItems << Plain(action) + (action->isEnabled() ? "" : " (off)");
     EXPECT_EQ(fileItems,
-              (QStringList{"Open...", "Set Diablo II Folder...", "Save (off)", "Save As... (off)",
+              (QStringList{"Open...", "Recent", "Set Diablo II Folder...", "Save (off)", "Save As... (off)",
                            "Save Tables... (off)", "Load Tables... (off)", "Backup", "Restore",
                            "Clear Overrrides Folder", "Extract Base Files", "Exit"}));
     for (const char* menu : {"Global", "Monsters", "Items", "Misc"})
@@ -185,7 +188,7 @@ TEST_F(MainWindowTest, SaveAndLoadTables) {
     dlg->OnLoadTables();
     EXPECT_EQ(dlg->m_data.m_Armor.GetCell(0, 1), "new armour");
     EXPECT_EQ(dlg->m_data.m_Weapons.GetCell(1, 0), "Weapons.txt");
-    EXPECT_FALSE(dlg->m_data.m_bModified);
+    EXPECT_TRUE(dlg->m_data.m_bModified);
     // The tables it did not find are named.
     std::string notes = "Tables saved to " + out.Path();
     for (TableId id : CGameDataSet::kFolderOrder)
@@ -272,10 +275,10 @@ TEST_F(MainWindowTest, CloseAsksOnlyWithUnsavedEdits) {
     auto edited = MakeWindow();
     FillTables(*edited);
     edited->m_data.m_bModified = true;
-    prompts.AnswerOkCancel(false);
+    prompts.AnswerThreeWay(CUserPrompts::Answer::Second);
     EXPECT_TRUE(edited->OnClose());
-    EXPECT_EQ(prompts.TextsOf(CScriptedPrompts::Entry::Kind::OkCancel),
-              (std::vector<std::string>{"Save before exitting ?"}));
+    EXPECT_EQ(prompts.TextsOf(CScriptedPrompts::Entry::Kind::ThreeWay),
+              (std::vector<std::string>{"Save before exitting ? [Save/Don't Save/Cancel]"}));
     EXPECT_EQ(edited->m_data.m_Armor.Columns(), 0); // tables cleared
     EXPECT_EQ(edited->m_pFuncs, nullptr);
 }
@@ -285,14 +288,15 @@ TEST_F(MainWindowTest, StaysOpenWhenTheSaveAskedForDoesNotComplete) {
     FillTables(*dlg);
     dlg->m_data.m_bModified = true;
     dlg->show();
-    prompts.AnswerOkCancel(true); // save; nothing is open to save into, so it cannot complete
+    // Save; nothing is open to save into, so it cannot complete.
+    prompts.AnswerThreeWay(CUserPrompts::Answer::First);
     EXPECT_FALSE(dlg->close());
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_TRUE(dlg->m_data.m_bModified);
     EXPECT_EQ(dlg->m_data.m_Armor.GetCell(1, 0), "Armor.txt");
     EXPECT_NE(dlg->NotesText().find("stays open"), std::string::npos);
 
-    prompts.AnswerOkCancel(false); // then close without saving
+    prompts.AnswerThreeWay(CUserPrompts::Answer::Second); // then close without saving
     EXPECT_TRUE(dlg->close());
     EXPECT_FALSE(dlg->isVisible());
 }
@@ -308,7 +312,7 @@ TEST_F(MainWindowTest, EnterAndEscapeDoNotEndTheProgram) {
     dlg->reject();
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_TRUE(prompts.log.empty());
-    prompts.AnswerOkCancel(false);
+    prompts.AnswerThreeWay(CUserPrompts::Answer::Second);
     dlg->OnFileExit();
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_EQ(dlg->result(), QDialog::Accepted);
@@ -362,7 +366,7 @@ TEST_F(MainWindowTest, StartsInAWorkingFolderOfAnyLengthAndRefusesOneItCannotUse
         dlg->OnExtractBaseFiles();
         EXPECT_EQ(ReadTextFile(deep + "/Tarvane.ini"),
                   "[Diablo II]\r\nFolder=/games/d2\r\n[Extracted]\r\nBaseFiles=False\r\n");
-        EXPECT_TRUE(prompts.Messages().empty());
+        EXPECT_EQ(prompts.Messages().size(), 1u); // no d2data.mpq there
     }
 
     // A working folder that cannot be read, or whose name holds a "\" that the program's paths
@@ -584,6 +588,85 @@ TEST_F(MainWindowTest, EveryEditorCommandRunsItsDialogFromTheTable) {
         }
     }
     EXPECT_TRUE(prompts.Messages().empty()) << prompts.Messages().front();
+
+TEST_F(MainWindowTest, LoadTablesSaysWhenItLoadedNothingAndMarksWhatItLoaded) {
+    auto dlg = MakeWindow();
+    FillTables(*dlg);
+    CTempFolder none, unreadable, armour;
+    std::filesystem::create_directory(unreadable.File("Skills.txt"));
+    WriteTextFile(armour.File("Armor.txt"), "name\r\nloaded\r\n");
+    const std::pair<const CTempFolder*, std::string> cases[] = {
+        {&none, "None of the tables was found in " + none.Path() + ", so nothing was loaded."},
+        {&unreadable, "No table could be loaded from " + unreadable.Path() + "."},
+        {&armour, "Tables loaded from " + armour.Path()}};
+    for (const auto& [folder, last] : cases) {
+        prompts.AnswerFolder(folder->Path());
+        dlg->OnLoadTables();
+        const std::string notes = dlg->NotesText();
+        EXPECT_EQ(notes.substr(notes.size() - last.size()), last);
+        EXPECT_EQ(dlg->m_data.m_bModified, folder == &armour);
+    }
+    // Closing now asks.
+    prompts.AnswerThreeWay(CUserPrompts::Answer::Cancel);
+    EXPECT_FALSE(dlg->OnClose());
+}
+
+// Where a key the user presses goes: an open popup (the completer's list) takes it first.
+void PressKey(QKeyEvent& key) {
+    QWidget* receiver = QApplication::activePopupWidget();
+    if (receiver && receiver->focusWidget())
+        receiver = receiver->focusWidget();
+    if (!receiver)
+        receiver = QApplication::focusWidget();
+    QApplication::sendEvent(receiver, &key);
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+TEST(FolderChooserTest, GivesTheFolderTheUserTyped) {
+    EnsureQApplication();
+    CTempFolder root;
+    std::filesystem::create_directories(root.File("parent/child"));
+    std::filesystem::create_directories(root.File("parent/tables (new)"));
+    struct Case {
+        std::string startIn; // "" for the dialog's own start
+        std::string typed;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"", root.File("parent/child"), root.File("parent/child")},
+        {"", root.File("parent/child/"), root.File("parent/child")},
+        {"", root.File("parent"), root.File("parent")},
+        {root.File("parent"), "child", root.File("parent/child")},
+        {root.File("parent"), "tables (new)", root.File("parent/tables (new)")},
+        {root.File("parent/child"), root.File("parent/tables (new)"),
+         root.File("parent/tables (new)")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        CQtUserPrompts prompts;
+        WhenDialogOpens([&c](QDialog& dialog) {
+            auto* chooser = qobject_cast<QFileDialog*>(&dialog);
+            ASSERT_NE(chooser, nullptr);
+            if (!c.startIn.empty())
+                chooser->setDirectory(QString::fromStdString(c.startIn));
+            auto* field = dialog.findChild<QLineEdit*>("fileNameEdit");
+            ASSERT_NE(field, nullptr);
+            // Typed key by key into the focused field, then Enter.
+            dialog.activateWindow();
+            field->setFocus(Qt::OtherFocusReason);
+            QCoreApplication::processEvents();
+            for (QChar ch : QString::fromStdString(c.typed)) {
+                QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+                PressKey(press);
+            }
+            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            PressKey(enter);
+            EXPECT_FALSE(dialog.isVisible()) << "Enter did not accept the folder";
+        });
+        CUserPrompts::FolderChoice choice = prompts.BrowseForFolder("Select a folder");
+        EXPECT_EQ(choice.outcome, CUserPrompts::FolderChoice::Outcome::Chosen);
+        EXPECT_EQ(choice.path, c.expected);
+    }
 }
 
 } // namespace
