@@ -94,10 +94,10 @@ TEST_F(MainWindowTest, StartsWithTitleFoldersAndMenuStates) {
     QStringList fileItems;
     for (QAction* action : FindMenu(*dlg, "File")->actions())
         fileItems << Plain(action) + (action->isEnabled() ? "" : " (off)");
-    EXPECT_EQ(fileItems,
-              (QStringList{"Open...", "Recent", "Set Diablo II Folder...", "Save (off)", "Save As... (off)",
-                           "Save Tables... (off)", "Load Tables... (off)", "Backup", "Restore",
-                           "Clear Overrrides Folder", "Extract Base Files", "Exit"}));
+    EXPECT_EQ(fileItems, (QStringList{"Open...", "Recent", "Set Diablo II Folder...", "Save (off)",
+                                      "Save As... (off)", "Save Tables... (off)",
+                                      "Load Tables... (off)", "Backup", "Restore",
+                                      "Clear Overrrides Folder", "Extract Base Files", "Exit"}));
     for (const char* menu : {"Global", "Monsters", "Items", "Misc"})
         EXPECT_FALSE(FindMenu(*dlg, menu)->menuAction()->isEnabled()) << menu;
     EXPECT_TRUE(FindMenu(*dlg, "Help")->menuAction()->isEnabled());
@@ -588,6 +588,7 @@ TEST_F(MainWindowTest, EveryEditorCommandRunsItsDialogFromTheTable) {
         }
     }
     EXPECT_TRUE(prompts.Messages().empty()) << prompts.Messages().front();
+}
 
 TEST_F(MainWindowTest, LoadTablesSaysWhenItLoadedNothingAndMarksWhatItLoaded) {
     auto dlg = MakeWindow();
