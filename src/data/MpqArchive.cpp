@@ -193,7 +193,7 @@ bool CMpqArchive::AddFile(const std::string& path, const char* archivedName, boo
 }
 
 std::string CMpqArchive::BusyNote(const std::string& archivePath) {
-    return archivePath +
+    return NativePath(archivePath) +
            " is being saved by another program, so nothing was saved. Try again when it has "
            "finished.";
 }
@@ -224,8 +224,8 @@ bool CMpqArchive::AddFiles(const FileList& files, bool compress, std::string* fa
     // link would become the new archive and the file it names keep the old one.
     const std::string target = ResolveLinks(m_strArchivePath);
     if (target.empty()) {
-        m_strNote =
-            m_strArchivePath + " leads to a file whose path holds a \"\\\", so nothing was saved.";
+        m_strNote = NativePath(m_strArchivePath) +
+                    " leads to a file whose path holds a \"\\\", so nothing was saved.";
         return false;
     }
     // Held from the first read to the rename, so that no other instance adds in between.
@@ -290,7 +290,7 @@ bool CMpqArchive::AddFiles(const FileList& files, bool compress, std::string* fa
     }
     SyncFileAndFolder(target);
     if (names > 1)
-        m_strNote = m_strArchivePath + " has " + std::to_string(names - 1) +
+        m_strNote = NativePath(m_strArchivePath) + " has " + std::to_string(names - 1) +
                     " other name(s) (hard links), which still show the archive as it was before "
                     "this save.";
     return true;

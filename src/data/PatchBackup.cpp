@@ -43,7 +43,7 @@ void CPatchBackup::Backup(const std::string& diabloFolder) {
     if (CopyFileTo(PatchArchive(diabloFolder), kBackupFile, true)) {
         m_notes.AppendNote("Patch_D2.mpq has been backed up.");
     } else if (!FileExists(PatchArchive(diabloFolder))) {
-        m_notes.AppendNote("Patch_D2.mpq was not found in " + diabloFolder +
+        m_notes.AppendNote("Patch_D2.mpq was not found in " + NativePath(diabloFolder) +
                            ", so nothing was backed up.");
     } else {
         m_notes.AppendNote("Patch_D2.mpq could not be copied, so nothing was backed up.");

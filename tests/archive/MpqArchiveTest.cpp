@@ -463,7 +463,7 @@ TEST_F(ArchiveTest, ALinkedArchiveIsUpdatedWhereItLives) {
     ASSERT_TRUE(LinkFile("mods/real.mpq", "mods/other-name.mpq"));
     CMpqArchive archive("mods\\real.mpq");
     ASSERT_TRUE(archive.AddFile(Local("armor.txt", "split"), kArmor.c_str(), false));
-    EXPECT_EQ(archive.m_strNote, "mods\\real.mpq has 1 other name(s) (hard links), which still "
+    EXPECT_EQ(archive.m_strNote, "mods/real.mpq has 1 other name(s) (hard links), which still "
                                  "show the archive as it was before this save.");
     EXPECT_EQ(ReadArchived("mods/real.mpq", kArmor), "split");
     EXPECT_NE(ReadArchived("mods/other-name.mpq", kArmor), "split");
