@@ -1,6 +1,7 @@
 #include "graphics/PictureFiles.h"
 
 #include "graphics/Dc6Converter.h"
+#include "graphics/LittleEndian.h"
 
 bool ConvertPicture(const std::string& path, std::string* error) {
     CDc6Converter run;
@@ -14,8 +15,8 @@ PcxSize PcxSizeOfBytes(std::string_view bytes) {
     const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
     if (bytes.size() < 12 || p[0] != 0x0A || p[1] != 5 || p[2] != 1 || p[3] != 8)
         return {};
-    const int32_t width = (p[8] | p[9] << 8) + 1;
-    const int32_t height = (p[10] | p[11] << 8) + 1;
+    const int32_t width = ReadUInt16(p + 8) + 1;
+    const int32_t height = ReadUInt16(p + 10) + 1;
     if (width >= CDc6Converter::kMaxPcxWidth || height >= CDc6Converter::kMaxPcxHeight)
         return {};
     return {width, height};
