@@ -1,7 +1,6 @@
 #include "graphics/Dc6Converter.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -9,10 +8,8 @@
 #include <limits>
 #include <memory>
 
-#if defined(__x86_64__)
-#include <immintrin.h>
-#endif
-
+#include "graphics/ConverterFastPaths.h"
+#include "graphics/LittleEndian.h"
 #include "platform/AsciiText.h"
 #include "platform/FileSystem.h"
 
@@ -27,27 +24,6 @@ constexpr long kMaxFileSize = 256L << 20;
 
 const uint8_t* Bytes(std::string_view bytes) {
     return reinterpret_cast<const uint8_t*>(bytes.data());
-}
-
-int32_t ReadInt32(const uint8_t* p) {
-    uint32_t v = static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-                 static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-    return static_cast<int32_t>(v);
-}
-
-uint16_t ReadUInt16(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
-
-void StoreInt32(uint8_t* at, int32_t value) {
-    const uint32_t v = static_cast<uint32_t>(value);
-    for (int i = 0; i < 4; ++i)
-        at[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-void PutUInt16(std::string& out, size_t at, uint32_t value) {
-    out[at] = static_cast<char>(value & 0xFF);
-    out[at + 1] = static_cast<char>((value >> 8) & 0xFF);
 }
 
 // Reads a decimal integer the way atoi does (leading blanks, a sign, digits up to the first
@@ -71,155 +47,13 @@ int ParseDecimal(const std::string& text) {
                                                 std::numeric_limits<int>::max()));
 }
 
-static_assert(std::endian::native == std::endian::little, "the PCX fast path reads words");
-
-// One bit per byte of a little-endian word (bit j for byte j): the bytes from 0xC0 up.
-uint32_t HighByteMask(uint64_t v) {
-    const uint64_t high = v & (v << 1) & 0x8080808080808080ull;
-    return static_cast<uint32_t>(((high >> 7) * 0x0102040810204080ull) >> 56);
-}
-
-// One bit per byte: the bytes equal to `value`.
-uint32_t ByteMask(uint64_t v, uint8_t value) {
-    const uint64_t y = v ^ (0x0101010101010101ull * value);
-    const uint64_t zero =
-        ~(((y & 0x7F7F7F7F7F7F7F7Full) + 0x7F7F7F7F7F7F7F7Full) | y) & 0x8080808080808080ull;
-    return static_cast<uint32_t>(((zero >> 7) * 0x0102040810204080ull) >> 56);
-}
-
-// Of eight bytes starting at a token, those that start an escape: in a row of high bytes every
-// second one, from the first, is an escape and the others are the escaped values.
-uint32_t EscapeStarts(uint32_t high) {
-    const uint32_t starts = high & ~(high << 1);
-    const uint32_t evenRuns = high & ~(high + (starts & 0x55u)); // rows starting on even bytes
-    return ((evenRuns & 0x55u) | (high & ~evenRuns & 0xAAu)) & 0xFFu;
-}
-
-// For each 8-bit mask of escape bytes in a word: the place of every byte among the kept ones
-// (one byte each, an escape taking the place of its value), and how many bytes are kept.
-struct CompactTable {
-    uint64_t place[256] = {};
-    uint8_t kept[256] = {};
-};
-constexpr CompactTable MakeCompactTable() {
-    CompactTable table;
-    for (int mask = 0; mask < 256; ++mask) {
-        int before = 0;
-        for (int j = 0; j < 8; ++j) {
-            table.place[mask] |= static_cast<uint64_t>(j - before) << (8 * j);
-            before += mask >> j & 1;
-        }
-        table.kept[mask] = static_cast<uint8_t>(8 - before);
-    }
-    return table;
-}
-constexpr CompactTable kCompactTable = MakeCompactTable();
-
-// For each 8-bit mask of pixels from 0xC0 up: the place of every pixel's value in the coded
-// bytes, each such pixel taking one more byte for its escape before it.
-struct ExpandTable {
-    uint64_t place[256] = {};
-};
-constexpr ExpandTable MakeExpandTable() {
-    ExpandTable table;
-    for (int mask = 0; mask < 256; ++mask) {
-        int at = 0;
-        for (int j = 0; j < 8; ++j) {
-            at += mask >> j & 1;
-            table.place[mask] |= static_cast<uint64_t>(at) << (8 * j);
-            ++at;
-        }
-    }
-    return table;
-}
-constexpr ExpandTable kExpandTable = MakeExpandTable();
-
-// How many bytes from `from` on, below `limit`, are (equal set) or are not `key`.
-int32_t Stretch(const uint8_t* px, int32_t from, int32_t limit, uint8_t key, bool equal) {
+// How many bytes of `row` from `from` on, below `limit`, are (`equal` set) or are not `key`.
+int32_t KeyStretch(const uint8_t* row, int32_t from, int32_t limit, uint8_t key, bool equal) {
     int32_t i = from;
-    for (; limit - i >= 8; i += 8) {
-        uint64_t v;
-        std::memcpy(&v, px + i, 8);
-        uint32_t other = ByteMask(v, key);
-        if (equal)
-            other = ~other & 0xFFu;
-        if (other)
-            return i + std::countr_zero(other) - from;
-    }
-    while (i < limit && (px[i] == key) == equal)
+    while (i < limit && (row[i] == key) == equal)
         ++i;
     return i - from;
 }
-
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#define TARVANE_PCX_SSSE3 1
-
-// Where the PCX reader stands: input byte, output pixel, place in the line, and whether the
-// last byte read is an escape whose value comes next.
-struct PcxCursor {
-    size_t pos = 0;
-    size_t at = 0;
-    int32_t x = 0;
-    uint32_t carry = 0;
-};
-
-// For each 8-bit mask of bytes to keep: their indices, packed to the front, for a byte shuffle.
-struct ShuffleTable {
-    uint8_t index[256][8] = {};
-};
-constexpr ShuffleTable MakeShuffleTable() {
-    ShuffleTable table;
-    for (int mask = 0; mask < 256; ++mask) {
-        int n = 0;
-        for (int j = 0; j < 8; ++j)
-            if (mask >> j & 1)
-                table.index[mask][n++] = static_cast<uint8_t>(j);
-    }
-    return table;
-}
-constexpr ShuffleTable kShuffleTable = MakeShuffleTable();
-
-// The word path of the reader, sixteen bytes at a time with byte shuffles, on processors that
-// have them. Stops where the word path would fall back, leaving the rest to it.
-__attribute__((target("ssse3"))) void ReadPcxWords16(const uint8_t* p, size_t size, uint8_t* out,
-                                                     size_t total, int32_t width, PcxCursor& c) {
-    const __m128i highBits = _mm_set1_epi8(static_cast<char>(0xC0));
-    const __m128i escape = _mm_set1_epi8(static_cast<char>(0xC1));
-    const __m128i upperHalf = _mm_set1_epi8(8);
-    while (width - c.x >= 16 && c.at + 16 <= total && c.pos + 16 <= size) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + c.pos));
-        const uint32_t high = static_cast<uint32_t>(_mm_movemask_epi8(
-                                  _mm_cmpeq_epi8(_mm_and_si128(v, highBits), highBits))) &
-                              ~c.carry;
-        // Of a row of high bytes every second one, from the first, starts an escape.
-        const uint32_t starts = high & ~(high << 1);
-        const uint32_t evenRuns = high & ~(high + (starts & 0x5555u));
-        const uint32_t escapes = ((evenRuns & 0x5555u) | (high & ~evenRuns & 0xAAAAu)) & 0xFFFFu;
-        if (escapes & ~static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, escape))))
-            return; // a real run: the slower paths take it
-        const uint32_t keepLow = ~escapes & 0xFFu, keepHigh = (~escapes >> 8) & 0xFFu;
-        const __m128i low = _mm_shuffle_epi8(
-            v, _mm_loadl_epi64(reinterpret_cast<const __m128i*>(kShuffleTable.index[keepLow])));
-        const __m128i highHalf = _mm_shuffle_epi8(
-            v, _mm_add_epi8(
-                   _mm_loadl_epi64(reinterpret_cast<const __m128i*>(kShuffleTable.index[keepHigh])),
-                   upperHalf));
-        const uint32_t keptLow = kCompactTable.kept[escapes & 0xFFu];
-        const uint32_t kept = keptLow + kCompactTable.kept[escapes >> 8];
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + c.at), low);
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + c.at + keptLow), highHalf);
-        c.pos += 16;
-        c.at += kept;
-        c.x += static_cast<int32_t>(kept);
-        c.carry = escapes >> 15;
-    }
-}
-
-bool HasSsse3() {
-    static const bool has = __builtin_cpu_supports("ssse3");
-    return has;
-}
-#endif
 
 } // namespace
 
@@ -358,73 +192,39 @@ bool CDc6Converter::ReadPcx(std::string_view bytes, CIndexedImage& image) {
     const size_t total = image.pixels.size();
     size_t at = 0;
     size_t pos = kPcxHeaderSize;
-    uint32_t carry = 0; // the last byte read is an escape whose value comes next
-#ifdef TARVANE_PCX_SSSE3
-    const bool useWords16 = HasSsse3();
-#endif
     for (int32_t line = 0; line < height; ++line) {
         int32_t x = 0;
-        while (x < width) {
-#ifdef TARVANE_PCX_SSSE3
-            if (useWords16 && width - x >= 16) {
-                PcxCursor cursor{pos, at, x, carry};
-                ReadPcxWords16(p, size, out, total, width, cursor);
+        for (int32_t token = 0; x < width; ++token) {
+            // The fast path takes what it can and is tried again every few tokens after it.
+            if (m_bFastPaths && token % 8 == 0) {
+                PcxCursor cursor{pos, at, x};
+                ReadPcxSinglePixels(p, size, out, total, width, cursor);
                 pos = cursor.pos;
                 at = cursor.at;
                 x = cursor.x;
-                carry = cursor.carry;
+                if (x >= width)
+                    break;
             }
-#endif
-            // Eight bytes at a time while they hold only single pixels (plain bytes and 0xC1
-            // escapes) and the line and the image have room for all of them. Escapes come at
-            // random in real pictures, so nothing here branches on them, and the next word's
-            // place does not wait for this one's escapes: an escape in the last byte is carried
-            // over to the next word, whose first byte is then its value.
-            if (width - x >= 8 && at + 8 <= total && pos + 8 <= size) {
-                uint64_t v;
-                std::memcpy(&v, p + pos, 8);
-                const uint32_t escapes = EscapeStarts(HighByteMask(v) & ~carry);
-                if ((escapes & ~ByteMask(v, 0xC1)) == 0) {
-                    // Every byte goes to its place among the kept ones; an escape byte lands
-                    // where its value will be stored after it.
-                    const uint64_t places = kCompactTable.place[escapes];
-#pragma GCC unroll 8
-                    for (int k = 0; k < 8; ++k)
-                        out[at + ((places >> (8 * k)) & 0xFF)] = static_cast<uint8_t>(v >> (8 * k));
-                    const uint32_t kept = kCompactTable.kept[escapes];
-                    pos += 8;
-                    at += kept;
-                    x += static_cast<int32_t>(kept);
-                    carry = escapes >> 7;
-                    continue;
-                }
+            // A file that ends before its last line is damaged; better refuse it than put a
+            // half picture into the game.
+            if (pos >= size)
+                return Fail("Bad pcx file\n");
+            const uint8_t b = p[pos];
+            const size_t isRun = b >= 0xC0;
+            if (pos + isRun >= size)
+                return Fail("Bad pcx file\n");
+            const uint8_t value = p[pos + isRun];
+            const int32_t run = isRun ? (b & 0x3F) : 1;
+            pos += 1 + isRun;
+            if (at < total) {
+                // A run of 0 stores here too; the next pixel overwrites it, as x did not move.
+                out[at] = value;
+                if (run > 1)
+                    std::memset(out + at + 1, value,
+                                std::min(static_cast<size_t>(run - 1), total - at - 1));
             }
-            // The slow path reads the carried escape again.
-            pos -= carry;
-            carry = 0;
-            for (int t = 0; t < 8 && x < width; ++t) {
-                // A file that ends before its last line is damaged; better refuse it than put
-                // a half picture into the game.
-                if (pos >= size)
-                    return Fail("Bad pcx file\n");
-                const uint8_t b = p[pos];
-                const size_t isRun = b >= 0xC0;
-                if (pos + isRun >= size)
-                    return Fail("Bad pcx file\n");
-                const uint8_t value = p[pos + isRun];
-                const int32_t run = isRun ? (b & 0x3F) : 1;
-                pos += 1 + isRun;
-                if (at < total) {
-                    // A run of 0 stores here too; the next pixel overwrites it, as x did not
-                    // move.
-                    out[at] = value;
-                    if (run > 1)
-                        std::memset(out + at + 1, value,
-                                    std::min(static_cast<size_t>(run - 1), total - at - 1));
-                }
-                at += static_cast<size_t>(run);
-                x += run;
-            }
+            at += static_cast<size_t>(run);
+            x += run;
         }
     }
     return true;
@@ -487,12 +287,13 @@ uint8_t* CDc6Converter::EncodeDc6Block(const uint8_t* topLeft, uint8_t* out, int
     // An index outside 0..255 matches no pixel.
     const bool transparent = m_bTransparent && m_nTransIndex >= 0 && m_nTransIndex <= 255;
     const uint8_t key = static_cast<uint8_t>(m_nTransIndex);
+    const auto stretch = m_bFastPaths ? CountKeyStretch : KeyStretch;
     for (int32_t row = bh - 1; row >= 0; --row) {
         const uint8_t* px = topLeft + static_cast<size_t>(row) * static_cast<size_t>(stride);
         int32_t x = 0;
         while (x < bw) {
             if (transparent && px[x] == key) {
-                const int32_t end = x + Stretch(px, x, bw, key, true);
+                const int32_t end = x + stretch(px, x, bw, key, true);
                 if (end == bw)
                     break; // trailing transparent pixels are never coded
                 const int32_t k = std::min(end - x, 127);
@@ -501,7 +302,7 @@ uint8_t* CDc6Converter::EncodeDc6Block(const uint8_t* topLeft, uint8_t* out, int
             } else {
                 int32_t n = std::min(bw - x, 127);
                 if (transparent)
-                    n = Stretch(px, x, x + n, key, false);
+                    n = stretch(px, x, x + n, key, false);
                 *out++ = static_cast<uint8_t>(n);
                 std::memcpy(out, px + x, static_cast<size_t>(n));
                 out += n;
@@ -636,46 +437,25 @@ bool CDc6Converter::BuildPcx(const CIndexedImage& image, std::string& file) {
     // Count the escapes first so the file is sized once, exactly, and filled through a pointer.
     const size_t pixels = image.pixels.size();
     const uint8_t* in = image.pixels.data();
-    size_t escapes = 0, i = 0;
-    while (pixels - i >= 8) {
-        // One counter a byte, summed up before any of them can overflow.
-        uint64_t counts = 0;
-        const size_t words = std::min<size_t>((pixels - i) / 8, 255);
-        for (size_t w = 0; w < words; ++w, i += 8) {
-            uint64_t v;
-            std::memcpy(&v, in + i, 8);
-            counts += (v & (v << 1) & 0x8080808080808080ull) >> 7;
-        }
-        const uint64_t pairs =
-            (counts & 0x00FF00FF00FF00FFull) + (counts >> 8 & 0x00FF00FF00FF00FFull);
-        escapes += (pairs * 0x0001000100010001ull) >> 48;
+    size_t escapes = 0;
+    if (m_bFastPaths) {
+        escapes = CountPcxEscapes(in, pixels);
+    } else {
+        for (size_t i = 0; i < pixels; ++i)
+            escapes += in[i] >= 0xC0;
     }
-    for (; i < pixels; ++i)
-        escapes += in[i] >= 0xC0;
     file.resize(kPcxHeaderSize + pixels + escapes + 1 + kPaletteSize);
     uint8_t* out = reinterpret_cast<uint8_t*>(file.data()) + kPcxHeaderSize;
-    i = 0;
-    // Eight pixels at a time: sixteen escape bytes first, then every value at its place, which
-    // leaves an escape just before each value from 0xC0 up. The palette trailer behind the
-    // pixel data gives the room for the escapes that are written over.
-    constexpr uint64_t kEscapes = 0xC1C1C1C1C1C1C1C1ull;
-    for (; i + 8 <= pixels; i += 8) {
-        uint64_t v;
-        std::memcpy(&v, in + i, 8);
-        const uint32_t high = HighByteMask(v);
-        const uint64_t places = kExpandTable.place[high];
-        std::memcpy(out, &kEscapes, 8);
-        std::memcpy(out + 8, &kEscapes, 8);
-#pragma GCC unroll 8
-        for (int k = 0; k < 8; ++k)
-            out[(places >> (8 * k)) & 0xFF] = static_cast<uint8_t>(v >> (8 * k));
-        out += (places >> 56) + 1; // just past the last value
-    }
-    for (; i < pixels; ++i) {
-        const uint8_t v = in[i];
-        if (v >= 0xC0)
-            *out++ = 0xC1;
-        *out++ = v;
+    if (m_bFastPaths) {
+        // The palette trailer behind the pixel data is the room it needs for its scratch.
+        static_assert(1 + kPaletteSize >= 8);
+        out = WritePcxPixels(in, pixels, out);
+    } else {
+        for (size_t i = 0; i < pixels; ++i) {
+            if (in[i] >= 0xC0)
+                *out++ = 0xC1;
+            *out++ = in[i];
+        }
     }
     *out++ = 0x0C;
     std::memcpy(out, m_palette.data(), kPaletteSize);
@@ -787,44 +567,4 @@ void CDc6Converter::DecodeCurrentFrame(std::string_view file, CIndexedImage& ima
     const size_t length = std::min(m_current.length, file.size() - m_current.dataOffset);
     DecodeDc6Frame(Bytes(file) + m_current.dataOffset, length, m_current.width, m_current.height,
                    image, x0, y0);
-}
-
-bool ConvertPicture(const std::string& path, std::string* error) {
-    CDc6Converter run;
-    const bool ok = run.Dc6ConMain({"dc6con", path, "-transcol", "0"}) == 0;
-    if (error)
-        *error = run.Error();
-    return ok;
-}
-
-PcxSize PcxSizeOfBytes(std::string_view bytes) {
-    const uint8_t* p = Bytes(bytes);
-    if (bytes.size() < 12 || p[0] != 0x0A || p[1] != 5 || p[2] != 1 || p[3] != 8)
-        return {};
-    const int32_t width = ReadUInt16(p + 8) + 1;
-    const int32_t height = ReadUInt16(p + 10) + 1;
-    if (width >= CDc6Converter::kMaxPcxWidth || height >= CDc6Converter::kMaxPcxHeight)
-        return {};
-    return {width, height};
-}
-
-PcxSize GetPcxSize(const std::string& path) {
-    std::string bytes;
-    if (!CDc6Converter::LoadFile(path, bytes))
-        return {};
-    return PcxSizeOfBytes(bytes);
-}
-
-std::string Dc6NameForPcx(const std::string& pcxName) {
-    std::string name = pcxName;
-    CDc6Converter::StripExtension(name);
-    return name + ".dc6";
-}
-
-bool ConvertPictureTo(const std::string& path, const std::string& output, std::string* error) {
-    CDc6Converter run;
-    const bool ok = run.Dc6ConMain({"dc6con", path, "-transcol", "0", "-out", output}) == 0;
-    if (error)
-        *error = run.Error();
-    return ok;
 }

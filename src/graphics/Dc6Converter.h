@@ -9,6 +9,7 @@
 
 #include "graphics/BuiltinPalette.h"
 #include "graphics/IndexedImage.h"
+#include "graphics/PictureFiles.h"
 
 // The DC6/PCX picture converter, built like the command-line program "dc6con": Dc6ConMain takes
 // the argument vector (program name, input file, options), picks the direction from the last
@@ -57,6 +58,9 @@ public:
     bool Transparency() const { return m_bTransparent; }
     int TransparentIndex() const { return m_nTransIndex; }
     const Palette& RunPalette() const { return m_palette; }
+    // Off, every routine takes its plain path only: the reference the fast paths (in
+    // ConverterFastPaths.h) must agree with byte for byte. On by default.
+    void SetFastPaths(bool on) { m_bFastPaths = on; }
 
     // --- The routines of a run ---
 
@@ -115,6 +119,7 @@ private:
     std::string m_strError;
     std::ostream* m_pOutput = nullptr;
     int64_t m_nMaxImagePixels = kDefaultMaxImagePixels;
+    bool m_bFastPaths = true;
 
     bool m_bTransparent = false;
     int m_nTransIndex = 0;
@@ -126,28 +131,3 @@ private:
     bool m_bFrameMode = false;
     FrameInfo m_current;
 };
-
-// Converts one PCX picture into a DC6 file of the same name beside it (the extension replaced by
-// ".dc6"), with colour 0 transparent. False when nothing could be written; `error` then holds
-// the reason. Backslash paths are accepted.
-bool ConvertPicture(const std::string& path, std::string* error = nullptr);
-
-// Width and height of a PCX file that the converter accepts; (0, 0) when the file cannot be
-// read or its header fails a check. Only the header is looked at.
-struct PcxSize {
-    int32_t width = 0;
-    int32_t height = 0;
-};
-PcxSize GetPcxSize(const std::string& path);
-// The same for a file already in memory.
-PcxSize PcxSizeOfBytes(std::string_view bytes);
-
-// The name of the DC6 file made from the PCX picture `pcxName`: its extension replaced by ".dc6"
-// ("inv.pcx" -> "inv.dc6"). The converter writes there unless told otherwise, and a save
-// archives a picture under this name, so the two always agree.
-std::string Dc6NameForPcx(const std::string& pcxName);
-
-// Converts one PCX picture into a DC6 file at `output`, whatever its name, with colour 0
-// transparent. False when nothing could be written; `error` then holds the reason.
-bool ConvertPictureTo(const std::string& path, const std::string& output,
-                      std::string* error = nullptr);

@@ -1,36 +1,24 @@
 #include "platform/FileSystem.h"
 
 #include "platform/AsciiText.h"
-#include "platform/FileLock.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <climits>
-#include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 #include <fcntl.h>
 #include <filesystem>
 #include <linux/fs.h>
-#include <memory>
-#include <mutex>
-#include <pthread.h>
 #include <sys/ioctl.h>
-#include <sys/random.h>
 #include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
-
-constexpr std::string_view kTemporaryMarker = ".tarvane-tmp-";
 
 // Writes all of `bytes` to an open descriptor; false with errno set on failure.
 bool WriteAll(int fd, const char* data, size_t size) {
@@ -150,65 +138,6 @@ bool MoveFileNoReplace(const std::string& from, const std::string& to) {
     if (FileExists(to))
         return false;
     return ::rename(src.c_str(), dst.c_str()) == 0;
-}
-
-std::string TemporaryPathBeside(const std::string& path) {
-    // Drawn fresh for every name: a process made by fork() must not repeat its parent's names,
-    // and nothing may depend on process ids, which the system hands out again.
-    std::uint64_t value = 0;
-    if (::getrandom(&value, sizeof value, 0) != static_cast<ssize_t>(sizeof value)) {
-        static std::atomic<std::uint64_t> counter{0};
-        value = static_cast<std::uint64_t>(
-                    std::chrono::steady_clock::now().time_since_epoch().count()) ^
-                (counter++ * 0x9E3779B97F4A7C15ull) ^ static_cast<std::uint64_t>(::getpid());
-    }
-    char digits[17];
-    std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(value));
-    return path + std::string(kTemporaryMarker) + digits;
-}
-
-bool IsTemporaryName(std::string_view fileName) {
-    if (fileName.find(kTemporaryMarker) != std::string_view::npos)
-        return true;
-    // The form of earlier versions: ".tarvane-<process>-<count>.tmp".
-    auto at = fileName.rfind(".tarvane-");
-    if (at == std::string_view::npos || fileName.size() < 4 ||
-        fileName.substr(fileName.size() - 4) != ".tmp")
-        return false;
-    std::string_view rest = fileName.substr(at + 9, fileName.size() - 4 - at - 9);
-    auto dash = rest.find('-');
-    auto digitsOnly = [](std::string_view s) {
-        return !s.empty() &&
-               std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-    };
-    return dash != std::string_view::npos && digitsOnly(rest.substr(0, dash)) &&
-           digitsOnly(rest.substr(dash + 1));
-}
-
-int RemoveStaleTemporaryFiles(const std::string& path) {
-    const std::string real = ResolveLinks(path);
-    if (real.empty())
-        return 0;
-    // Holding the lock, no other instance can be writing beside the file: every temporary there
-    // was left by a killed update. Without it, they may be another instance's work in progress.
-    CFileLock lock(real, std::chrono::milliseconds(0));
-    if (!lock.Held())
-        return 0;
-    const std::string folder = NativeParentFolder(real);
-    const std::string prefix = real.substr(real.find_last_of('/') + 1) + ".tarvane-";
-    int removed = 0;
-    for (const FolderEntry& entry : ListFolder(folder)) {
-        if (entry.name.compare(0, prefix.size(), prefix) != 0 || !IsTemporaryName(entry.name))
-            continue;
-        // Only files: a folder or a link of that name is not one of ours.
-        const std::string full = folder + "/" + entry.name;
-        struct stat st;
-        if (::lstat(full.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-            continue;
-        if (::unlink(full.c_str()) == 0)
-            ++removed;
-    }
-    return removed;
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxSize) {
@@ -458,102 +387,6 @@ int FileErrorCauseFromErrno(int err) {
     default:
         return 1;
     }
-}
-
-namespace {
-
-// One worker that removes files handed to it; the process waits for it at its end.
-class CBackgroundRemover {
-public:
-    ~CBackgroundRemover() {
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_stop = true;
-        }
-        m_wake.notify_one();
-        if (m_worker.joinable())
-            m_worker.join();
-    }
-
-    void WaitUntilIdle() {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_idle.wait(lock, [this] { return m_paths.empty() && !m_busy; });
-    }
-
-    void Remove(std::string nativePath) {
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_paths.push_back(std::move(nativePath));
-            if (!m_worker.joinable())
-                m_worker = std::thread([this] { Run(); });
-        }
-        m_wake.notify_one();
-    }
-
-private:
-    void Run() {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        while (true) {
-            m_wake.wait(lock, [this] { return m_stop || !m_paths.empty(); });
-            while (!m_paths.empty()) {
-                std::string path = std::move(m_paths.front());
-                m_paths.pop_front();
-                m_busy = true;
-                lock.unlock();
-                ::unlink(path.c_str());
-                lock.lock();
-                m_busy = false;
-            }
-            m_idle.notify_all();
-            if (m_stop)
-                return;
-        }
-    }
-
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    std::condition_variable m_idle;
-    std::deque<std::string> m_paths;
-    bool m_busy = false;
-    std::thread m_worker;
-    bool m_stop = false;
-};
-
-} // namespace
-
-namespace {
-
-std::mutex g_removerMutex;
-std::unique_ptr<CBackgroundRemover> g_remover;
-// A child process made by fork() has no worker thread, and the parent's may have held the lock;
-// the child leaves the parent's remover alone (still reachable here) and makes its own.
-CBackgroundRemover* g_removerOfParent = nullptr;
-
-} // namespace
-
-CBackgroundRemover* CurrentRemover() {
-    std::lock_guard<std::mutex> lock(g_removerMutex);
-    return g_remover.get();
-}
-
-void WaitForBackgroundRemovals() {
-    if (CBackgroundRemover* remover = CurrentRemover())
-        remover->WaitUntilIdle();
-}
-
-void RemoveFileInBackground(const std::string& path) {
-    static const bool forkHandled = [] {
-        ::pthread_atfork(nullptr, nullptr, [] {
-            new (&g_removerMutex) std::mutex;
-            g_removerOfParent = g_remover.release();
-        });
-        return true;
-    }();
-    (void)forkHandled;
-    std::lock_guard<std::mutex> lock(g_removerMutex);
-    if (!g_remover)
-        g_remover = std::make_unique<CBackgroundRemover>();
-    g_remover->Remove(NativePath(path));
 }
 
 std::optional<std::string> FindFileIgnoringCase(const std::string& folder,

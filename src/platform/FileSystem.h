@@ -6,6 +6,11 @@
 #include <string_view>
 #include <vector>
 
+// Temporary names and the background remover have headers of their own; they come with the
+// file services, which use both.
+#include "platform/BackgroundRemover.h"
+#include "platform/TemporaryFiles.h"
+
 // File services in place of the Windows ones. Paths are given as the rest of the program builds
 // them, with backslashes; they are turned into native paths only here, when a file is touched.
 // A relative path is relative to the current directory.
@@ -79,27 +84,6 @@ std::vector<FolderEntry> ListFolder(const std::string& path);
 
 // The file-error cause (0..14) for a C library errno value, as the table engine reports them.
 int FileErrorCauseFromErrno(int err);
-
-// A unique name for a temporary file beside `path` (same folder, so a rename is atomic):
-// `path` + ".tarvane-tmp-<16 random hex digits>". The random part does not depend on the process
-// id, so a later process that happens to get the id of a killed one never meets its files.
-std::string TemporaryPathBeside(const std::string& path);
-
-// True for the last part of a name that TemporaryPathBeside makes (also for the older
-// ".tarvane-<process>-<count>.tmp" form). Walks of the user's folders leave such files out.
-bool IsTemporaryName(std::string_view fileName);
-
-// Removes the temporary files beside `path` (its links resolved) that an update killed part way
-// left behind. Only done while this process holds the file's lock (CFileLock), which every
-// update holds while it writes them: then no other instance is writing them. When another
-// program holds the lock nothing is removed. Returns how many were removed.
-int RemoveStaleTemporaryFiles(const std::string& path);
-
-// Removes a file on a background thread. Freeing a large file can take a long time on disks
-// that trim freed blocks at once; nothing waits for it but the end of the process.
-void RemoveFileInBackground(const std::string& path);
-// Waits until every file handed to RemoveFileInBackground is gone.
-void WaitForBackgroundRemovals();
 
 // The path of the file called `name` in `folder`: the exact spelling when anything of that name
 // is there, else the first file (in listing order) whose name matches it ignoring ASCII case.

@@ -174,30 +174,76 @@ TEST_F(Dc6ConverterTest, ReadPcxCarriesOverlongRunsIntoTheNextLine) {
 }
 
 TEST_F(Dc6ConverterTest, ReadPcxAgreesWithPlainDecodingOfMixedStreams) {
-    // Escapes, runs of every length and plain bytes at every alignment, as paint programs write.
+    // Escapes, runs of every length and plain bytes at every alignment, as paint programs write;
+    // in the rounds with rare runs the fast reader gets long stretches of single pixels. Both
+    // the converter's paths must read them as the test decoder does.
     unsigned seed = 7;
     auto next = [&] {
         seed = seed * 1103515245u + 12345u;
         return static_cast<int>((seed >> 16) & 0xFF);
     };
-    for (int round = 0; round < 200; ++round) {
-        const int w = 1 + next() % 100, h = 1 + next() % 6;
-        std::string data;
-        while (data.size() < static_cast<size_t>(2 * w * h + 64)) {
-            const int kind = next() % 5;
-            if (kind == 0)
-                data += Bytes({0xC0 | (next() & 0x3F), next()});
-            else if (kind == 1)
-                data += Bytes({0xC1, 0xC0 | next()});
-            else
-                data += Bytes({next() % 0xC0});
+    for (bool fast : {true, false}) {
+        CDc6Converter run;
+        run.SetFastPaths(fast);
+        for (int round = 0; round < 400; ++round) {
+            const int w = 1 + next() % 100, h = 1 + next() % 6;
+            const int runEvery = round % 2 ? 5 : 60;
+            std::string data;
+            while (data.size() < static_cast<size_t>(2 * w * h + 64)) {
+                const int kind = next() % runEvery;
+                if (kind == 0)
+                    data += Bytes({0xC0 | (next() & 0x3F), next()});
+                else if (kind == 1 || kind % 4 == 2)
+                    data += Bytes({0xC1, 0xC0 | next()});
+                else
+                    data += Bytes({next() % 0xC0});
+            }
+            const std::string pcx = MakePcxWithData(w, h, data);
+            CIndexedImage image;
+            ASSERT_TRUE(run.ReadPcx(pcx, image));
+            Pixels expected = DecodePcxPixels(pcx);
+            expected.resize(static_cast<size_t>(w) * h);
+            ASSERT_EQ(image.pixels, expected) << "round " << round << (fast ? " fast" : " plain");
         }
-        const std::string pcx = MakePcxWithData(w, h, data);
+    }
+}
+
+TEST_F(Dc6ConverterTest, FastAndPlainPathsWriteTheSameFiles) {
+    struct Case {
+        int w, h;
+        Pixels px;
+    };
+    std::vector<Case> cases;
+    for (auto [w, h] : {std::pair{1, 1}, {7, 3}, {17, 5}, {256, 2}, {300, 100}})
+        cases.push_back({w, h, PatternPixels(w, h, static_cast<unsigned>(3 * w + h))});
+    cases.push_back({33, 4, Pixels(33 * 4, 0xC5)}); // every pixel escaped
+    cases.push_back({40, 3, Pixels(40 * 3, 0)});    // nothing but transparency
+    Pixels stripes(64 * 2);
+    for (size_t i = 0; i < stripes.size(); ++i)
+        stripes[i] = (i / 9) % 2 ? 7 : 0; // stretches that cross word boundaries
+    cases.push_back({64, 2, stripes});
+
+    for (const Case& c : cases) {
         CIndexedImage image;
-        ASSERT_TRUE(m_run.ReadPcx(pcx, image));
-        Pixels expected = DecodePcxPixels(pcx);
-        expected.resize(static_cast<size_t>(w) * h);
-        ASSERT_EQ(image.pixels, expected) << "round " << round;
+        image.width = c.w;
+        image.height = c.h;
+        image.pixels = c.px;
+        // No transparency, the usual index, another one, and one no pixel can have.
+        for (int key : {-1, 0, 7, 300}) {
+            std::string files[2][2];
+            for (int fast = 0; fast < 2; ++fast) {
+                CDc6Converter run;
+                run.SetFastPaths(fast == 1);
+                run.SetTransparency(key >= 0, key);
+                ASSERT_TRUE(run.BuildPcx(image, files[fast][0]));
+                run.WriteDc6(files[fast][1], image);
+            }
+            const std::string where =
+                std::to_string(c.w) + "x" + std::to_string(c.h) + " key " + std::to_string(key);
+            EXPECT_EQ(files[0][0], files[1][0]) << "pcx " << where;
+            EXPECT_EQ(files[0][1], files[1][1]) << "dc6 " << where;
+            EXPECT_EQ(DecodePcxPixels(files[0][0]), c.px) << where;
+        }
     }
 }
 
