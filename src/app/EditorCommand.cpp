@@ -1,6 +1,8 @@
 #include "app/EditorCommand.h"
 
 #include "app/ModEngineDlg.h"
+#include "editors/DifficultyDlg.h"
+#include "editors/GlobalSettingsDlg.h"
 #include "editors/MonsterEditorDlg.h"
 #include "editors/SkillsDlg.h"
 
@@ -23,8 +25,29 @@ std::unique_ptr<QDialog> WithServices(std::unique_ptr<Dialog> dialog, CModEngine
 
 const std::vector<CEditorCommand>& CEditorCommand::Table() {
     static const std::vector<CEditorCommand> commands = {
-        {"&Global", "&Difficulty...", {}, {}},
-        {"&Global", "&Resistances and Penalties...", {}, {}},
+        // OK marks the data set modified; Cancel has changed nothing.
+        {"&Global",
+         "&Difficulty...",
+         [](CModEngineDlg& window) -> std::unique_ptr<QDialog> {
+             auto dialog = std::make_unique<CGlobalSettingsDlg>(window.Prompts(), &window);
+             dialog->m_pMonTable = &window.m_data.m_MonStats;
+             dialog->m_pItmTable = &window.m_data.m_MonItemPercent;
+             dialog->m_pTCTable = &window.m_data.m_TreasureClassEx;
+             dialog->m_bBinTables = window.m_data.m_bBinTables;
+             dialog->m_strSettingsPath = window.SettingsPath();
+             dialog->m_pNotes = &window;
+             return dialog;
+         },
+         {}},
+        {"&Global",
+         "&Resistances and Penalties...",
+         [](CModEngineDlg& window) -> std::unique_ptr<QDialog> {
+             auto dialog = std::make_unique<CDifficultyDlg>(window.Prompts(), &window);
+             dialog->m_pDiffTable = &window.m_data.m_DifficultyLevels;
+             dialog->m_pFuncs = window.m_pFuncs.get();
+             return dialog;
+         },
+         {TableId::DifficultyLevels}},
         {"&Monsters", "&Locations...", {}, {}},
         {"&Monsters",
          "&Editor...",

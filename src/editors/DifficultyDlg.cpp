@@ -1,0 +1,143 @@
+#include "editors/DifficultyDlg.h"
+
+#include "editors/CellEdit.h"
+#include "editors/ModFuncs.h"
+#include "platform/UserPrompts.h"
+#include "table/TxtTable.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr std::array<const char*, DifficultyRecord::kDifficultyCount> kDifficulties = {
+    "Normal", "Nightmare", "Hell"};
+
+// A row of the grid: its caption and the record column it edits; -1 for a caption alone.
+struct GridRow {
+    const char* caption;
+    int column;
+};
+
+// Top to bottom; the columns are those of kDifficultyHeaders.
+constexpr std::array<GridRow, 9> kGridRows = {{
+    {"Resistances penalty", 2},
+    {"Experience lost on death", 0},
+    {"Monsters:-", -1},
+    {"Skill bonus", 1},
+    {"Freeze duration divided by", 3},
+    {"Cold duration divided by", 5},
+    {"Curse duration divided by", 4},
+    {"Life Steal divided by", 6},
+    {"Mana Steal divided by", 7},
+}};
+
+// Cells are bytes of no known code page: Latin-1 maps each byte to one character and back.
+QString FromCell(const std::string& cell) {
+    return QString::fromLatin1(cell.data(), static_cast<qsizetype>(cell.size()));
+}
+
+std::string ToCell(const QString& text) {
+    const QByteArray bytes = text.toLatin1();
+    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+} // namespace
+
+CDifficultyDlg::CDifficultyDlg(CUserPrompts& prompts, QWidget* parent)
+    : QDialog(parent), m_prompts(prompts) {
+    setWindowTitle(kTitle);
+
+    auto* grid = new QGridLayout;
+    for (size_t d = 0; d < kDifficulties.size(); ++d)
+        grid->addWidget(new QLabel(kDifficulties[d], this), 0, static_cast<int>(d) + 1,
+                        Qt::AlignHCenter);
+    int line = 1;
+    for (const GridRow& row : kGridRows) {
+        auto* label = new QLabel(row.caption, this);
+        grid->addWidget(label, line, 0);
+        if (row.column >= 0) {
+            for (size_t d = 0; d < kDifficulties.size(); ++d) {
+                const size_t field = DifficultyRecord::Field(static_cast<size_t>(row.column), d);
+                auto* edit = new CCellEdit(this);
+                edit->setAccessibleName(QString(row.caption) + " (" + kDifficulties[d] + ")");
+                edit->setToolTip(kDifficultyHeaders[static_cast<size_t>(row.column)]);
+                if (d == 0)
+                    label->setBuddy(edit);
+                m_edits[field] = edit;
+                grid->addWidget(edit, line, static_cast<int>(d) + 1);
+            }
+        }
+        ++line;
+    }
+
+    auto* buttonOK = new QPushButton("OK", this);
+    auto* buttonCancel = new QPushButton("Cancel", this);
+    // Enter presses OK.
+    buttonOK->setDefault(true);
+    connect(buttonOK, &QPushButton::clicked, this, &CDifficultyDlg::OnOK);
+    connect(buttonCancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(buttonOK);
+    buttons->addWidget(buttonCancel);
+    buttons->addStretch();
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(grid, 1);
+    layout->addLayout(buttons);
+}
+
+CDifficultyDlg::~CDifficultyDlg() = default;
+
+int CDifficultyDlg::exec() {
+    if (!OnInitDialog()) {
+        setResult(0);
+        return 0;
+    }
+    return QDialog::exec();
+}
+
+bool CDifficultyDlg::OnInitDialog() {
+    if (!m_pDiffTable) {
+        m_prompts.ShowMessage("Programming error, m_pDiffTable is NULL.");
+        return false;
+    }
+    if (!m_pFuncs) {
+        m_prompts.ShowMessage("Programming error, m_pFuncs is null.");
+        return false;
+    }
+    m_pRecord = std::make_unique<DifficultyRecord>();
+    m_pFuncs->ReadDifficultyRecord(*m_pRecord, *m_pDiffTable);
+    for (size_t k = 0; k < DifficultyRecord::kFieldCount; ++k)
+        m_edits[k]->setText(FromCell(m_pRecord->fields[k]));
+    return true;
+}
+
+void CDifficultyDlg::OnOK() {
+    if (!m_pRecord || !m_pDiffTable || !m_pFuncs)
+        return;
+    for (size_t k = 0; k < DifficultyRecord::kFieldCount; ++k) {
+        // A field left as shown goes back exactly as it was read.
+        const QString text = m_edits[k]->text();
+        if (text != FromCell(m_pRecord->fields[k]))
+            m_pRecord->fields[k] = ToCell(text);
+    }
+    m_pFuncs->WriteDifficultyRecord(*m_pRecord, *m_pDiffTable);
+    accept();
+}
+
+void CDifficultyDlg::done(int result) {
+    m_pRecord.reset();
+    QDialog::done(result);
+}
+
+void CDifficultyDlg::showEvent(QShowEvent* event) {
+    // Never larger than the screen it opens on.
+    if (QScreen* screen = this->screen())
+        resize(size().boundedTo(screen->availableGeometry().size()));
+    QDialog::showEvent(event);
+}

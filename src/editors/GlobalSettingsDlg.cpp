@@ -1,0 +1,263 @@
+#include "editors/GlobalSettingsDlg.h"
+
+#include "editors/CellEdit.h"
+#include "editors/ModFuncs.h"
+#include "platform/FileSystem.h"
+#include "platform/NoteLog.h"
+#include "platform/ProfileFile.h"
+#include "platform/UserPrompts.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+constexpr const char* kSection = "Global";
+
+struct AmountField {
+    const char* caption;
+    const char* key;
+    const char* defaultValue;
+    int min; // what the arrows stay within; typed text is checked only by OK
+    int max;
+};
+
+// Layout order: the health multiplier first.
+constexpr std::array<AmountField, CGlobalSettingsDlg::kAmountCount> kAmounts = {{
+    {"Mulitply monsters health by", "HealthMultiplier", "1", 1, 16},
+    {"Monsters hit harder", "HitHarder", "0", 0, 100},
+    {"Monsters block better", "BlockBetter", "0", 0, 50},
+    {"Monsters appear in larger groups", "LargerGroups", "0", 0, 25},
+}};
+
+struct OptionField {
+    const char* caption;
+    const char* key;
+};
+
+constexpr std::array<OptionField, CGlobalSettingsDlg::kOptionCount> kOptions = {{
+    {"Increase Experience", "IncreaseXP"},
+    {"Increase item drop rate", "IncreaseDrops"},
+    {"Monsters appear on automap", "AutoMap"},
+}};
+
+// The decimal number at the start of the text (spaces, a sign, digits); 0 when there is none.
+// Beyond the 32-bit range it stops at the nearest end.
+int32_t LeadingNumber(const QString& text) {
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        negative = text[i++] == '-';
+    int64_t value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = std::min<int64_t>(value * 10 + (text[i].unicode() - '0'), int64_t{1} << 32);
+    value = negative ? -value : value;
+    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+QString FromSetting(const std::string& value) {
+    return QString::fromLatin1(value.data(), static_cast<qsizetype>(value.size()));
+}
+
+std::string ToSetting(const QString& text) {
+    const QByteArray bytes = text.toLatin1();
+    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+} // namespace
+
+CGlobalSettingsDlg::CGlobalSettingsDlg(CUserPrompts& prompts, QWidget* parent)
+    : QDialog(parent), m_prompts(prompts) {
+    setWindowTitle(kTitle);
+
+    auto* grid = new QGridLayout;
+    int line = 0;
+    for (size_t a = 0; a < kAmountCount; ++a) {
+        auto* edit = new CCellEdit(this);
+        edit->setAccessibleName(kAmounts[a].caption);
+        edit->installEventFilter(this);
+        m_edits[a] = edit;
+        auto* label = new QLabel(kAmounts[a].caption, this);
+        label->setBuddy(edit);
+        // The arrows beside the edit step its number within the field's range.
+        auto* up = new QToolButton(this);
+        up->setArrowType(Qt::UpArrow);
+        up->setAutoRepeat(true);
+        up->setFocusPolicy(Qt::NoFocus);
+        up->setAccessibleName(QString(kAmounts[a].caption) + " up");
+        auto* down = new QToolButton(this);
+        down->setArrowType(Qt::DownArrow);
+        down->setAutoRepeat(true);
+        down->setFocusPolicy(Qt::NoFocus);
+        down->setAccessibleName(QString(kAmounts[a].caption) + " down");
+        connect(up, &QToolButton::clicked, this, [this, a] { Step(a, 1); });
+        connect(down, &QToolButton::clicked, this, [this, a] { Step(a, -1); });
+        auto* arrows = new QVBoxLayout;
+        arrows->setSpacing(0);
+        arrows->addWidget(up);
+        arrows->addWidget(down);
+        grid->addWidget(label, line, 0);
+        grid->addWidget(edit, line, 1);
+        grid->addLayout(arrows, line, 2);
+        ++line;
+    }
+    for (size_t o = 0; o < kOptionCount; ++o) {
+        m_boxes[o] = new QCheckBox(kOptions[o].caption, this);
+        grid->addWidget(m_boxes[o], line++, 0, 1, 3);
+    }
+
+    auto* buttonOK = new QPushButton("OK", this);
+    auto* buttonCancel = new QPushButton("Cancel", this);
+    // Enter presses OK.
+    buttonOK->setDefault(true);
+    connect(buttonOK, &QPushButton::clicked, this, &CGlobalSettingsDlg::OnOK);
+    connect(buttonCancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(buttonOK);
+    buttons->addWidget(buttonCancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addStretch();
+    layout->addLayout(buttons);
+}
+
+int CGlobalSettingsDlg::exec() {
+    if (!OnInitDialog()) {
+        setResult(0);
+        return 0;
+    }
+    return QDialog::exec();
+}
+
+bool CGlobalSettingsDlg::OnInitDialog() {
+    // Every table OK may change must be there: a dialog without one would change nothing of it.
+    if (!m_pMonTable) {
+        m_prompts.ShowMessage("Programming error, MonTable pointer is NULL.");
+        return false;
+    }
+    if (!m_pItmTable) {
+        m_prompts.ShowMessage("Programming error, ItmTable pointer is NULL.");
+        return false;
+    }
+    if (!m_pTCTable) {
+        m_prompts.ShowMessage("Programming error, TCTable pointer is NULL.");
+        return false;
+    }
+    auto read = [this](const char* key, const char* defaultValue) {
+        if (m_strSettingsPath.empty())
+            return std::string(defaultValue);
+        return CProfileFile::ReadString(m_strSettingsPath, kSection, key, defaultValue);
+    };
+    for (size_t a = 0; a < kAmountCount; ++a)
+        m_edits[a]->setText(FromSetting(read(kAmounts[a].key, kAmounts[a].defaultValue)));
+    for (size_t o = 0; o < kOptionCount; ++o)
+        m_boxes[o]->setChecked(read(kOptions[o].key, "0") == "1");
+    return true;
+}
+
+void CGlobalSettingsDlg::OnOK() {
+    if (!m_pMonTable || !m_pItmTable || !m_pTCTable)
+        return;
+    const int32_t mh = LeadingNumber(m_edits[HealthMultiplier]->text());
+    const int32_t hh = LeadingNumber(m_edits[HitHarder]->text());
+    const int32_t bb = LeadingNumber(m_edits[BlockBetter]->text());
+    const int32_t lg = LeadingNumber(m_edits[LargerGroups]->text());
+    if (mh < 1) {
+        m_prompts.ShowMessage("You cannot specify an MH multiplier of less than 1");
+        return;
+    }
+    if (bb < 0) {
+        m_prompts.ShowMessage("You cannot specify a BB multiplier of less than 0");
+        return;
+    }
+    if (hh < 0 || hh > 100) {
+        m_prompts.ShowMessage(
+            "You cannot specify an HH multiplier of less than 0 or greater than 100");
+        return;
+    }
+
+    const CModFuncs funcs;
+    if (m_boxes[AutoMap]->isChecked())
+        funcs.ApplyAutoMap(1, *m_pMonTable);
+    // Experience and drops rise with the hit points only.
+    if (mh != 1) {
+        funcs.ApplyHealthMultiplier(mh, *m_pMonTable);
+        if (m_boxes[IncreaseXP]->isChecked())
+            funcs.ApplyExperience(mh, *m_pMonTable);
+        if (m_boxes[IncreaseDrops]->isChecked()) {
+            // Compiled tables take their drops from TreasureClassEx.
+            if (m_bBinTables)
+                funcs.ApplyDropRate(mh, *m_pTCTable, true);
+            else
+                funcs.ApplyDropRate(mh, *m_pItmTable, false);
+        }
+    }
+    if (bb != 0)
+        funcs.ApplyBlockBetter(bb, *m_pMonTable);
+    if (hh != 0)
+        funcs.ApplyHitHarder(hh, *m_pMonTable);
+    if (lg != 0)
+        funcs.ApplyLargerGroups(lg, *m_pMonTable);
+
+    StoreSettings();
+    accept();
+}
+
+void CGlobalSettingsDlg::StoreSettings() {
+    if (m_strSettingsPath.empty())
+        return;
+    bool written = true;
+    for (size_t a : {HitHarder, HealthMultiplier, BlockBetter, LargerGroups})
+        written = written && CProfileFile::WriteString(m_strSettingsPath, kSection, kAmounts[a].key,
+                                                       ToSetting(m_edits[a]->text()));
+    for (size_t o : {IncreaseDrops, IncreaseXP, AutoMap})
+        written = written && CProfileFile::WriteString(m_strSettingsPath, kSection, kOptions[o].key,
+                                                       m_boxes[o]->isChecked() ? "1" : "0");
+    // The tables are changed all the same; only the next prefill misses these values.
+    if (!written && m_pNotes)
+        m_pNotes->AppendNote("The settings file " + NativePath(m_strSettingsPath) +
+                             " could not be written, so Global > Difficulty... will not offer "
+                             "these values next time.");
+}
+
+void CGlobalSettingsDlg::Step(size_t amount, int delta) {
+    const AmountField& field = kAmounts[amount];
+    const int64_t value = std::clamp<int64_t>(
+        int64_t{LeadingNumber(m_edits[amount]->text())} + delta, field.min, field.max);
+    m_edits[amount]->setText(QString::number(value));
+}
+
+bool CGlobalSettingsDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        for (size_t a = 0; a < kAmountCount; ++a) {
+            if (watched == m_edits[a] && (key == Qt::Key_Up || key == Qt::Key_Down)) {
+                Step(a, key == Qt::Key_Up ? 1 : -1);
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CGlobalSettingsDlg::showEvent(QShowEvent* event) {
+    // Never larger than the screen it opens on.
+    if (QScreen* screen = this->screen())
+        resize(size().boundedTo(screen->availableGeometry().size()));
+    QDialog::showEvent(event);
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QDialog>
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+class CCellEdit;
+class CNoteLog;
+class CTxtTable;
+class CUserPrompts;
+class QCheckBox;
+
+// Global > Difficulty...: sweeping changes to the whole monster population (more hit points,
+// harder hits, better blocking, larger groups, more experience and drops, the automap flag),
+// worked into the tables when OK is pressed. The values entered are kept in the settings file
+// only to prefill the dialog next time, so a second OK with the same values compounds.
+class CGlobalSettingsDlg : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr const char* kTitle = "Global settings";
+
+    // The four number fields, in layout order.
+    enum Amount : size_t { HealthMultiplier, HitHarder, BlockBetter, LargerGroups, kAmountCount };
+    // The three check boxes, in layout order.
+    enum Option : size_t { IncreaseXP, IncreaseDrops, AutoMap, kOptionCount };
+
+    explicit CGlobalSettingsDlg(CUserPrompts& prompts, QWidget* parent = nullptr);
+
+    // Inputs, set before exec(); not owned.
+    CTxtTable* m_pMonTable = nullptr;
+    CTxtTable* m_pItmTable = nullptr;
+    CTxtTable* m_pTCTable = nullptr;
+    bool m_bBinTables = false;
+    // Where the values are kept between runs (section "Global"); empty: nowhere.
+    std::string m_strSettingsPath;
+    // Where a settings file that could not be written is reported; may be null.
+    CNoteLog* m_pNotes = nullptr;
+
+    // Fills the dialog and opens it modally; 0 at once, without showing it, when a table is
+    // missing.
+    int exec() override;
+
+    // Handlers, public so that tests can drive the dialog without a modal loop.
+    // Prefills the fields from the settings file; false, after a message, when a table is
+    // missing.
+    bool OnInitDialog();
+    // Checks the amounts, changes the tables, keeps the values and closes; with an amount out
+    // of range it shows why and stays open, having changed nothing.
+    void OnOK();
+
+    CCellEdit* AmountEdit(Amount amount) const { return m_edits[amount]; }
+    QCheckBox* OptionBox(Option option) const { return m_boxes[option]; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // Steps a field by `delta` within its range, as its arrows and the arrow keys do.
+    void Step(size_t amount, int delta);
+    // Keeps the values entered, exactly as typed; a file that cannot be written is noted.
+    void StoreSettings();
+
+    CUserPrompts& m_prompts;
+    std::array<CCellEdit*, kAmountCount> m_edits{};
+    std::array<QCheckBox*, kOptionCount> m_boxes{};
+};

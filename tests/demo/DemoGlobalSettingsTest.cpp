@@ -1,0 +1,90 @@
+// Global > Difficulty... on the demo game that `make run` starts on: health x 2, OK, save with
+// the game's compile run, and every monster's hit points in the archive are doubled.
+
+#include "app/ModEngineDlg.h"
+#include "table/TxtTable.h"
+
+#include "MachineChecks.h"
+#include "MpqFixture.h"
+#include "QtTestApp.h"
+#include "ScriptedPrompts.h"
+#include "TempFolder.h"
+
+#include <QDialog>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The archive's monster table, read through a file as the program reads tables.
+bool LoadArchivedMonsters(CTxtTable& table, const std::string& archive, const std::string& file) {
+    std::optional<std::string> monstats =
+        ReadArchived(archive, "Data\\Global\\Excel\\monstats.txt");
+    if (!monstats)
+        return false;
+    WriteTextFile(file, *monstats);
+    return table.Load(file);
+}
+
+TEST(DemoGlobalSettings, DoubledHealthReachesTheArchive) {
+    EnsureQApplication();
+    CTempFolder demo;
+    if (!CanRunScriptsIn(demo.Path()))
+        GTEST_SKIP() << "needs /bin/sh and a temporary folder that allows running programs";
+    ASSERT_EQ(QProcess::execute(TARVANE_MAKE_DEMO_GAME, {TARVANE_DEMO_SOURCE, demo.Path().c_str()}),
+              0);
+    const std::string archive = demo.File("game/Patch_D2.mpq");
+    CTxtTable before;
+    ASSERT_TRUE(LoadArchivedMonsters(before, archive, demo.File("before.txt")));
+
+    CTempFolder::Enter work(demo.File("work"));
+    CScriptedPrompts prompts;
+    CModEngineDlg dlg(prompts);
+    prompts.AnswerOpenFile(archive);
+    dlg.OnFileOpen();
+    ASSERT_TRUE(dlg.m_data.m_MonStats.IsLoaded());
+
+    bool typed = false;
+    WhenDialogOpens([&](QDialog& dialog) {
+        for (QLineEdit* edit : dialog.findChildren<QLineEdit*>())
+            if (edit->accessibleName() == "Mulitply monsters health by") {
+                edit->setText("2");
+                typed = true;
+            }
+        for (QPushButton* button : dialog.findChildren<QPushButton*>())
+            if (button->text() == "OK")
+                button->click();
+    });
+    ASSERT_TRUE(dlg.OnEditorCommand("Difficulty..."));
+    ASSERT_TRUE(typed);
+    EXPECT_TRUE(dlg.m_data.m_bModified);
+
+    prompts.AnswerOkCancel(true); // run the game to compile the tables
+    dlg.OnFileSave();
+    EXPECT_FALSE(dlg.m_data.m_bModified);
+
+    CTxtTable after;
+    ASSERT_TRUE(LoadArchivedMonsters(after, archive, demo.File("after.txt")));
+    ASSERT_EQ(after.Rows(), before.Rows());
+    const int32_t beforeCol = before.FindColumn("MinHP", 0);
+    const int32_t afterCol = after.FindColumn("MinHP", 0);
+    ASSERT_GE(beforeCol, 0);
+    ASSERT_GE(afterCol, 0);
+    int doubled = 0;
+    for (int32_t row = 1; row < before.Rows(); ++row) {
+        const std::string old = before.GetCell(beforeCol, row);
+        if (old.empty() || !(std::isdigit(static_cast<unsigned char>(old[0])) || old[0] == '-')) {
+            EXPECT_EQ(after.GetCell(afterCol, row), old) << "row " << row;
+            continue;
+        }
+        EXPECT_EQ(after.GetCell(afterCol, row), std::to_string(std::stoll(old) * 2))
+            << "row " << row;
+        ++doubled;
+    }
+    EXPECT_GT(doubled, 1);
+}
+
+} // namespace
