@@ -1,5 +1,5 @@
-// The whole-column changes of Global > Difficulty..., on tables made here: the exact cells they
-// leave, and that an operation missing one of its columns changes nothing.
+// The whole-column changes of Global > Difficulty... at their edges: caps, floors, truncation,
+// the 32-bit range, text left alone, and nothing changed when a column is missing.
 #include "editors/ModFuncs.h"
 #include "table/TxtTable.h"
 
@@ -12,142 +12,85 @@
 namespace {
 
 using Operation = std::function<bool(const CModFuncs&, CTxtTable&)>;
+using Row = std::vector<std::string>;
 
-struct OperationCase {
-    const char* what;
-    Operation run;
-    TableRows before;
-    TableRows after;
-};
+const Row kHitPoints = {"MinHP", "MinHP(N)", "MinHP(H)", "MaxHP", "MaxHP(N)", "MaxHP(H)"};
+const Row kDamage = {"A1MinD", "A1MaxD", "A1MinD(N)", "A1MaxD(N)", "A1MinD(H)", "A1MaxD(H)"};
 
-TEST(GlobalSettingsOperations, FactorIsTwoThirdsPerStepInDoublePrecision) {
-    EXPECT_EQ(CModFuncs::DropFactor(1), 1.0);
+TEST(GlobalSettingsOperations, ColumnsChangeToTheExactFigures) {
     EXPECT_EQ(CModFuncs::DropFactor(2), 1.6666666666666665);
     EXPECT_EQ(CModFuncs::DropFactor(3), 2.333333333333333);
     EXPECT_EQ(CModFuncs::DropFactor(4), 3.0);
-}
 
-TEST(GlobalSettingsOperations, ColumnsChangeToTheExactFigures) {
-    const std::vector<OperationCase> cases = {
-        {"health x3, capped, text and the Expansion row",
-         [](const CModFuncs& f, CTxtTable& t) { return f.ApplyHealthMultiplier(3, t); },
-         {{"Class", "MinHP", "MinHP(N)", "MinHP(H)", "MaxHP", "MaxHP(N)", "MaxHP(H)"},
-          {"a", "7", "-4", "", "x9", "1000000000", "12abc"},
-          {"Expansion", "1", "2", "3", "4", "5", "6"}},
-         {{"Class", "MinHP", "MinHP(N)", "MinHP(H)", "MaxHP", "MaxHP(N)", "MaxHP(H)"},
-          {"a", "21", "-12", "", "x9", "2147483647", "36"},
-          {"Expansion", "3", "6", "9", "12", "15", "18"}}},
-        {"health x16 never wraps",
-         [](const CModFuncs& f, CTxtTable& t) { return f.ApplyHealthMultiplier(16, t); },
-         {{"MinHP", "MinHP(N)", "MinHP(H)", "MaxHP", "MaxHP(N)", "MaxHP(H)"},
-          {"2000000000", "-2000000000", "1", "1", "1", "1"}},
-         {{"MinHP", "MinHP(N)", "MinHP(H)", "MaxHP", "MaxHP(N)", "MaxHP(H)"},
-          {"2147483647", "-2147483648", "16", "16", "16", "16"}}},
-        {"experience at MH 3",
-         [](const CModFuncs& f, CTxtTable& t) { return f.ApplyExperience(3, t); },
-         {{"Exp", "Exp(N)", "Exp(H)"}, {"100", "3", "2000000000"}},
-         {{"Exp", "Exp(N)", "Exp(H)"}, {"233", "6", "2147483647"}}},
-        {"experience at MH 1 stays",
-         [](const CModFuncs& f, CTxtTable& t) { return f.ApplyExperience(1, t); },
-         {{"Exp", "Exp(N)", "Exp(H)"}, {"100", "3", "7"}},
-         {{"Exp", "Exp(N)", "Exp(H)"}, {"100", "3", "7"}}},
-        {"drop percent at MH 2, capped at 95",
-         [](const CModFuncs& f, CTxtTable& t) { return f.ApplyDropRate(2, t, false); },
-         {{"TreasureClassPercent"}, {"60"}, {"30"}, {"none"}},
-         {{"TreasureClassPercent"}, {"95"}, {"49"}, {"none"}}},
-        {"NoDrop at MH 2, floored at 5",
-         [](const CModFuncs& f, CTxtTable& t) { return f.ApplyDropRate(2, t, true); },
-         {{"NoDrop"}, {"100"}, {"6"}, {""}},
-         {{"NoDrop"}, {"60"}, {"5"}, {""}}},
-        {"block better by 10, capped at 75",
-         [](const CModFuncs& f, CTxtTable& t) { return f.ApplyBlockBetter(10, t); },
-         {{"ToBlock"}, {"70"}, {"20"}},
-         {{"ToBlock"}, {"75"}, {"30"}}},
-        {"hit harder by 50",
-         [](const CModFuncs& f, CTxtTable& t) { return f.ApplyHitHarder(50, t); },
-         {{"A1MinD", "A1MaxD", "A1MinD(N)", "A1MaxD(N)", "A1MinD(H)", "A1MaxD(H)"},
-          {"3", "10", "0", "-3", "2000000000", "x"}},
-         {{"A1MinD", "A1MaxD", "A1MinD(N)", "A1MaxD(N)", "A1MinD(H)", "A1MaxD(H)"},
-          {"4", "15", "0", "-4", "2147483647", "x"}}},
-        {"hit harder by 100 doubles",
-         [](const CModFuncs& f, CTxtTable& t) { return f.ApplyHitHarder(100, t); },
-         {{"A1MinD", "A1MaxD", "A1MinD(N)", "A1MaxD(N)", "A1MinD(H)", "A1MaxD(H)"},
-          {"3", "10", "1", "2", "4", "5"}},
-         {{"A1MinD", "A1MaxD", "A1MinD(N)", "A1MaxD(N)", "A1MinD(H)", "A1MaxD(H)"},
-          {"6", "20", "2", "4", "8", "10"}}},
-        {"hit harder by 1 leaves damage alone",
-         [](const CModFuncs& f, CTxtTable& t) { return f.ApplyHitHarder(1, t); },
-         {{"A1MinD", "A1MaxD", "A1MinD(N)", "A1MaxD(N)", "A1MinD(H)", "A1MaxD(H)"},
-          {"100", "100", "100", "100", "100", "100"}},
-         {{"A1MinD", "A1MaxD", "A1MinD(N)", "A1MaxD(N)", "A1MinD(H)", "A1MaxD(H)"},
-          {"100", "100", "100", "100", "100", "100"}}},
-        {"hit harder by 2 scales by 1.02",
-         [](const CModFuncs& f, CTxtTable& t) { return f.ApplyHitHarder(2, t); },
-         {{"A1MinD", "A1MaxD", "A1MinD(N)", "A1MaxD(N)", "A1MinD(H)", "A1MaxD(H)"},
-          {"100", "50", "49", "1000", "1", "0"}},
-         {{"A1MinD", "A1MaxD", "A1MinD(N)", "A1MaxD(N)", "A1MinD(H)", "A1MaxD(H)"},
-          {"102", "51", "49", "1020", "1", "0"}}},
-        {"smaller groups by -1",
-         [](const CModFuncs& f, CTxtTable& t) { return f.ApplyLargerGroups(-1, t); },
-         {{"MinGrp", "MaxGrp"}, {"1", "5"}, {"-2147483648", "2147483647"}},
-         {{"MinGrp", "MaxGrp"}, {"0", "4"}, {"-2147483648", "2147483646"}}},
-        {"larger groups never wrap",
-         [](const CModFuncs& f, CTxtTable& t) { return f.ApplyLargerGroups(25, t); },
-         {{"MinGrp", "MaxGrp"}, {"2147483640", "3"}},
-         {{"MinGrp", "MaxGrp"}, {"2147483647", "28"}}},
-        {"automap sets every data cell, text too",
-         [](const CModFuncs& f, CTxtTable& t) { return f.ApplyAutoMap(1, t); },
-         {{"Class", "nomap"}, {"a", ""}, {"b", "0"}, {"Expansion", "x"}},
-         {{"Class", "nomap"}, {"a", "1"}, {"b", "1"}, {"Expansion", "1"}}},
+    struct Case {
+        Operation run;
+        Row headers;
+        std::vector<Row> before, after; // data rows
+    };
+    const std::vector<Case> cases = {
+        {[](auto& f, auto& t) { return f.ApplyHealthMultiplier(16, t); },
+         kHitPoints,
+         {{"2000000000", "-2000000000", "x9", "", "12abc", "7"}},
+         {{"2147483647", "-2147483648", "x9", "", "192", "112"}}},
+        {[](auto& f, auto& t) { return f.ApplyDropRate(2, t, false); },
+         {"TreasureClassPercent"},
+         {{"60"}, {"30"}},
+         {{"95"}, {"49"}}},
+        {[](auto& f, auto& t) { return f.ApplyDropRate(2, t, true); },
+         {"NoDrop"},
+         {{"100"}, {"6"}},
+         {{"60"}, {"5"}}},
+        {[](auto& f, auto& t) { return f.ApplyBlockBetter(10, t); },
+         {"ToBlock"},
+         {{"70"}, {"20"}},
+         {{"75"}, {"30"}}},
+        {[](auto& f, auto& t) { return f.ApplyHitHarder(2, t); },
+         kDamage,
+         {{"100", "50", "49", "-3", "2147483647", "none"}},
+         {{"102", "51", "49", "-3", "2147483647", "none"}}},
+        {[](auto& f, auto& t) { return f.ApplyHitHarder(1, t); },
+         kDamage,
+         {{"100", "50", "49", "-3", "7", "none"}},
+         {{"100", "50", "49", "-3", "7", "none"}}},
+        {[](auto& f, auto& t) { return f.ApplyLargerGroups(-1, t); },
+         {"MinGrp", "MaxGrp"},
+         {{"-2147483648", "2147483647"}},
+         {{"-2147483648", "2147483646"}}},
+        // Every data row, the expansion's separator too, whatever its cell held.
+        {[](auto& f, auto& t) { return f.ApplyAutoMap(1, t); },
+         {"Class", "nomap"},
+         {{"a", ""}, {"Expansion", "x"}},
+         {{"a", "1"}, {"Expansion", "1"}}},
     };
     const CModFuncs funcs;
-    for (const OperationCase& c : cases) {
+    for (const Case& c : cases) {
+        TableRows before{c.headers}, after{c.headers};
+        before.insert(before.end(), c.before.begin(), c.before.end());
+        after.insert(after.end(), c.after.begin(), c.after.end());
         CTxtTable table;
-        LoadRows(table, c.before);
-        EXPECT_TRUE(c.run(funcs, table)) << c.what;
-        EXPECT_EQ(CellsOf(table), c.after) << c.what;
+        LoadRows(table, before);
+        EXPECT_TRUE(c.run(funcs, table)) << c.headers[0];
+        EXPECT_EQ(CellsOf(table), after) << c.headers[0];
     }
 }
 
 TEST(GlobalSettingsOperations, AMissingColumnLeavesEveryColumnAsItWas) {
-    struct MissingCase {
-        const char* what;
-        Operation run;
-        TableRows rows; // one needed column is absent
-    };
-    const std::vector<MissingCase> cases = {
-        {"health without MaxHP(H)",
-         [](const CModFuncs& f, CTxtTable& t) { return f.ApplyHealthMultiplier(2, t); },
+    const std::vector<std::pair<Operation, TableRows>> cases = {
+        {[](auto& f, auto& t) { return f.ApplyHealthMultiplier(2, t); },
          {{"MinHP", "MinHP(N)", "MinHP(H)", "MaxHP", "MaxHP(N)"}, {"1", "2", "3", "4", "5"}}},
-        {"experience without Exp(N)",
-         [](const CModFuncs& f, CTxtTable& t) { return f.ApplyExperience(2, t); },
-         {{"Exp", "Exp(H)"}, {"100", "100"}}},
-        {"drops without TreasureClassPercent",
-         [](const CModFuncs& f, CTxtTable& t) { return f.ApplyDropRate(2, t, false); },
-         {{"NoDrop"}, {"100"}}},
-        {"compiled drops without NoDrop",
-         [](const CModFuncs& f, CTxtTable& t) { return f.ApplyDropRate(2, t, true); },
+        {[](auto& f, auto& t) { return f.ApplyExperience(2, t); }, {{"Exp", "Exp(H)"}, {"9", "9"}}},
+        {[](auto& f, auto& t) { return f.ApplyDropRate(2, t, true); },
          {{"TreasureClassPercent"}, {"60"}}},
-        {"block without ToBlock",
-         [](const CModFuncs& f, CTxtTable& t) { return f.ApplyBlockBetter(5, t); },
-         {{"Block"}, {"10"}}},
-        {"damage without A1MaxD(H)",
-         [](const CModFuncs& f, CTxtTable& t) { return f.ApplyHitHarder(50, t); },
-         {{"A1MinD", "A1MaxD", "A1MinD(N)", "A1MaxD(N)", "A1MinD(H)"},
-          {"10", "10", "10", "10", "10"}}},
-        {"groups without MaxGrp",
-         [](const CModFuncs& f, CTxtTable& t) { return f.ApplyLargerGroups(3, t); },
-         {{"MinGrp"}, {"1"}}},
-        {"automap without NoMap",
-         [](const CModFuncs& f, CTxtTable& t) { return f.ApplyAutoMap(1, t); },
-         {{"Class"}, {"a"}}},
+        {[](auto& f, auto& t) { return f.ApplyHitHarder(50, t); },
+         {{"A1MinD", "A1MaxD", "A1MinD(N)", "A1MaxD(N)", "A1MinD(H)"}, {"8", "8", "8", "8", "8"}}},
+        {[](auto& f, auto& t) { return f.ApplyLargerGroups(3, t); }, {{"MinGrp"}, {"1"}}},
     };
     const CModFuncs funcs;
-    for (const MissingCase& c : cases) {
+    for (const auto& [run, rows] : cases) {
         CTxtTable table;
-        LoadRows(table, c.rows);
-        EXPECT_FALSE(c.run(funcs, table)) << c.what;
-        EXPECT_EQ(CellsOf(table), c.rows) << c.what;
+        LoadRows(table, rows);
+        EXPECT_FALSE(run(funcs, table)) << rows[0][0];
+        EXPECT_EQ(CellsOf(table), rows) << rows[0][0];
     }
 }
 
