@@ -2,6 +2,7 @@
 
 #include "app/ModEngineDlg.h"
 #include "editors/MonsterEditorDlg.h"
+#include "editors/MonsterLocationsDlg.h"
 #include "editors/SkillsDlg.h"
 
 namespace {
@@ -25,7 +26,16 @@ const std::vector<CEditorCommand>& CEditorCommand::Table() {
     static const std::vector<CEditorCommand> commands = {
         {"&Global", "&Difficulty...", {}, {}},
         {"&Global", "&Resistances and Penalties...", {}, {}},
-        {"&Monsters", "&Locations...", {}, {}},
+        {"&Monsters",
+         "&Locations...",
+         [](CModEngineDlg& window) {
+             auto dialog = std::make_unique<CMonsterLocationsDlg>(window.Prompts(), &window);
+             dialog->m_pMonTable = &window.m_data.m_MonStats;
+             dialog->m_pLvlTable = &window.m_data.m_Levels;
+             return WithServices(std::move(dialog), window);
+         },
+         // "Spawned" cells set on a first use stay: only the levels table is put back.
+         {TableId::Levels}},
         {"&Monsters",
          "&Editor...",
          [](CModEngineDlg& window) {
