@@ -44,13 +44,17 @@ bool NameLess(const QString& a, const QString& b) {
     return LessIgnoringAsciiCase(ToCell(a), ToCell(b));
 }
 
-// Puts an entry carrying its monster row into a list sorted by name, after its equals.
-void InsertSorted(QListWidget& list, const QString& name, int32_t row) {
+// Puts an entry carrying its monster row into a list sorted by name, after its equals. The
+// tooltip names the monster's class and row, which tell same-named monsters apart, as the
+// monster list does.
+void InsertSorted(QListWidget& list, const QString& name, int32_t row, const CTxtTable& monsters) {
     int at = 0;
     while (at < list.count() && !NameLess(name, list.item(at)->text()))
         ++at;
     auto* item = new QListWidgetItem(name);
     item->setData(kRowRole, row);
+    const int32_t classCol = monsters.FindColumn(kMonsterRecordHeaders[MonsterRecord::Class], 0);
+    item->setToolTip(FromCell(monsters.CellView(classCol, row)) + ", row " + QString::number(row));
     list.insertItem(at, item);
 }
 
@@ -240,7 +244,7 @@ void CMonsterLocationsDlg::ShowSlots(SlotList& kind) {
         // Hidden ("dummy", "unused") types give no name: they stay stored, unseen.
         m_pFuncs->RowsToNames({row}, names, *m_pMonTable);
         if (!names.empty())
-            InsertSorted(*kind.list, FromCell(names.front()), LeadingInteger(row));
+            InsertSorted(*kind.list, FromCell(names.front()), LeadingInteger(row), *m_pMonTable);
     }
 }
 
@@ -274,6 +278,10 @@ void CMonsterLocationsDlg::Add(SlotList& kind) {
         m_prompts.ShowMessage(kTooManyTypes);
         return;
     }
+    // Only an entry the user can see is added: the filter may hide the current one.
+    const QListWidgetItem* current = m_pMonsters->List()->currentItem();
+    if (!current || current->isHidden())
+        return;
     // The selected entry's own row: several monsters share a name.
     const int32_t row = m_pMonsters->CurrentRow();
     if (row <= 0 || row >= m_pMonTable->Rows())
@@ -293,7 +301,7 @@ void CMonsterLocationsDlg::Add(SlotList& kind) {
 
     kind.rows.push_back(std::to_string(row));
     WriteSlots(kind);
-    InsertSorted(*kind.list, name, row);
+    InsertSorted(*kind.list, name, row, *m_pMonTable);
 }
 
 void CMonsterLocationsDlg::Remove(SlotList& kind) {

@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-
 namespace {
 
 TEST(ModFuncsLocations, SlotsStayInsideTheirTwentyFiveColumns) {
@@ -52,30 +50,6 @@ TEST(ModFuncsLocations, SlotsStayInsideTheirTwentyFiveColumns) {
         EXPECT_EQ(funcs.GetMinBosses(area, levels), -1);
         EXPECT_FALSE(funcs.SetMaxBosses("3", area, levels));
     }
-}
-
-TEST(ModFuncsLocations, CellsAndRowTextsReadAsTheGameReadsThem) {
-    const std::pair<const char*, int32_t> cases[] = {{"42", 42},   {"  -7x", -7},
-                                                     {"+3", 3},    {"", 0},
-                                                     {"abc", 0},   {"-", 0},
-                                                     {"\t12", 12}, {"99999999999", INT32_MAX},
-                                                     {"12 5", 12}, {"-99999999999", INT32_MIN}};
-    for (const auto& [text, value] : cases)
-        EXPECT_EQ(LeadingInteger(text), value) << text;
-
-    EXPECT_TRUE(IsRowInList(12, {"3", "12"}));
-    EXPECT_FALSE(IsRowInList(12, {"012", " 12", "1"}));
-
-    CTxtTable monsters;
-    LoadRows(monsters, {{"Class", "namco"},
-                        {"a1", "Alpha"},
-                        {"DUMMY", "Hidden"},
-                        {"Unused", "Gone"},
-                        {"b1", "Beta"}});
-    CModFuncs funcs;
-    std::vector<std::string> names{"stale"};
-    funcs.RowsToNames({"4", "2", "3", "1", "99", "4"}, names, monsters);
-    EXPECT_EQ(names, (std::vector<std::string>{"Beta", "Alpha", "", "Beta"}));
 }
 
 } // namespace

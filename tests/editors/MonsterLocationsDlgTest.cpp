@@ -63,6 +63,13 @@ TEST_F(MonsterLocationsDlgTest, AFirstUseOfAMonsterWarnsOnceAndMarksItSpawned) {
     EXPECT_EQ(prompts.Messages(), (std::vector<std::string>{kImpWarning, kZombieBossWarning}));
     EXPECT_EQ(LevelsCell(monsters, "Spawned", 5), "1");
     EXPECT_EQ(Texts(*dlg->AreaBosses()), (QStringList{"Imp", "Zombie"}));
+
+    // A monster the filter hides is not added.
+    const std::string before = levels.ToBytes();
+    dlg->MonsterList()->Filter()->setText("Fal");
+    dlg->OnAddBoss();
+    EXPECT_EQ(levels.ToBytes(), before);
+    EXPECT_EQ(dlg->AreaBosses()->count(), 2);
 }
 
 TEST_F(MonsterLocationsDlgTest, TwentyFiveTypesCountTheHiddenOnes) {
@@ -103,6 +110,7 @@ TEST_F(MonsterLocationsDlgTest, SameNamedMonstersAndAreasKeepTheirOwnRows) {
     dlg->OnAddMonster();
     EXPECT_EQ(Slots(levels, "M", 1, 4), (std::vector<std::string>{"0", "1", "2", "0"}));
     ASSERT_EQ(Texts(*dlg->AreaMonsters()), (QStringList{"Fallen", "Fallen", "Skeleton"}));
+    EXPECT_EQ(dlg->AreaMonsters()->item(1)->toolTip(), "fallen2, row 3");
 
     // Removing the entry just added removes its own slot, not the first Fallen's.
     Pick(*dlg->AreaMonsters(), "Fallen", 1);
@@ -129,24 +137,7 @@ TEST_F(MonsterLocationsDlgTest, SameNamedMonstersAndAreasKeepTheirOwnRows) {
     EXPECT_EQ(LevelsCell(levels, "Mtot", 1), "2");
 }
 
-TEST_F(MonsterLocationsDlgTest, OnlyTheUsersTypingChangesTheBossCounts) {
-    LevelsTable().Add("Odd", {}, {}, "", "x7").LoadInto(levels);
-    const std::string before = levels.ToBytes();
-    auto dlg = Open();
-    EXPECT_EQ(dlg->MinBossesEdit()->text(), "0");
-    EXPECT_EQ(dlg->MaxBossesEdit()->text(), "0");
-    EXPECT_EQ(levels.ToBytes(), before);
-
-    dlg->MinBossesEdit()->selectAll();
-    Type(*dlg->MinBossesEdit(), "4");
-    EXPECT_EQ(LevelsCell(levels, "MonUMin", 1), "4");
-    EXPECT_EQ(LevelsCell(levels, "MonUMax", 1), "x7");
-    dlg->MaxBossesEdit()->clear();
-    Type(*dlg->MaxBossesEdit(), "9a");
-    EXPECT_EQ(LevelsCell(levels, "MonUMax", 1), "9");
-}
-
-TEST_F(MonsterLocationsDlgTest, ViewingAreasOrHavingNoneWritesNothing) {
+TEST_F(MonsterLocationsDlgTest, OnlyAnAddRemoveOrTypedCountWrites) {
     const std::string before = levels.ToBytes();
     const std::string monstersBefore = monsters.ToBytes();
     auto dlg = Open();
@@ -154,6 +145,21 @@ TEST_F(MonsterLocationsDlgTest, ViewingAreasOrHavingNoneWritesNothing) {
         dlg->AreaBox()->setCurrentIndex(i);
     EXPECT_EQ(dlg->MinBossesEdit()->text(), "1");
     EXPECT_EQ(levels.ToBytes(), before);
+
+    // Cells the game reads as 0 are shown as 0 and stay as they are until the user types.
+    LevelsTable().Add("Odd", {}, {}, "", "x7").LoadInto(levels);
+    const std::string odd = levels.ToBytes();
+    dlg = Open();
+    EXPECT_EQ(dlg->MinBossesEdit()->text(), "0");
+    EXPECT_EQ(dlg->MaxBossesEdit()->text(), "0");
+    EXPECT_EQ(levels.ToBytes(), odd);
+    dlg->MinBossesEdit()->selectAll();
+    Type(*dlg->MinBossesEdit(), "4");
+    EXPECT_EQ(LevelsCell(levels, "MonUMin", 1), "4");
+    EXPECT_EQ(LevelsCell(levels, "MonUMax", 1), "x7");
+    dlg->MaxBossesEdit()->clear();
+    Type(*dlg->MaxBossesEdit(), "9a");
+    EXPECT_EQ(LevelsCell(levels, "MonUMax", 1), "9");
 
     // No listable area: nothing shown, and no button or edit writes.
     LevelsTable().Add("Null").Add("").LoadInto(levels);
