@@ -5,6 +5,7 @@
 #include "editors/ModFuncs.h"
 #include "editors/MonsterRecord.h"
 #include "platform/AsciiText.h"
+#include "platform/ProfileFile.h"
 #include "platform/UserPrompts.h"
 #include "table/TxtTable.h"
 
@@ -22,6 +23,9 @@
 namespace {
 
 constexpr int kRowRole = Qt::UserRole;
+// The settings key of the area shown last, by its levels-table row.
+constexpr const char* kSection = "Tarvane";
+constexpr const char* kAreaKey = "MonsterLocationsArea";
 
 constexpr const char* kTooManyTypes = "You cannot have more than 25 different types per area. You "
                                       "must remove some from the list before adding any more.";
@@ -184,7 +188,14 @@ bool CMonsterLocationsDlg::OnInitDialog() {
                 continue;
             m_comboArea->addItem(FromCell(name), row);
         }
-        m_comboArea->setCurrentIndex(m_comboArea->count() > 0 ? 0 : -1);
+        int shown = m_comboArea->count() > 0 ? 0 : -1;
+        if (!m_strSettingsPath.empty()) {
+            const std::string last =
+                CProfileFile::ReadString(m_strSettingsPath, kSection, kAreaKey, "");
+            if (!last.empty())
+                shown = std::max(shown, m_comboArea->findData(LeadingInteger(last)));
+        }
+        m_comboArea->setCurrentIndex(shown);
     }
 
     std::vector<std::string> names;
@@ -314,4 +325,11 @@ void CMonsterLocationsDlg::Remove(SlotList& kind) {
     if (auto it = std::find(kind.rows.begin(), kind.rows.end(), key); it != kind.rows.end())
         kind.rows.erase(it);
     WriteSlots(kind);
+}
+
+void CMonsterLocationsDlg::done(int result) {
+    // A convenience only: a settings file that cannot be written costs just that.
+    if (!m_strSettingsPath.empty() && m_nArea > 0)
+        CProfileFile::WriteString(m_strSettingsPath, kSection, kAreaKey, std::to_string(m_nArea));
+    CEditorDlg::done(result);
 }

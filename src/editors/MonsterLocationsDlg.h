@@ -43,6 +43,9 @@ public:
     void OnAddBoss();
     void OnRemoveBoss();
 
+    // Remembers the shown area for the next run, as the other editors remember their entry.
+    void done(int result) override;
+
     QComboBox* AreaBox() const { return m_comboArea; }
     CFilterList* MonsterList() const { return m_pMonsters; }
     QListWidget* AreaMonsters() const { return m_listMonsters; }

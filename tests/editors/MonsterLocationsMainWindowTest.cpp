@@ -16,7 +16,7 @@ protected:
         window = std::make_unique<CModEngineDlg>(prompts);
         LoadRows(window->m_data.m_MonStats,
                  {{"Class", "namco", "Spawned"}, {"a1", "Alpha", "1"}, {"b1", "Beta", "0"}});
-        LevelsTable().Add("Camp", {0}).LoadInto(window->m_data.m_Levels);
+        LevelsTable().Add("Camp", {0}).Add("Camp").LoadInto(window->m_data.m_Levels);
     }
 
     // Runs the dialog, adds Beta to the camp's monsters, then presses `closeWith`.
@@ -53,6 +53,21 @@ TEST_F(MonsterLocationsMainWindowTest, OkKeepsTheAreasAndCancelPutsOnlyTheLevels
     EXPECT_EQ(Slots(window->m_data.m_Levels, "M", 1, 3), (std::vector<std::string>{"0", "1", "0"}));
     EXPECT_EQ(LevelsCell(window->m_data.m_Levels, "Mtot", 1), "2");
     EXPECT_TRUE(window->m_data.m_bModified);
+}
+
+TEST_F(MonsterLocationsMainWindowTest, TheDialogOpensOnTheAreaShownInTheLastRun) {
+    for (int area : {1, -1}) {
+        int opened = -2;
+        WhenDialogOpens([&opened, area](QDialog& dialog) {
+            auto& locations = static_cast<CMonsterLocationsDlg&>(dialog);
+            opened = locations.AreaBox()->currentIndex();
+            if (area >= 0)
+                locations.AreaBox()->setCurrentIndex(area);
+            dialog.reject();
+        });
+        window->OnEditorCommand("Locations...");
+        EXPECT_EQ(opened, area < 0 ? 1 : 0);
+    }
 }
 
 } // namespace
