@@ -230,7 +230,6 @@ void CMonsterLocationsDlg::OnAreaChange() {
 
 void CMonsterLocationsDlg::LoadArea() {
     m_nArea = m_comboArea->currentIndex() >= 0 ? m_comboArea->currentData().toInt() : -1;
-    m_strArea = ToCell(m_comboArea->currentText());
     // No area to show: nothing is read, and nothing can be written.
     const bool shown = m_nArea > 0 && m_pFuncs && m_pLvlTable && m_pMonTable;
     m_monsters.rows.clear();

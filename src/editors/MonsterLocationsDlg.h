@@ -82,7 +82,6 @@ private:
 
     // The levels-table row of the area shown; -1 when there is none.
     int32_t m_nArea = -1;
-    std::string m_strArea;
     SlotList m_monsters;
     SlotList m_bosses;
 };
