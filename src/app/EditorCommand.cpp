@@ -4,6 +4,7 @@
 #include "editors/DifficultyDlg.h"
 #include "editors/GlobalSettingsDlg.h"
 #include "editors/MonsterEditorDlg.h"
+#include "editors/MonsterLocationsDlg.h"
 #include "editors/SkillsDlg.h"
 
 namespace {
@@ -48,7 +49,16 @@ const std::vector<CEditorCommand>& CEditorCommand::Table() {
              return dialog;
          },
          {TableId::DifficultyLevels}},
-        {"&Monsters", "&Locations...", {}, {}},
+        {"&Monsters",
+         "&Locations...",
+         [](CModEngineDlg& window) {
+             auto dialog = std::make_unique<CMonsterLocationsDlg>(window.Prompts(), &window);
+             dialog->m_pMonTable = &window.m_data.m_MonStats;
+             dialog->m_pLvlTable = &window.m_data.m_Levels;
+             return WithServices(std::move(dialog), window);
+         },
+         // "Spawned" cells set on a first use stay: only the levels table is put back.
+         {TableId::Levels}},
         {"&Monsters",
          "&Editor...",
          [](CModEngineDlg& window) {

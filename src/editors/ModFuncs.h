@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CTxtTable;
@@ -65,4 +66,55 @@ public:
     // Writes every field into its column and difficulty row; a missing column or row leaves
     // that cell alone.
     bool WriteDifficultyRecord(const DifficultyRecord& record, CTxtTable& table) const;
+
+    // --- Monster area locations ---
+    // An area is addressed by its row of the levels table, so that two areas of the same name
+    // are each edited as themselves. A monster is carried as the decimal text of its row of the
+    // monster table; a slot holds that row minus 1. Every slot list holds at most kAreaSlots.
+
+    static constexpr int32_t kAreaSlots = 25;
+
+    // Clears `rows` and fills it with the area's monster types ("M1".., "Mtot") or boss types
+    // ("U1".., "Utot"), in slot order. False, leaving `rows` alone, when the row or a column is
+    // missing.
+    bool GetAreaMonsters(int32_t area, std::vector<std::string>& rows,
+                         const CTxtTable& levels) const;
+    bool GetAreaBosses(int32_t area, std::vector<std::string>& rows, const CTxtTable& levels) const;
+    // Writes the list into the area's slots, the unused ones "0", and its size into the count.
+    // False, writing nothing, when the row or a column is missing or the list is too long.
+    bool SetAreaMonsters(int32_t area, const std::vector<std::string>& rows,
+                         CTxtTable& levels) const;
+    bool SetAreaBosses(int32_t area, const std::vector<std::string>& rows, CTxtTable& levels) const;
+    // The integer value of the area's "MonUMin" / "MonUMax" cell; -1 when it is missing.
+    int32_t GetMinBosses(int32_t area, const CTxtTable& levels) const;
+    int32_t GetMaxBosses(int32_t area, const CTxtTable& levels) const;
+    // Stores the text unchanged; false when the row or the column is missing.
+    bool SetMinBosses(const std::string& text, int32_t area, CTxtTable& levels) const;
+    bool SetMaxBosses(const std::string& text, int32_t area, CTxtTable& levels) const;
+    // Appends every monster and boss type of every area, as row texts. False when the levels
+    // table has no monster slots.
+    bool GetUsedMonsterRows(std::vector<std::string>& rows, const CTxtTable& levels) const;
+    // Clears `names` and appends the name of each row's monster, leaving out the "dummy" and
+    // "unused" classes; a row outside the table gives "".
+    void RowsToNames(const std::vector<std::string>& rows, std::vector<std::string>& names,
+                     const CTxtTable& monsters) const;
+};
+
+// Whether the decimal text of `row` is an entry of `list`.
+bool IsRowInList(int32_t row, const std::vector<std::string>& list);
+
+// The integer at the start of a cell as the game reads it: leading blanks, a sign, the digits up
+// to the first other character; 0 when there is none. Held to the 32-bit range.
+int32_t LeadingInteger(std::string_view text);
+
+// The headers of the levels table's columns the area locations use. Slot i of a kind is the
+// column at its first slot's index + i; the other slot headers are never looked up.
+struct LevelsHeaders {
+    static constexpr const char* kName = "name";
+    static constexpr const char* kFirstMonster = "M1";
+    static constexpr const char* kMonsterCount = "Mtot";
+    static constexpr const char* kFirstBoss = "U1";
+    static constexpr const char* kBossCount = "Utot";
+    static constexpr const char* kMinBosses = "MonUMin";
+    static constexpr const char* kMaxBosses = "MonUMax";
 };

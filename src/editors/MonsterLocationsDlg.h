@@ -1,0 +1,87 @@
+#pragma once
+
+#include "editors/EditorDlg.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CCellEdit;
+class CFilterList;
+class CModFuncs;
+class CTxtTable;
+class CUserPrompts;
+class QComboBox;
+class QListWidget;
+
+// Monsters > Locations...: which monster types appear in each area of the levels table, which
+// can be its bosses, and how many bosses it holds. Every Add, Remove and typed boss count goes
+// into the tables at once; OK only closes, and the main window undoes a Cancel on the levels
+// table. A first use of a monster sets its "Spawned" cell in the monster table.
+class CMonsterLocationsDlg : public CEditorDlg {
+    Q_OBJECT
+public:
+    static constexpr const char* kTitle = "Monster area locations";
+
+    explicit CMonsterLocationsDlg(CUserPrompts& prompts, QWidget* parent = nullptr);
+
+    // Inputs, set before exec(); not owned.
+    CTxtTable* m_pMonTable = nullptr;
+    CTxtTable* m_pLvlTable = nullptr;
+    CModFuncs* m_pFuncs = nullptr;
+    // The expansion's areas and monsters follow the tables' "Expansion" rows.
+    bool m_bExpansion = false;
+
+    // Handlers, public so that tests can drive the dialog without a modal loop.
+    // Fills the lists and shows the first area; false (after the message) when an input is
+    // missing.
+    bool OnInitDialog() override;
+    void OnApply() override {}
+    void OnAreaChange();
+    void OnAddMonster();
+    void OnRemoveMonster();
+    void OnAddBoss();
+    void OnRemoveBoss();
+
+    // Remembers the shown area for the next run, as the other editors remember their entry.
+    void done(int result) override;
+
+    QComboBox* AreaBox() const { return m_comboArea; }
+    CFilterList* MonsterList() const { return m_pMonsters; }
+    QListWidget* AreaMonsters() const { return m_listMonsters; }
+    QListWidget* AreaBosses() const { return m_listBosses; }
+    CCellEdit* MinBossesEdit() const { return m_editMin; }
+    CCellEdit* MaxBossesEdit() const { return m_editMax; }
+
+protected:
+    // Nothing waits to be applied: every change is written as it is made.
+    bool HasUnappliedChanges() const override { return false; }
+    void ShowRow(int32_t) override {}
+
+private:
+    // One of the two slot lists of an area: what it shows and every type it stores, hidden
+    // ones too.
+    struct SlotList {
+        QListWidget* list = nullptr;
+        std::vector<std::string> rows;
+        bool bosses = false;
+    };
+
+    void LoadArea();
+    void ShowSlots(SlotList& kind);
+    void Add(SlotList& kind);
+    void Remove(SlotList& kind);
+    bool WriteSlots(const SlotList& kind);
+
+    QComboBox* m_comboArea = nullptr;
+    CFilterList* m_pMonsters = nullptr;
+    QListWidget* m_listMonsters = nullptr;
+    QListWidget* m_listBosses = nullptr;
+    CCellEdit* m_editMin = nullptr;
+    CCellEdit* m_editMax = nullptr;
+
+    // The levels-table row of the area shown; -1 when there is none.
+    int32_t m_nArea = -1;
+    SlotList m_monsters;
+    SlotList m_bosses;
+};
