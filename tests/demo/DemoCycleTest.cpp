@@ -3,6 +3,8 @@
 // run, and find the new value and the compiled tables in the archive.
 
 #include "app/ModEngineDlg.h"
+
+#include "DemoWindowFixture.h"
 #include "table/TxtTable.h"
 
 #include "MachineChecks.h"
@@ -35,24 +37,12 @@ QPushButton* ButtonNamed(QDialog& dialog, const QString& caption) {
     return nullptr;
 }
 
-TEST(DemoCycle, OpenEditMonsterSaveWithCompileRun) {
-    EnsureQApplication();
-    CTempFolder demo;
-    if (!CanRunScriptsIn(demo.Path()))
-        GTEST_SKIP() << "needs /bin/sh and a temporary folder that allows running programs";
-    ASSERT_EQ(QProcess::execute(TARVANE_MAKE_DEMO_GAME, {TARVANE_DEMO_SOURCE, demo.Path().c_str()}),
-              0);
-    const std::string archive = demo.File("game/Patch_D2.mpq");
+TEST_F(DemoWindowTest, OpenEditMonsterSaveWithCompileRun) {
 
-    // The program runs in the demo's working folder, whose settings name the demo game.
-    CTempFolder::Enter work(demo.File("work"));
-    CScriptedPrompts prompts;
-    CModEngineDlg dlg(prompts);
-    prompts.AnswerOpenFile(archive);
-    dlg.OnFileOpen();
-    ASSERT_EQ(dlg.NotesText(),
+    OpenDemo();
+    ASSERT_EQ(dlg->NotesText(),
               "Please wait whilst data files are opened...\r\nMPQ Archive has been opened.");
-    ASSERT_TRUE(dlg.m_data.m_bBinTables);
+    ASSERT_TRUE(dlg->m_data.m_bBinTables);
 
     std::string shown;
     WhenDialogOpens([&](QDialog& editor) {
@@ -67,17 +57,17 @@ TEST(DemoCycle, OpenEditMonsterSaveWithCompileRun) {
         ButtonNamed(editor, "Apply")->click();
         ButtonNamed(editor, "OK")->click();
     });
-    dlg.OnEditorCommand("Editor...");
+    dlg->OnEditorCommand("Editor...");
     ASSERT_FALSE(shown.empty());
-    EXPECT_TRUE(dlg.m_data.m_bModified);
+    EXPECT_TRUE(dlg->m_data.m_bModified);
 
     prompts.AnswerOkCancel(true); // run the game to compile the tables
-    dlg.OnFileSave();
+    dlg->OnFileSave();
     EXPECT_EQ(prompts.Messages(),
               (std::vector<std::string>{"Click OK when Diablo II has run, and been shut down."}));
-    std::string notes = dlg.NotesText();
+    std::string notes = dlg->NotesText();
     EXPECT_EQ(notes.substr(notes.rfind('\n') + 1), "Diablo II has been updated.");
-    EXPECT_FALSE(dlg.m_data.m_bModified);
+    EXPECT_FALSE(dlg->m_data.m_bModified);
 
     // Reopen the archive: the monster's row holds the new value.
     std::optional<std::string> monstats =

@@ -2,6 +2,8 @@
 // the game's compile run, and every monster's hit points in the archive are doubled.
 
 #include "app/ModEngineDlg.h"
+
+#include "DemoWindowFixture.h"
 #include "table/TxtTable.h"
 
 #include "MachineChecks.h"
@@ -29,23 +31,12 @@ bool LoadArchivedMonsters(CTxtTable& table, const std::string& archive, const st
     return table.Load(file);
 }
 
-TEST(DemoGlobalSettings, DoubledHealthReachesTheArchive) {
-    EnsureQApplication();
-    CTempFolder demo;
-    if (!CanRunScriptsIn(demo.Path()))
-        GTEST_SKIP() << "needs /bin/sh and a temporary folder that allows running programs";
-    ASSERT_EQ(QProcess::execute(TARVANE_MAKE_DEMO_GAME, {TARVANE_DEMO_SOURCE, demo.Path().c_str()}),
-              0);
-    const std::string archive = demo.File("game/Patch_D2.mpq");
+TEST_F(DemoWindowTest, DoubledHealthReachesTheArchive) {
     CTxtTable before;
     ASSERT_TRUE(LoadArchivedMonsters(before, archive, demo.File("before.txt")));
 
-    CTempFolder::Enter work(demo.File("work"));
-    CScriptedPrompts prompts;
-    CModEngineDlg dlg(prompts);
-    prompts.AnswerOpenFile(archive);
-    dlg.OnFileOpen();
-    ASSERT_TRUE(dlg.m_data.m_MonStats.IsLoaded());
+    OpenDemo();
+    ASSERT_TRUE(dlg->m_data.m_MonStats.IsLoaded());
 
     bool typed = false;
     WhenDialogOpens([&](QDialog& dialog) {
@@ -58,11 +49,11 @@ TEST(DemoGlobalSettings, DoubledHealthReachesTheArchive) {
             if (button->text() == "OK")
                 button->click();
     });
-    ASSERT_TRUE(dlg.OnEditorCommand("Difficulty..."));
+    ASSERT_TRUE(dlg->OnEditorCommand("Difficulty..."));
     ASSERT_TRUE(typed);
 
     prompts.AnswerOkCancel(true); // run the game to compile the tables
-    dlg.OnFileSave();
+    dlg->OnFileSave();
 
     CTxtTable after;
     ASSERT_TRUE(LoadArchivedMonsters(after, archive, demo.File("after.txt")));

@@ -3,6 +3,8 @@
 // table in the area's next slot with the count raised.
 
 #include "app/ModEngineDlg.h"
+
+#include "DemoWindowFixture.h"
 #include "editors/FilterList.h"
 #include "editors/MonsterLocationsDlg.h"
 #include "table/TxtTable.h"
@@ -27,21 +29,10 @@ int32_t CellInt(const CTxtTable& table, const std::string& header, int32_t row) 
     return std::stoi(table.GetCell(table.FindColumn(header, 0), row));
 }
 
-TEST(DemoLocations, AddAMonsterToAnAreaAndSave) {
-    EnsureQApplication();
-    CTempFolder demo;
-    if (!CanRunScriptsIn(demo.Path()))
-        GTEST_SKIP() << "needs /bin/sh and a temporary folder that allows running programs";
-    ASSERT_EQ(QProcess::execute(TARVANE_MAKE_DEMO_GAME, {TARVANE_DEMO_SOURCE, demo.Path().c_str()}),
-              0);
-    const std::string archive = demo.File("game/Patch_D2.mpq");
+TEST_F(DemoWindowTest, AddAMonsterToAnAreaAndSave) {
 
-    CTempFolder::Enter work(demo.File("work"));
-    CScriptedPrompts prompts;
-    CModEngineDlg dlg(prompts);
-    prompts.AnswerOpenFile(archive);
-    dlg.OnFileOpen();
-    ASSERT_TRUE(dlg.m_data.m_Levels.IsLoaded());
+    OpenDemo();
+    ASSERT_TRUE(dlg->m_data.m_Levels.IsLoaded());
 
     std::string areaName;
     int32_t area = -1;
@@ -54,7 +45,7 @@ TEST(DemoLocations, AddAMonsterToAnAreaAndSave) {
         locations->AreaBox()->setCurrentIndex(1);
         area = locations->AreaBox()->currentData().toInt();
         areaName = locations->AreaBox()->currentText().toStdString();
-        countBefore = CellInt(dlg.m_data.m_Levels, "Mtot", area);
+        countBefore = CellInt(dlg->m_data.m_Levels, "Mtot", area);
         ASSERT_GT(locations->MonsterList()->List()->count(), 1);
         locations->MonsterList()->List()->setCurrentRow(1);
         monster = locations->MonsterList()->CurrentRow();
@@ -63,17 +54,17 @@ TEST(DemoLocations, AddAMonsterToAnAreaAndSave) {
             if (button->text() == "OK")
                 button->click();
     });
-    dlg.OnEditorCommand("Locations...");
+    dlg->OnEditorCommand("Locations...");
     ASSERT_GT(area, 0);
     ASSERT_GT(monster, 0);
     ASSERT_LT(countBefore, 25);
-    EXPECT_TRUE(dlg.m_data.m_bModified);
+    EXPECT_TRUE(dlg->m_data.m_bModified);
 
     prompts.AnswerOkCancel(true); // run the game to compile the tables
-    dlg.OnFileSave();
-    std::string notes = dlg.NotesText();
+    dlg->OnFileSave();
+    std::string notes = dlg->NotesText();
     EXPECT_EQ(notes.substr(notes.rfind('\n') + 1), "Diablo II has been updated.");
-    EXPECT_FALSE(dlg.m_data.m_bModified);
+    EXPECT_FALSE(dlg->m_data.m_bModified);
 
     std::optional<std::string> levels = ReadArchived(archive, "Data\\Global\\Excel\\Levels.txt");
     ASSERT_TRUE(levels.has_value());
