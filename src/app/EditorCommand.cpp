@@ -6,6 +6,7 @@
 #include "editors/MonsterEditorDlg.h"
 #include "editors/MonsterLocationsDlg.h"
 #include "editors/SkillsDlg.h"
+#include "editors/UniqueItemDlg.h"
 
 namespace {
 
@@ -70,7 +71,17 @@ const std::vector<CEditorCommand>& CEditorCommand::Table() {
          true},
         {"&Items", "&Armour...", {}, {}},
         {"&Items", "&Weapons...", {}, {}},
-        {"&Items", "&Uniques...", {}, {}},
+        {"&Items",
+         "&Uniques...",
+         [](CModEngineDlg& window) {
+             auto dialog = std::make_unique<CUniqueItemDlg>(window.Prompts(), &window);
+             dialog->m_pUniqueTable = &window.m_data.m_UniqueItems;
+             dialog->m_strWorkingFolder = window.m_strWorkingFolder;
+             dialog->m_strInstalledConfig = CUniqueItemDlg::FindInstalledConfig();
+             dialog->m_pNotes = &window;
+             return WithServices(std::move(dialog), window);
+         },
+         {TableId::UniqueItems}},
         {"Mi&sc",
          "&Skills",
          [](CModEngineDlg& window) {

@@ -349,3 +349,33 @@ int32_t LeadingInteger(std::string_view text) {
     value = negative ? -value : value;
     return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
 }
+
+// --- Unique items ---
+
+bool CModFuncs::ReadUniqueRecord(int32_t row, UniqueItemRecord& record,
+                                 const CTxtTable& table) const {
+    if (row >= table.Rows())
+        return false;
+    using H = UniqueItemsHeaders;
+    for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k)
+        record.codes[k] = table.GetCell(table.FindColumn(H::Code(k), 0), row);
+    for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k)
+        record.minimums[k] = table.GetCell(table.FindColumn(H::Min(k), 0), row);
+    for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k)
+        record.maximums[k] = table.GetCell(table.FindColumn(H::Max(k), 0), row);
+    return true;
+}
+
+bool CModFuncs::WriteUniqueRecord(int32_t row, const UniqueItemRecord& record,
+                                  CTxtTable& table) const {
+    if (row >= table.Rows())
+        return false;
+    using H = UniqueItemsHeaders;
+    for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k)
+        table.SetCell(table.FindColumn(H::Code(k), 0), row, record.codes[k]);
+    for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k)
+        table.SetCell(table.FindColumn(H::Min(k), 0), row, record.minimums[k]);
+    for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k)
+        table.SetCell(table.FindColumn(H::Max(k), 0), row, record.maximums[k]);
+    return true;
+}

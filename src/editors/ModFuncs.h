@@ -2,6 +2,7 @@
 
 #include "editors/DifficultyRecord.h"
 #include "editors/MonsterRecord.h"
+#include "editors/UniqueItemRecord.h"
 
 #include <cstdint>
 #include <string>
@@ -98,6 +99,15 @@ public:
     // "unused" classes; a row outside the table gives "".
     void RowsToNames(const std::vector<std::string>& rows, std::vector<std::string>& names,
                      const CTxtTable& monsters) const;
+
+    // --- Unique items ---
+
+    // Fills the ten codes, minimums and maximums of the row; a missing column or a negative row
+    // gives "". False when the row is past the table's end.
+    bool ReadUniqueRecord(int32_t row, UniqueItemRecord& record, const CTxtTable& table) const;
+    // Writes them back; a missing column or a negative row leaves its cell alone. False,
+    // writing nothing, when the row is past the table's end.
+    bool WriteUniqueRecord(int32_t row, const UniqueItemRecord& record, CTxtTable& table) const;
 };
 
 // Whether the decimal text of `row` is an entry of `list`.

@@ -1,0 +1,234 @@
+#include "editors/UniqueItemDlg.h"
+
+#include "editors/CellEdit.h"
+#include "editors/ModFuncs.h"
+#include "platform/AsciiText.h"
+#include "platform/FileSystem.h"
+#include "platform/NoteLog.h"
+#include "platform/UserPrompts.h"
+#include "table/TxtTable.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+QString FromCell(const std::string& cell) {
+    return QString::fromLatin1(cell.data(), static_cast<qsizetype>(cell.size()));
+}
+
+std::string ToCell(const QString& text) {
+    QByteArray bytes = text.toLatin1();
+    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+// Far larger than any description file; a bigger one is not read whole.
+constexpr std::uint64_t kMaxConfigSize = 4 * 1024 * 1024;
+
+} // namespace
+
+CUniqueItemDlg::CUniqueItemDlg(CUserPrompts& prompts, QWidget* parent)
+    : CEditorDlg(prompts, "UniqueItemEditor", parent) {
+    setWindowTitle(kTitle);
+
+    MakeEntryList("Unique Item");
+    auto* fields = new QWidget(this);
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel("Description", fields), 0, 0, Qt::AlignHCenter);
+    grid->addWidget(new QLabel("Minimum", fields), 0, 1, Qt::AlignHCenter);
+    grid->addWidget(new QLabel("Maximum", fields), 0, 2, Qt::AlignHCenter);
+    for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k) {
+        const QString number = QString::number(k + 1);
+        m_combos[k] = new QComboBox(fields);
+        m_combos[k]->setEditable(false);
+        m_combos[k]->setAccessibleName("Description " + number);
+        m_combos[k]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        m_combos[k]->setMinimumContentsLength(28);
+        m_minimums[k] = new CCellEdit(fields, false);
+        m_minimums[k]->setAccessibleName("Minimum " + number);
+        m_maximums[k] = new CCellEdit(fields, false);
+        m_maximums[k]->setAccessibleName("Maximum " + number);
+        const int line = static_cast<int>(k) + 1;
+        grid->addWidget(m_combos[k], line, 0);
+        grid->addWidget(m_minimums[k], line, 1);
+        grid->addWidget(m_maximums[k], line, 2);
+    }
+    auto* column = new QVBoxLayout(fields);
+    column->addLayout(grid);
+    column->addStretch();
+    SetUpLayout(fields);
+}
+
+QListWidget* CUniqueItemDlg::ItemList() const {
+    return EntryList()->List();
+}
+
+bool CUniqueItemDlg::OnInitDialog() {
+    if (!m_pUniqueTable) {
+        m_prompts.ShowMessage("Programming error, m_pUniqueTable is null.");
+        return false;
+    }
+    if (!m_pFuncs) {
+        m_prompts.ShowMessage("Programming error, m_pFuncs is null.");
+        return false;
+    }
+    std::string configPath = m_strWorkingFolder + "\\uniq.cfg";
+    if (m_strWorkingFolder.empty() || !FileExists(configPath))
+        configPath = m_strInstalledConfig;
+    if (configPath.empty() || !FileExists(configPath)) {
+        m_prompts.ShowMessage("Unique items config file (uniq.cfg) is missing.");
+        return false;
+    }
+    std::string text;
+    if (!ReadWholeFile(configPath, text, kMaxConfigSize)) {
+        m_prompts.ShowMessage("Unable to open uniques file, please try again.");
+        return false;
+    }
+    m_config = UniqueConfig::Parse(text);
+    if (m_config.skippedLines > 0 && m_pNotes)
+        m_pNotes->AppendNote(NativePath(configPath) + ": " + std::to_string(m_config.skippedLines) +
+                             " line(s) without a code or a description were left out.");
+
+    // Row 0 holds the headers. The base game's items come first; the expansion's follow its
+    // "Expansion" row.
+    const int32_t nameCol = m_pUniqueTable->FindColumn(UniqueItemsHeaders::kName, 0);
+    std::vector<CFilterList::Entry> entries;
+    for (int32_t row = 1; row < m_pUniqueTable->Rows(); ++row) {
+        const std::string name = m_pUniqueTable->GetCell(nameCol, row);
+        if (EqualsIgnoringAsciiCase(name, "Expansion")) {
+            if (!m_bExpansion)
+                break;
+            continue;
+        }
+        // Each entry keeps its own row, so that items of the same name are each edited as
+        // themselves; the row number tells them apart.
+        entries.push_back({FromCell(name), row, QString::number(row)});
+    }
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const CFilterList::Entry& a, const CFilterList::Entry& b) {
+                         return a.name.compare(b.name, Qt::CaseInsensitive) < 0;
+                     });
+
+    for (QComboBox* combo : m_combos)
+        FillPropertyCombo(combo);
+    ShowEntries(entries);
+    return true;
+}
+
+void CUniqueItemDlg::InsertSorted(QComboBox* combo, const QString& text, const std::string& code) {
+    // Kept in alphabetical order; equal texts stay in the order they were added.
+    int at = combo->count();
+    for (int i = 0; i < combo->count(); ++i)
+        if (text.compare(combo->itemText(i), Qt::CaseInsensitive) < 0) {
+            at = i;
+            break;
+        }
+    combo->insertItem(at, text, QVariant(FromCell(code)));
+}
+
+void CUniqueItemDlg::FillPropertyCombo(QComboBox* combo) const {
+    for (const UniqueConfig::Entry& entry : m_config.entries)
+        InsertSorted(combo, FromCell(entry.description), entry.code);
+}
+
+void CUniqueItemDlg::ShowPropertyCode(const std::string& code, QComboBox* combo) {
+    combo->setCurrentIndex(-1);
+    if (code.empty())
+        return;
+    auto find = [combo, &code]() {
+        for (int i = 0; i < combo->count(); ++i)
+            if (EqualsIgnoringAsciiCase(ToCell(combo->itemData(i).toString()), code))
+                return i;
+        return -1;
+    };
+    int index = find();
+    if (index < 0) {
+        AddCodeToCombos(code);
+        index = find();
+    }
+    combo->setCurrentIndex(index);
+}
+
+void CUniqueItemDlg::AddCodeToCombos(const std::string& code) {
+    if (code.empty())
+        return;
+    for (QComboBox* combo : m_combos)
+        InsertSorted(combo, FromCell(code), code);
+}
+
+std::string CUniqueItemDlg::GetPropertyCode(const QComboBox* combo) {
+    if (combo->currentIndex() < 0)
+        return "";
+    return ToCell(combo->currentData().toString());
+}
+
+void CUniqueItemDlg::ShowRow(int32_t row) {
+    UniqueItemRecord record;
+    if (row >= 0 && m_pUniqueTable && m_pFuncs)
+        m_pFuncs->ReadUniqueRecord(row, record, *m_pUniqueTable);
+    for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k) {
+        m_minimums[k]->setText(FromCell(record.minimums[k]));
+        m_maximums[k]->setText(FromCell(record.maximums[k]));
+    }
+    for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k)
+        ShowPropertyCode(record.codes[k], m_combos[k]);
+    // Only now: a raw code added for a later row moves the entries of the earlier ones.
+    for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k)
+        m_shownIndex[k] = m_combos[k]->currentIndex();
+    m_shownRecord = record;
+}
+
+bool CUniqueItemDlg::HasUnappliedChanges() const {
+    for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k)
+        if (m_minimums[k]->text() != FromCell(m_shownRecord.minimums[k]) ||
+            m_maximums[k]->text() != FromCell(m_shownRecord.maximums[k]) ||
+            m_combos[k]->currentIndex() != m_shownIndex[k])
+            return true;
+    return false;
+}
+
+void CUniqueItemDlg::OnApply() {
+    const int32_t row = ShownRow();
+    if (row < 0 || !m_pUniqueTable || !m_pFuncs)
+        return;
+    UniqueItemRecord record;
+    for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k) {
+        // What the user left as shown goes back exactly as it was read.
+        const QString minimum = m_minimums[k]->text();
+        const QString maximum = m_maximums[k]->text();
+        record.minimums[k] = minimum == FromCell(m_shownRecord.minimums[k])
+                                 ? m_shownRecord.minimums[k]
+                                 : ToCell(minimum);
+        record.maximums[k] = maximum == FromCell(m_shownRecord.maximums[k])
+                                 ? m_shownRecord.maximums[k]
+                                 : ToCell(maximum);
+        record.codes[k] = m_combos[k]->currentIndex() == m_shownIndex[k]
+                              ? m_shownRecord.codes[k]
+                              : GetPropertyCode(m_combos[k]);
+    }
+    if (m_pFuncs->WriteUniqueRecord(row, record, *m_pUniqueTable)) {
+        m_shownRecord = record;
+        for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k)
+            m_shownIndex[k] = m_combos[k]->currentIndex();
+    }
+}
+
+std::string CUniqueItemDlg::FindInstalledConfig() {
+    const QString installed =
+        QCoreApplication::applicationDirPath() + "/" + TARVANE_UNIQ_FROM_PROGRAM;
+    if (QFileInfo(installed).isFile())
+        return QFileInfo(installed).canonicalFilePath().toStdString();
+    // A program run from the build folder reads the source tree's.
+    if (QFileInfo(TARVANE_SOURCE_UNIQ).isFile())
+        return TARVANE_SOURCE_UNIQ;
+    return "";
+}

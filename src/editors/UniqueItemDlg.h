@@ -1,0 +1,74 @@
+#pragma once
+
+#include "editors/EditorDlg.h"
+#include "editors/UniqueConfig.h"
+#include "editors/UniqueItemRecord.h"
+
+#include <array>
+#include <string>
+
+class CModFuncs;
+class CNoteLog;
+class CTxtTable;
+class CUserPrompts;
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+
+// Items > Uniques...: the ten magic properties of one unique item at a time, each a property
+// chosen by its description from "uniq.cfg" and a minimum and maximum typed as text. The table
+// is edited in place; the main window undoes a Cancel.
+class CUniqueItemDlg : public CEditorDlg {
+    Q_OBJECT
+public:
+    static constexpr const char* kTitle = "Unique Item Editor";
+
+    explicit CUniqueItemDlg(CUserPrompts& prompts, QWidget* parent = nullptr);
+
+    // Inputs, set before exec(); not owned.
+    CTxtTable* m_pUniqueTable = nullptr;
+    CModFuncs* m_pFuncs = nullptr;
+    bool m_bExpansion = false;
+    // Where "uniq.cfg" is looked for first: a user may keep their own there.
+    std::string m_strWorkingFolder;
+    // The "uniq.cfg" installed with the program, read when the working folder has none.
+    std::string m_strInstalledConfig;
+    // Told once how many lines of "uniq.cfg" were left out; may be null.
+    CNoteLog* m_pNotes = nullptr;
+
+    bool OnInitDialog() override;
+    void OnApply() override;
+
+    // Adds every description, each entry carrying its own code.
+    void FillPropertyCombo(QComboBox* combo) const;
+    // Selects the entry of `code`; a code no line describes is added to every row as itself.
+    void ShowPropertyCode(const std::string& code, QComboBox* combo);
+    void AddCodeToCombos(const std::string& code);
+    // The code of the combo's chosen entry; "" with none.
+    static std::string GetPropertyCode(const QComboBox* combo);
+
+    // The "uniq.cfg" installed beside the program (or, run from the build folder, the source
+    // tree's); "" when there is none.
+    static std::string FindInstalledConfig();
+
+    QListWidget* ItemList() const;
+    QComboBox* PropertyCombo(size_t k) const { return m_combos[k]; }
+    QLineEdit* MinimumEdit(size_t k) const { return m_minimums[k]; }
+    QLineEdit* MaximumEdit(size_t k) const { return m_maximums[k]; }
+
+protected:
+    bool HasUnappliedChanges() const override;
+    void ShowRow(int32_t row) override;
+
+private:
+    static void InsertSorted(QComboBox* combo, const QString& text, const std::string& code);
+
+    std::array<QComboBox*, UniqueItemRecord::kProperties> m_combos{};
+    std::array<QLineEdit*, UniqueItemRecord::kProperties> m_minimums{};
+    std::array<QLineEdit*, UniqueItemRecord::kProperties> m_maximums{};
+    UniqueConfig m_config;
+    // The cells of the shown item as read (or as last applied), and the entry each row showed:
+    // a choice the user left alone goes back with the code it was read with.
+    UniqueItemRecord m_shownRecord;
+    std::array<int, UniqueItemRecord::kProperties> m_shownIndex{};
+};
