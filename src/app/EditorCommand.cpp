@@ -1,11 +1,13 @@
 #include "app/EditorCommand.h"
 
 #include "app/ModEngineDlg.h"
+#include "editors/ArmourDlg.h"
 #include "editors/DifficultyDlg.h"
 #include "editors/GlobalSettingsDlg.h"
 #include "editors/MonsterEditorDlg.h"
 #include "editors/MonsterLocationsDlg.h"
 #include "editors/SkillsDlg.h"
+#include "editors/WeaponDlg.h"
 
 namespace {
 
@@ -68,8 +70,22 @@ const std::vector<CEditorCommand>& CEditorCommand::Table() {
          },
          {TableId::MonStats},
          true},
-        {"&Items", "&Armour...", {}, {}},
-        {"&Items", "&Weapons...", {}, {}},
+        {"&Items",
+         "&Armour...",
+         [](CModEngineDlg& window) {
+             auto dialog = std::make_unique<CArmourDlg>(window.Prompts(), &window);
+             dialog->m_pArmourTable = &window.m_data.m_Armor;
+             return WithServices(std::move(dialog), window);
+         },
+         {TableId::Armor}},
+        {"&Items",
+         "&Weapons...",
+         [](CModEngineDlg& window) {
+             auto dialog = std::make_unique<CWeaponDlg>(window.Prompts(), &window);
+             dialog->m_pWeaponTable = &window.m_data.m_Weapons;
+             return WithServices(std::move(dialog), window);
+         },
+         {TableId::Weapons}},
         {"&Items", "&Uniques...", {}, {}},
         {"Mi&sc",
          "&Skills",

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "editors/ArmourRecord.h"
 #include "editors/DifficultyRecord.h"
 #include "editors/MonsterRecord.h"
+#include "editors/WeaponRecord.h"
 
 #include <cstdint>
 #include <string>
@@ -98,6 +100,18 @@ public:
     // "unused" classes; a row outside the table gives "".
     void RowsToNames(const std::vector<std::string>& rows, std::vector<std::string>& names,
                      const CTxtTable& monsters) const;
+
+    // --- Armour and weapon editors ---
+    // Reads and writes take the cells' text unchanged. A missing column (or a negative row)
+    // reads "" and is not written. False, changing nothing, when the row is past the table.
+
+    bool ReadArmourRecord(int32_t row, ArmourRecord& record, const CTxtTable& table) const;
+    // Also sets "hasinv" to "1" unless the sockets are exactly "0", so that socketed items
+    // can be socketed in the game.
+    bool WriteArmourRecord(int32_t row, const ArmourRecord& record, CTxtTable& table) const;
+    // The speed is "weaponspeedenum" when the table has it, else "speed".
+    bool ReadWeaponRecord(int32_t row, WeaponRecord& record, const CTxtTable& table) const;
+    bool WriteWeaponRecord(int32_t row, const WeaponRecord& record, CTxtTable& table) const;
 };
 
 // Whether the decimal text of `row` is an entry of `list`.

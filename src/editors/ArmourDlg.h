@@ -1,0 +1,42 @@
+#pragma once
+
+#include "editors/ArmourRecord.h"
+#include "editors/EditorDlg.h"
+
+#include <array>
+
+class CModFuncs;
+class CTxtTable;
+class CUserPrompts;
+class QLineEdit;
+class QListWidget;
+
+// Items > Armour...: shows one armour of the armour table at a time and writes its fields back
+// into its row on Apply. The table is edited in place; the main window undoes a Cancel.
+class CArmourDlg : public CEditorDlg {
+    Q_OBJECT
+public:
+    static constexpr const char* kTitle = "Armour Editor";
+
+    explicit CArmourDlg(CUserPrompts& prompts, QWidget* parent = nullptr);
+
+    // Inputs, set before exec(); not owned.
+    CTxtTable* m_pArmourTable = nullptr;
+    CModFuncs* m_pFuncs = nullptr;
+    bool m_bExpansion = false;
+
+    bool OnInitDialog() override;
+    void OnApply() override;
+
+    QListWidget* ItemList() const;
+
+protected:
+    bool HasUnappliedChanges() const override;
+    void ShowRow(int32_t row) override;
+
+private:
+    // The edit of each shown field; none for the picture's fields.
+    std::array<QLineEdit*, ArmourRecord::kFieldCount> m_edits{};
+    // The cells of the shown item as read (or last applied): unchanged fields go back as read.
+    ArmourRecord m_shownRecord;
+};
