@@ -2,14 +2,17 @@
 
 #include "editors/CellEdit.h"
 #include "editors/ItemEntries.h"
+#include "editors/ItemPictureFrame.h"
 #include "editors/ModFuncs.h"
 #include "platform/UserPrompts.h"
 #include "table/TxtTable.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -63,9 +66,20 @@ CArmourDlg::CArmourDlg(CUserPrompts& prompts, QWidget* parent)
     for (const ShownField& shown : kShieldFields)
         addField(shown);
 
-    auto* column = new QVBoxLayout(fields);
+    auto* column = new QVBoxLayout;
     column->addLayout(grid);
     column->addStretch();
+    m_pPicture = new CItemPictureFrame(fields);
+    auto* graphic = new QPushButton("Graphic...", fields);
+    graphic->setAutoDefault(false);
+    connect(graphic, &QPushButton::clicked, this, [this] { OnGraphic(); });
+    auto* pictureColumn = new QVBoxLayout;
+    pictureColumn->addWidget(m_pPicture);
+    pictureColumn->addWidget(graphic);
+    pictureColumn->addStretch();
+    auto* sides = new QHBoxLayout(fields);
+    sides->addLayout(column);
+    sides->addLayout(pictureColumn);
     SetUpLayout(fields);
 }
 
@@ -97,6 +111,7 @@ void CArmourDlg::ShowRow(int32_t row) {
         if (m_edits[k])
             m_edits[k]->setText(CellToText(record.fields[k]));
     m_shownRecord = record;
+    m_pPicture->ShowItemPicture(record.fields[ArmourRecord::InvFile]);
 }
 
 bool CArmourDlg::HasUnappliedChanges() const {
@@ -121,4 +136,17 @@ void CArmourDlg::OnApply() {
     }
     if (m_pFuncs->WriteArmourRecord(row, record, *m_pArmourTable))
         m_shownRecord = record;
+}
+
+void CArmourDlg::OnGraphic() {
+    const int32_t row = ShownRow();
+    if (row < 0 || !m_pArmourTable || !m_pFuncs)
+        return;
+    // The size and name as the table holds them now, whatever the edits show.
+    ArmourRecord record;
+    m_pFuncs->ReadArmourRecord(row, record, *m_pArmourTable);
+    m_pPicture->ImportItemPicture(m_prompts, *m_pFuncs, TextToCell(EntryList()->CurrentName()),
+                                  record.fields[ArmourRecord::InvFile],
+                                  record.fields[ArmourRecord::InvWidth],
+                                  record.fields[ArmourRecord::InvHeight]);
 }

@@ -5,6 +5,7 @@
 
 #include <array>
 
+class CItemPictureFrame;
 class CModFuncs;
 class CTxtTable;
 class CUserPrompts;
@@ -28,13 +29,18 @@ public:
     bool OnInitDialog() override;
     void OnApply() override;
 
+    // "Graphic...": imports a PCX picture for the shown item.
+    void OnGraphic();
+
     QListWidget* ItemList() const;
+    CItemPictureFrame* PictureFrame() const { return m_pPicture; }
 
 protected:
     bool HasUnappliedChanges() const override;
     void ShowRow(int32_t row) override;
 
 private:
+    CItemPictureFrame* m_pPicture = nullptr;
     // The edit of each shown field; none for the picture's fields.
     std::array<QLineEdit*, ArmourRecord::kFieldCount> m_edits{};
     // The cells of the shown item as read (or last applied): unchanged fields go back as read.

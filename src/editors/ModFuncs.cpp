@@ -1,5 +1,6 @@
 #include "editors/ModFuncs.h"
 
+#include "graphics/PictureFiles.h"
 #include "platform/AsciiText.h"
 #include "table/TxtTable.h"
 
@@ -398,4 +399,9 @@ bool CModFuncs::WriteWeaponRecord(int32_t row, const WeaponRecord& record, CTxtT
     for (size_t k = 0; k < WeaponRecord::kFieldCount; ++k)
         table.SetCell(WeaponColumn(k, table), row, record.fields[k]);
     return true;
+}
+
+bool CModFuncs::CheckPcxSize(int32_t cellsWide, int32_t cellsHigh, const std::string& path) const {
+    const PcxSize size = GetPcxSize(path);
+    return size.width / 28 == cellsWide && size.height / 28 == cellsHigh;
 }

@@ -112,6 +112,9 @@ public:
     // The speed is "weaponspeedenum" when the table has it, else "speed".
     bool ReadWeaponRecord(int32_t row, WeaponRecord& record, const CTxtTable& table) const;
     bool WriteWeaponRecord(int32_t row, const WeaponRecord& record, CTxtTable& table) const;
+    // Whether a PCX picture fits an item of that many inventory cells of 28 pixels: its width
+    // and height divided by 28 give them. An unreadable picture has size 0 x 0.
+    bool CheckPcxSize(int32_t cellsWide, int32_t cellsHigh, const std::string& path) const;
 };
 
 // Whether the decimal text of `row` is an entry of `list`.

@@ -2,15 +2,18 @@
 
 #include "editors/CellEdit.h"
 #include "editors/ItemEntries.h"
+#include "editors/ItemPictureFrame.h"
 #include "editors/ModFuncs.h"
 #include "platform/UserPrompts.h"
 #include "table/TxtTable.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -83,9 +86,20 @@ CWeaponDlg::CWeaponDlg(CUserPrompts& prompts, QWidget* parent)
     m_checkTwoHanded->setToolTip(WeaponHeaders::kFields[WeaponRecord::TwoHanded]);
     grid->addWidget(m_checkTwoHanded, line, 0, 1, 3);
 
-    auto* column = new QVBoxLayout(fields);
+    auto* column = new QVBoxLayout;
     column->addLayout(grid);
     column->addStretch();
+    m_pPicture = new CItemPictureFrame(fields);
+    auto* graphic = new QPushButton("Graphic...", fields);
+    graphic->setAutoDefault(false);
+    connect(graphic, &QPushButton::clicked, this, [this] { OnGraphic(); });
+    auto* pictureColumn = new QVBoxLayout;
+    pictureColumn->addWidget(m_pPicture);
+    pictureColumn->addWidget(graphic);
+    pictureColumn->addStretch();
+    auto* sides = new QHBoxLayout(fields);
+    sides->addLayout(column);
+    sides->addLayout(pictureColumn);
     SetUpLayout(fields);
 }
 
@@ -122,6 +136,7 @@ void CWeaponDlg::ShowRow(int32_t row) {
         if (m_edits[k])
             m_edits[k]->setText(CellToText(record.fields[k]));
     m_checkTwoHanded->setChecked(ShownTwoHanded());
+    m_pPicture->ShowItemPicture(record.fields[WeaponRecord::InvFile]);
 }
 
 bool CWeaponDlg::HasUnappliedChanges() const {
@@ -152,4 +167,17 @@ void CWeaponDlg::OnApply() {
     }
     if (m_pFuncs->WriteWeaponRecord(row, record, *m_pWeaponTable))
         m_shownRecord = record;
+}
+
+void CWeaponDlg::OnGraphic() {
+    const int32_t row = ShownRow();
+    if (row < 0 || !m_pWeaponTable || !m_pFuncs)
+        return;
+    // The size and name as the table holds them now, whatever the edits show.
+    WeaponRecord record;
+    m_pFuncs->ReadWeaponRecord(row, record, *m_pWeaponTable);
+    m_pPicture->ImportItemPicture(m_prompts, *m_pFuncs, TextToCell(EntryList()->CurrentName()),
+                                  record.fields[WeaponRecord::InvFile],
+                                  record.fields[WeaponRecord::InvWidth],
+                                  record.fields[WeaponRecord::InvHeight]);
 }

@@ -5,6 +5,7 @@
 
 #include <array>
 
+class CItemPictureFrame;
 class CModFuncs;
 class CTxtTable;
 class CUserPrompts;
@@ -29,13 +30,18 @@ public:
     bool OnInitDialog() override;
     void OnApply() override;
 
+    // "Graphic...": imports a PCX picture for the shown item.
+    void OnGraphic();
+
     QListWidget* ItemList() const;
+    CItemPictureFrame* PictureFrame() const { return m_pPicture; }
 
 protected:
     bool HasUnappliedChanges() const override;
     void ShowRow(int32_t row) override;
 
 private:
+    CItemPictureFrame* m_pPicture = nullptr;
     // Whether the shown "2Handed" cell reads as two-handed to the box.
     bool ShownTwoHanded() const;
 
