@@ -12,7 +12,9 @@
 #include "TableFixture.h"
 #include "TempFolder.h"
 
+#include <QApplication>
 #include <QBuffer>
+#include <QEvent>
 #include <QImage>
 #include <QListWidget>
 #include <QPushButton>
@@ -117,6 +119,16 @@ void ExpectShowsPicture(CItemPictureFrame& frame, int width, int height, int see
         EXPECT_NE(shown.pixel(width, 0), colour(IndexAt(width, 0, seed)));
     }
 }
+
+// Counts the paint events of the widget it watches.
+class PaintCounter : public QObject {
+public:
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::Paint;
+        return false;
+    }
+};
 
 class ItemPictureTest : public ::testing::Test {
 protected:
@@ -271,7 +283,14 @@ TEST_F(ItemPictureTest, PicturesThatCannotBeShownOrCopiedLeaveTheFrameEmptyAndAr
     dlg->show();
     Select(*dlg, "Cap");
     const QRgb background = Shown(*dlg->PictureFrame()).pixel(100, 130);
+    // The frame is repainted at once, so the last item's picture does not stay on screen.
+    PaintCounter paints;
+    dlg->PictureFrame()->installEventFilter(&paints);
+    QApplication::processEvents();
+    paints.count = 0;
     Select(*dlg, "Helm");
+    QApplication::processEvents();
+    EXPECT_GE(paints.count, 1);
     EXPECT_TRUE(dlg->PictureFrame()->Picture().IsEmpty());
     EXPECT_EQ(Shown(*dlg->PictureFrame()).pixel(0, 0), background);
 
