@@ -8,10 +8,18 @@
 //   <output>/game/Diablo II.exe            a shell script standing in for the game's -txt run
 //   <output>/work/Tarvane.ini              names the game folder
 //   <output>/work/uniq.cfg                 the property descriptions of the unique item editor
+//   <output>/work/images/invrsh.jpg        a display picture for the Ring Shirt
+//   <output>/work/pictures/quilted-coat.pcx a picture of the Quilted Coat's size to import
+// The game archives also hold inventory pictures (DC6) for a few items, drawn here in code.
 // The archives are version 1 and compressed with PKWARE only, as the game reads them.
 
+#include "graphics/BuiltinPalette.h"
+#include "graphics/Dc6Converter.h"
+
+#include <QImage>
 #include <StormLib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -106,6 +114,81 @@ bool BuildArchive(const fs::path& path, const std::vector<ArchivedFile>& files) 
     return added;
 }
 
+// An item picture the demo draws: the item's cells of 28 pixels, and its colours.
+struct DemoPicture {
+    const char* invfile;
+    int cellsWide;
+    int cellsHigh;
+    uint8_t body;   // palette index of the body
+    uint8_t border; // and of its edge
+};
+
+// Padded Vest and Hatchet show their game picture; Ring Shirt gets the images folder's JPEG;
+// Quilted Coat gets the picture to import.
+constexpr DemoPicture kGamePictures[] = {
+    {"invpvt", 2, 3, 0x8A, 0x1F},
+    {"invhtc", 1, 3, 0x64, 0x1F},
+    {"invbax", 2, 3, 0x97, 0x1F},
+};
+constexpr DemoPicture kImportPicture = {"invqct", 2, 3, 0xB0, 0x0C};
+constexpr DemoPicture kImagesPicture = {"invrsh", 2, 3, 0x5A, 0x1F};
+
+// A rounded body with an edge and a band across, on a transparent ground (index 0), so that a
+// user tells the pictures apart at a glance.
+CIndexedImage DrawPicture(const DemoPicture& picture) {
+    CIndexedImage image;
+    image.width = picture.cellsWide * 28;
+    image.height = picture.cellsHigh * 28;
+    image.pixels.assign(static_cast<size_t>(image.width) * image.height, 0);
+    const int margin = 3;
+    for (int y = margin; y < image.height - margin; ++y)
+        for (int x = margin; x < image.width - margin; ++x) {
+            const int dx = std::min(x - margin, image.width - margin - 1 - x);
+            const int dy = std::min(y - margin, image.height - margin - 1 - y);
+            if (dx + dy < 4)
+                continue; // the rounded corners
+            const bool edge = dx < 2 || dy < 2 || dx + dy < 6;
+            const bool band = y >= image.height / 3 && y < image.height / 3 + 4;
+            image.Row(y)[x] = edge || band ? picture.border : picture.body;
+        }
+    return image;
+}
+
+std::string Dc6Of(const CIndexedImage& image) {
+    CDc6Converter converter;
+    converter.SetTransparency(true, 0);
+    std::string file;
+    converter.WriteDc6(file, image);
+    return file;
+}
+
+// The images folder's JPEG and the PCX to import, in the act 1 palette.
+bool WritePictures(const fs::path& work) {
+    std::error_code ec;
+    fs::create_directories(work / "images", ec);
+    fs::create_directories(work / "pictures", ec);
+
+    CDc6Converter converter;
+    converter.SetPalette(kBuiltinPalette);
+    std::string pcx;
+    if (!converter.BuildPcx(DrawPicture(kImportPicture), pcx) ||
+        !WriteFile(work / "pictures" / "quilted-coat.pcx", pcx))
+        return Fail("cannot write the demo picture to import");
+
+    const CIndexedImage indexed = DrawPicture(kImagesPicture);
+    QImage jpeg(indexed.width, indexed.height, QImage::Format_RGB32);
+    for (int y = 0; y < indexed.height; ++y)
+        for (int x = 0; x < indexed.width; ++x) {
+            const size_t at = size_t{indexed.Row(y)[x]} * 3; // blue, green, red
+            jpeg.setPixel(
+                x, y, qRgb(kBuiltinPalette[at + 2], kBuiltinPalette[at + 1], kBuiltinPalette[at]));
+        }
+    const fs::path jpegPath = work / "images" / (std::string(kImagesPicture.invfile) + ".jpg");
+    if (!jpeg.save(QString::fromStdString(jpegPath.string()), "JPG", 90))
+        return Fail("cannot write " + jpegPath.string());
+    return true;
+}
+
 bool BuildDemo(const fs::path& source, const fs::path& output) {
     std::vector<ArchivedFile> tables;
     for (const char* table : kTables) {
@@ -133,6 +216,11 @@ bool BuildDemo(const fs::path& source, const fs::path& output) {
     if (!fs::is_directory(game) || !fs::is_directory(work))
         return Fail("cannot create the folders under " + output.string());
 
+    // The game's own pictures live in its archives, not in the patch.
+    for (const DemoPicture& picture : kGamePictures)
+        tables.push_back({"data\\global\\items\\" + std::string(picture.invfile) + ".dc6",
+                          Dc6Of(DrawPicture(picture))});
+
     std::vector<ArchivedFile> patch = tables;
     // Only its presence matters: it tells the editor that the game reads compiled tables.
     patch.push_back({std::string(kExcelFolder) + "Armor.bin", "TARVANE-DEMO-BIN Armor.txt\n"});
@@ -156,6 +244,9 @@ bool BuildDemo(const fs::path& source, const fs::path& output) {
         folder.pop_back();
     if (!WriteFile(work / "Tarvane.ini", "[Diablo II]\r\nFolder=" + folder + "\r\n") ||
         !WriteFile(work / "uniq.cfg", uniqueConfig))
+        return false;
+
+    if (!WritePictures(work))
         return false;
 
     std::printf("make_demo_game: demo game in %s, working folder %s\n", folder.c_str(),

@@ -1,12 +1,16 @@
 #include "app/EditorCommand.h"
 
 #include "app/ModEngineDlg.h"
+#include "data/MpqArchive.h"
+#include "editors/ArmourDlg.h"
 #include "editors/DifficultyDlg.h"
 #include "editors/GlobalSettingsDlg.h"
+#include "editors/ItemPictureFrame.h"
 #include "editors/MonsterEditorDlg.h"
 #include "editors/MonsterLocationsDlg.h"
 #include "editors/SkillsDlg.h"
 #include "editors/UniqueItemDlg.h"
+#include "editors/WeaponDlg.h"
 
 namespace {
 
@@ -21,6 +25,14 @@ std::unique_ptr<QDialog> WithServices(std::unique_ptr<Dialog> dialog, CModEngine
     if constexpr (requires { dialog->m_strSettingsPath; })
         dialog->m_strSettingsPath = window.SettingsPath();
     return dialog;
+}
+
+// Item pictures come from the working folder, then the opened archive and the game's own.
+void ShowPicturesFrom(CItemPictureFrame& frame, const CModEngineDlg& window) {
+    frame.m_strWorkingFolder = window.m_strWorkingFolder;
+    frame.m_gameArchives = CItemPictureFrame::GameArchives(
+        window.m_pArchive ? window.m_pArchive->m_strArchivePath : std::string(),
+        window.m_strDiabloFolder);
 }
 
 } // namespace
@@ -69,8 +81,24 @@ const std::vector<CEditorCommand>& CEditorCommand::Table() {
          },
          {TableId::MonStats},
          true},
-        {"&Items", "&Armour...", {}, {}},
-        {"&Items", "&Weapons...", {}, {}},
+        {"&Items",
+         "&Armour...",
+         [](CModEngineDlg& window) {
+             auto dialog = std::make_unique<CArmourDlg>(window.Prompts(), &window);
+             dialog->m_pArmourTable = &window.m_data.m_Armor;
+             ShowPicturesFrom(*dialog->PictureFrame(), window);
+             return WithServices(std::move(dialog), window);
+         },
+         {TableId::Armor}},
+        {"&Items",
+         "&Weapons...",
+         [](CModEngineDlg& window) {
+             auto dialog = std::make_unique<CWeaponDlg>(window.Prompts(), &window);
+             dialog->m_pWeaponTable = &window.m_data.m_Weapons;
+             ShowPicturesFrom(*dialog->PictureFrame(), window);
+             return WithServices(std::move(dialog), window);
+         },
+         {TableId::Weapons}},
         {"&Items",
          "&Uniques...",
          [](CModEngineDlg& window) {

@@ -1,5 +1,6 @@
 #include "editors/ModFuncs.h"
 
+#include "graphics/PictureFiles.h"
 #include "platform/AsciiText.h"
 #include "table/TxtTable.h"
 
@@ -378,4 +379,59 @@ bool CModFuncs::WriteUniqueRecord(int32_t row, const UniqueItemRecord& record,
     for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k)
         table.SetCell(table.FindColumn(H::Max(k), 0), row, record.maximums[k]);
     return true;
+}
+
+// --- Armour and weapon editors ---
+
+namespace {
+
+int32_t WeaponColumn(size_t field, const CTxtTable& table) {
+    if (field == WeaponRecord::Speed) {
+        const int32_t col = table.FindColumn(WeaponHeaders::kSpeedFirst, 0);
+        if (col >= 0)
+            return col;
+    }
+    return table.FindColumn(WeaponHeaders::kFields[field], 0);
+}
+
+} // namespace
+
+bool CModFuncs::ReadArmourRecord(int32_t row, ArmourRecord& record, const CTxtTable& table) const {
+    if (row >= table.Rows())
+        return false;
+    for (size_t k = 0; k < ArmourRecord::kFieldCount; ++k)
+        record.fields[k] = table.GetCell(table.FindColumn(ArmourHeaders::kFields[k], 0), row);
+    return true;
+}
+
+bool CModFuncs::WriteArmourRecord(int32_t row, const ArmourRecord& record, CTxtTable& table) const {
+    if (row >= table.Rows())
+        return false;
+    for (size_t k = 0; k < ArmourRecord::kFieldCount; ++k)
+        table.SetCell(table.FindColumn(ArmourHeaders::kFields[k], 0), row, record.fields[k]);
+    // "0" alone means no sockets; anything else may hold gems, which needs "hasinv".
+    if (record.fields[ArmourRecord::GemSockets] != "0")
+        table.SetCell(table.FindColumn(ArmourHeaders::kHasInv, 0), row, "1");
+    return true;
+}
+
+bool CModFuncs::ReadWeaponRecord(int32_t row, WeaponRecord& record, const CTxtTable& table) const {
+    if (row >= table.Rows())
+        return false;
+    for (size_t k = 0; k < WeaponRecord::kFieldCount; ++k)
+        record.fields[k] = table.GetCell(WeaponColumn(k, table), row);
+    return true;
+}
+
+bool CModFuncs::WriteWeaponRecord(int32_t row, const WeaponRecord& record, CTxtTable& table) const {
+    if (row >= table.Rows())
+        return false;
+    for (size_t k = 0; k < WeaponRecord::kFieldCount; ++k)
+        table.SetCell(WeaponColumn(k, table), row, record.fields[k]);
+    return true;
+}
+
+bool CModFuncs::CheckPcxSize(int32_t cellsWide, int32_t cellsHigh, const std::string& path) const {
+    const PcxSize size = GetPcxSize(path);
+    return size.width / 28 == cellsWide && size.height / 28 == cellsHigh;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "editors/ArmourRecord.h"
 #include "editors/DifficultyRecord.h"
 #include "editors/MonsterRecord.h"
 #include "editors/UniqueItemRecord.h"
+#include "editors/WeaponRecord.h"
 
 #include <cstdint>
 #include <string>
@@ -108,6 +110,21 @@ public:
     // Writes them back; a missing column or a negative row leaves its cell alone. False,
     // writing nothing, when the row is past the table's end.
     bool WriteUniqueRecord(int32_t row, const UniqueItemRecord& record, CTxtTable& table) const;
+
+    // --- Armour and weapon editors ---
+    // Reads and writes take the cells' text unchanged. A missing column (or a negative row)
+    // reads "" and is not written. False, changing nothing, when the row is past the table.
+
+    bool ReadArmourRecord(int32_t row, ArmourRecord& record, const CTxtTable& table) const;
+    // Also sets "hasinv" to "1" unless the sockets are exactly "0", so that socketed items
+    // can be socketed in the game.
+    bool WriteArmourRecord(int32_t row, const ArmourRecord& record, CTxtTable& table) const;
+    // The speed is "weaponspeedenum" when the table has it, else "speed".
+    bool ReadWeaponRecord(int32_t row, WeaponRecord& record, const CTxtTable& table) const;
+    bool WriteWeaponRecord(int32_t row, const WeaponRecord& record, CTxtTable& table) const;
+    // Whether a PCX picture fits an item of that many inventory cells of 28 pixels: its width
+    // and height divided by 28 give them. An unreadable picture has size 0 x 0.
+    bool CheckPcxSize(int32_t cellsWide, int32_t cellsHigh, const std::string& path) const;
 };
 
 // Whether the decimal text of `row` is an entry of `list`.

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "editors/InvPicture.h"
+
+#include <QFrame>
+
+#include <string>
+#include <vector>
+
+class CModFuncs;
+class CUserPrompts;
+
+// The picture frame of the armour and weapon editors: shows the selected item's inventory
+// picture and imports a new one. The picture is chosen in this order: a PCX the user imported
+// into the overrides folder, a JPEG in the images folder, the game's own DC6 from the archives.
+// Each is decoded once when chosen; painting only draws, clipped to the frame.
+class CItemPictureFrame : public QFrame {
+    Q_OBJECT
+public:
+    enum class Source { None, Overrides, Images, Game };
+
+    // The frame's inside: big enough for the largest item (2 x 4 cells of 28 pixels).
+    static constexpr int kWidth = 112;
+    static constexpr int kHeight = 140;
+
+    explicit CItemPictureFrame(QWidget* parent = nullptr);
+
+    // The folder that holds "overrides" and "images"; set by the opener.
+    std::string m_strWorkingFolder;
+    // Archives searched in order for the game's own picture: the opened one, then the game's.
+    std::vector<std::string> m_gameArchives;
+
+    // The game's archives in `gameFolder` whose pictures an item shows when nothing else has
+    // one, in the game's order of precedence, after `openedArchive` (any may be "").
+    static std::vector<std::string> GameArchives(const std::string& openedArchive,
+                                                 const std::string& gameFolder);
+
+    // Chooses and decodes the picture of an item; an empty frame when none can be shown.
+    void ShowItemPicture(const std::string& invfile);
+    // "Graphic...": lets the user choose a PCX for the item, checks its size against the item's
+    // cells and copies it into the overrides folder, where the next save puts it into the
+    // archive. Every refusal and failure is told; the frame then shows what is really there.
+    void ImportItemPicture(CUserPrompts& prompts, const CModFuncs& funcs, const std::string& name,
+                           const std::string& invfile, const std::string& invwidth,
+                           const std::string& invheight);
+
+    Source ShownSource() const { return m_source; }
+    const CInvPicture& Picture() const { return m_Picture; }
+    // The full path of the PCX shown; "" when the picture comes from elsewhere.
+    const std::string& PcxPath() const { return m_strPcxPath; }
+    // The overrides PCX of an item ("" for a name that is not plain).
+    std::string OverridesPcx(const std::string& invfile) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::string m_strPcxPath;
+    CInvPicture m_Picture;
+    Source m_source = Source::None;
+};
