@@ -66,20 +66,7 @@ CArmourDlg::CArmourDlg(CUserPrompts& prompts, QWidget* parent)
     for (const ShownField& shown : kShieldFields)
         addField(shown);
 
-    auto* column = new QVBoxLayout;
-    column->addLayout(grid);
-    column->addStretch();
-    m_pPicture = new CItemPictureFrame(fields);
-    auto* graphic = new QPushButton("Graphic...", fields);
-    graphic->setAutoDefault(false);
-    connect(graphic, &QPushButton::clicked, this, [this] { OnGraphic(); });
-    auto* pictureColumn = new QVBoxLayout;
-    pictureColumn->addWidget(m_pPicture);
-    pictureColumn->addWidget(graphic);
-    pictureColumn->addStretch();
-    auto* sides = new QHBoxLayout(fields);
-    sides->addLayout(column);
-    sides->addLayout(pictureColumn);
+    m_pPicture = CItemPictureFrame::PlaceBeside(fields, grid, [this] { OnGraphic(); });
     SetUpLayout(fields);
 }
 

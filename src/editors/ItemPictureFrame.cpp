@@ -6,7 +6,10 @@
 #include "platform/FileSystem.h"
 #include "platform/UserPrompts.h"
 
+#include <QHBoxLayout>
 #include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 #include <cstdio>
 
@@ -105,4 +108,23 @@ void CItemPictureFrame::paintEvent(QPaintEvent* event) {
     painter.setClipRect(inside);
     painter.translate(inside.topLeft());
     m_Picture.Draw(painter);
+}
+
+CItemPictureFrame* CItemPictureFrame::PlaceBeside(QWidget* fields, QLayout* grid,
+                                                  const std::function<void()>& onGraphic) {
+    auto* column = new QVBoxLayout;
+    column->addLayout(grid);
+    column->addStretch();
+    auto* frame = new CItemPictureFrame(fields);
+    auto* graphic = new QPushButton("Graphic...", fields);
+    graphic->setAutoDefault(false);
+    QObject::connect(graphic, &QPushButton::clicked, fields, onGraphic);
+    auto* pictureColumn = new QVBoxLayout;
+    pictureColumn->addWidget(frame);
+    pictureColumn->addWidget(graphic);
+    pictureColumn->addStretch();
+    auto* sides = new QHBoxLayout(fields);
+    sides->addLayout(column);
+    sides->addLayout(pictureColumn);
+    return frame;
 }

@@ -4,6 +4,7 @@
 
 #include <QFrame>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,11 @@ public:
     static constexpr int kHeight = 140;
 
     explicit CItemPictureFrame(QWidget* parent = nullptr);
+
+    // Lays out an item editor's fields: `grid` on the left, a new frame with "Graphic..." below
+    // it on the right, all inside `fields`. Pressing "Graphic..." runs `onGraphic`.
+    static CItemPictureFrame* PlaceBeside(QWidget* fields, QLayout* grid,
+                                          const std::function<void()>& onGraphic);
 
     // The folder that holds "overrides" and "images"; set by the opener.
     std::string m_strWorkingFolder;

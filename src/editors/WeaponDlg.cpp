@@ -86,20 +86,7 @@ CWeaponDlg::CWeaponDlg(CUserPrompts& prompts, QWidget* parent)
     m_checkTwoHanded->setToolTip(WeaponHeaders::kFields[WeaponRecord::TwoHanded]);
     grid->addWidget(m_checkTwoHanded, line, 0, 1, 3);
 
-    auto* column = new QVBoxLayout;
-    column->addLayout(grid);
-    column->addStretch();
-    m_pPicture = new CItemPictureFrame(fields);
-    auto* graphic = new QPushButton("Graphic...", fields);
-    graphic->setAutoDefault(false);
-    connect(graphic, &QPushButton::clicked, this, [this] { OnGraphic(); });
-    auto* pictureColumn = new QVBoxLayout;
-    pictureColumn->addWidget(m_pPicture);
-    pictureColumn->addWidget(graphic);
-    pictureColumn->addStretch();
-    auto* sides = new QHBoxLayout(fields);
-    sides->addLayout(column);
-    sides->addLayout(pictureColumn);
+    m_pPicture = CItemPictureFrame::PlaceBeside(fields, grid, [this] { OnGraphic(); });
     SetUpLayout(fields);
 }
 
