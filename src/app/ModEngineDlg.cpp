@@ -423,7 +423,11 @@ int CModEngineDlg::RunEditor(QDialog& dialog, const std::vector<TableId>& restor
 void CModEngineDlg::RunEditorCommand(const CEditorCommand& command) {
     if (!command.makeDialog)
         return; // a menu item without a dialog yet
-    std::unique_ptr<QDialog> dialog = command.makeDialog(*this);
+    // An editor never guesses where its columns are: the tables' header rows must say.
+    const std::optional<TableLayout> layout = command.CheckLayouts(m_data, Prompts(), *this);
+    if (!layout)
+        return;
+    std::unique_ptr<QDialog> dialog = command.makeDialog(*this, *layout);
     RunEditor(*dialog, command.restoreOnCancel, command.modifiedOnCancel);
 }
 

@@ -13,8 +13,39 @@
 
 // --- Monster editor ---
 
+namespace {
+
+bool GetMonsterNamesV110(std::vector<std::string>& names, const CTxtTable& table,
+                         std::vector<int32_t>* rows) {
+    const MonsterKeyHeaders headers = MonsterKeyHeaders::For(TableLayout::V110);
+    const int32_t idCol = table.FindColumn(headers.key, 0);
+    const int32_t nameCol = table.FindColumn(headers.name, 0);
+    if (idCol < 0 || nameCol < 0)
+        return false;
+    for (int32_t row = 1; row < table.Rows(); ++row) {
+        const std::string_view id = table.CellView(idCol, row);
+        const std::string_view name = table.CellView(nameCol, row);
+        // The separator row has no name of its own.
+        if (EqualsIgnoringAsciiCase(id, "Expansion")) {
+            names.emplace_back("Expansion");
+        } else {
+            if (id.empty() || id == "Null" || name.empty() ||
+                EqualsIgnoringAsciiCase(name, "dummy") || EqualsIgnoringAsciiCase(name, "unused"))
+                continue;
+            names.push_back(std::string(id) + " (" + std::string(name) + ")");
+        }
+        if (rows)
+            rows->push_back(row);
+    }
+    return true;
+}
+
+} // namespace
+
 bool CModFuncs::GetMonsterNames(std::vector<std::string>& names, const CTxtTable& table,
-                                std::vector<int32_t>* rows) const {
+                                std::vector<int32_t>* rows, TableLayout layout) const {
+    if (layout == TableLayout::V110)
+        return GetMonsterNamesV110(names, table, rows);
     const int32_t nameCol = table.FindColumn("namco", 0);
     const int32_t classCol = table.FindColumn("Class", 0);
     if (nameCol < 0 || classCol < 0)

@@ -3,6 +3,7 @@
 #include "editors/ArmourRecord.h"
 #include "editors/DifficultyRecord.h"
 #include "editors/MonsterRecord.h"
+#include "editors/TableLayout.h"
 #include "editors/UniqueItemRecord.h"
 #include "editors/WeaponRecord.h"
 
@@ -27,8 +28,12 @@ public:
     // its name or class is empty, its name is "Null", its class is "unused" (both exactly) or
     // its class is "dummy" in any case. With `rows` the row of each name is appended there too.
     // False, appending nothing, when the table has no "namco" or no "Class" column.
+    // In the 1.10 to 1.14d layout a monster is listed as "<Id> (<NameStr>)"; a row is left out
+    // when its Id is empty or "Null", or its NameStr is empty, "dummy" or "unused" in any case.
+    // There the "Expansion" row (Id "Expansion", in any case) is listed as "Expansion".
     bool GetMonsterNames(std::vector<std::string>& names, const CTxtTable& table,
-                         std::vector<int32_t>* rows = nullptr) const;
+                         std::vector<int32_t>* rows = nullptr,
+                         TableLayout layout = TableLayout::V109) const;
     // Fills every field from its column; a missing column or a row outside the table gives "".
     bool ReadMonsterRecord(int32_t row, MonsterRecord& record, const CTxtTable& table) const;
     // Writes every field into its column. False, writing nothing, when the row is past the

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editors/TableLayout.h"
+
 #include <array>
 #include <cstddef>
 #include <string>
@@ -41,7 +43,47 @@ inline constexpr std::array<const char*, MonsterRecord::kFieldCount> kMonsterRec
     "ColdResist", "ColdResist(N)", "ColdResist(H)",
     "PoisonResist", "PoisonResist(N)", "PoisonResist(H)",
 };
+
+// The same fields under the column names of the 1.10 to 1.14d table. The class's place holds
+// "NameStr", the monster's key into the game's string table: shown, never written.
+inline constexpr std::array<const char*, MonsterRecord::kFieldCount> kMonsterRecordHeadersV110 = {
+    "NameStr", "isSpawn", "ToBlock", "MinGrp", "MaxGrp",
+    "AC", "AC(N)", "AC(H)",
+    "Exp", "Exp(N)", "Exp(H)",
+    "minHP", "MinHP(N)", "MinHP(H)",
+    "maxHP", "MaxHP(N)", "MaxHP(H)",
+    "A1TH", "A1TH(N)", "A1TH(H)",
+    "A2TH", "A2TH(N)", "A2TH(H)",
+    "A1MinD", "A1MinD(N)", "A1MinD(H)",
+    "A2MinD", "A2MinD(N)", "A2MinD(H)",
+    "A1MaxD", "A1MaxD(N)", "A1MaxD(H)",
+    "A2MaxD", "A2MaxD(N)", "A2MaxD(H)",
+    "ResDm", "ResDm(N)", "ResDm(H)",
+    "ResMa", "ResMa(N)", "ResMa(H)",
+    "ResFi", "ResFi(N)", "ResFi(H)",
+    "ResLi", "ResLi(N)", "ResLi(H)",
+    "ResCo", "ResCo(N)", "ResCo(H)",
+    "ResPo", "ResPo(N)", "ResPo(H)",
+};
 // clang-format on
+
+inline const std::array<const char*, MonsterRecord::kFieldCount>&
+MonsterRecordHeaders(TableLayout layout) {
+    return layout == TableLayout::V110 ? kMonsterRecordHeadersV110 : kMonsterRecordHeaders;
+}
+
+// The columns that identify a monster: the one it is looked up by and the one that names it.
+// In the older table the name is the key; the newer one keys monsters by "Id" and names them
+// by "NameStr" (a string-table key, not unique: several monsters share one).
+struct MonsterKeyHeaders {
+    const char* key;
+    const char* name;
+
+    static constexpr MonsterKeyHeaders For(TableLayout layout) {
+        return layout == TableLayout::V110 ? MonsterKeyHeaders{"Id", "NameStr"}
+                                           : MonsterKeyHeaders{"namco", "namco"};
+    }
+};
 
 // One row of the editor's Normal / Nightmare / Hell grid: its caption and the record field of
 // its Normal value (Nightmare and Hell follow it).
