@@ -114,12 +114,13 @@ const std::vector<CEditorCommand>& CEditorCommand::Table() {
         // OK marks the data set modified; Cancel has changed nothing.
         {"&Global",
          "&Difficulty...",
-         [](CModEngineDlg& window, TableLayout) -> std::unique_ptr<QDialog> {
+         [](CModEngineDlg& window, TableLayout layout) -> std::unique_ptr<QDialog> {
              auto dialog = std::make_unique<CGlobalSettingsDlg>(window.Prompts(), &window);
              dialog->m_pMonTable = &window.m_data.m_MonStats;
              dialog->m_pItmTable = &window.m_data.m_MonItemPercent;
              dialog->m_pTCTable = &window.m_data.m_TreasureClassEx;
              dialog->m_bBinTables = window.m_data.m_bBinTables;
+             dialog->m_layout = layout;
              dialog->m_strSettingsPath = window.SettingsPath();
              dialog->m_pNotes = &window;
              return dialog;
@@ -127,7 +128,7 @@ const std::vector<CEditorCommand>& CEditorCommand::Table() {
          {},
          false,
          {TableId::MonStats},
-         {}},
+         [](TableId, TableLayout layout) { return CModFuncs::GlobalMonStatsHeaders(layout); }},
         {"&Global",
          "&Resistances and Penalties...",
          [](CModEngineDlg& window, TableLayout) -> std::unique_ptr<QDialog> {

@@ -118,6 +118,14 @@ CGlobalSettingsDlg::CGlobalSettingsDlg(CUserPrompts& prompts, QWidget* parent)
         m_boxes[o] = new QCheckBox(kOptions[o].caption, this);
         grid->addWidget(m_boxes[o], line++, 0, 1, 3);
     }
+    // Shown under the automap box when the monster table has no column for it.
+    m_autoMapNote = new QLabel("Not available for Diablo II 1.10 and later: their automap flag "
+                               "is in MonStats2.txt, which this program does not edit.",
+                               this);
+    m_autoMapNote->setWordWrap(true);
+    m_autoMapNote->setIndent(20);
+    m_autoMapNote->setVisible(false);
+    grid->addWidget(m_autoMapNote, line++, 0, 1, 3);
 
     auto* buttonOK = new QPushButton("OK", this);
     auto* buttonCancel = new QPushButton("Cancel", this);
@@ -167,6 +175,10 @@ bool CGlobalSettingsDlg::OnInitDialog() {
         m_edits[a]->setText(FromSetting(read(kAmounts[a].key, kAmounts[a].defaultValue)));
     for (size_t o = 0; o < kOptionCount; ++o)
         m_boxes[o]->setChecked(read(kOptions[o].key, "0") == "1");
+    const bool hasAutoMap = m_layout != TableLayout::V110;
+    m_boxes[AutoMap]->setEnabled(hasAutoMap);
+    m_autoMapNote->setVisible(!hasAutoMap);
+    m_boxes[AutoMap]->setAccessibleDescription(hasAutoMap ? QString() : m_autoMapNote->text());
     return true;
 }
 
@@ -192,7 +204,7 @@ void CGlobalSettingsDlg::OnOK() {
     }
 
     const CModFuncs funcs;
-    if (m_boxes[AutoMap]->isChecked())
+    if (m_boxes[AutoMap]->isChecked() && m_layout != TableLayout::V110)
         funcs.ApplyAutoMap(1, *m_pMonTable);
     // Experience and drops rise with the hit points only.
     if (mh != 1) {
@@ -208,7 +220,7 @@ void CGlobalSettingsDlg::OnOK() {
         }
     }
     if (bb != 0)
-        funcs.ApplyBlockBetter(bb, *m_pMonTable);
+        funcs.ApplyBlockBetter(bb, *m_pMonTable, m_layout);
     if (hh != 0)
         funcs.ApplyHitHarder(hh, *m_pMonTable);
     if (lg != 0)
@@ -225,9 +237,13 @@ void CGlobalSettingsDlg::StoreSettings() {
     for (size_t a : {HitHarder, HealthMultiplier, BlockBetter, LargerGroups})
         written = written && CProfileFile::WriteString(m_strSettingsPath, kSection, kAmounts[a].key,
                                                        ToSetting(m_edits[a]->text()));
-    for (size_t o : {IncreaseDrops, IncreaseXP, AutoMap})
+    for (size_t o : {IncreaseDrops, IncreaseXP, AutoMap}) {
+        // The box was not offered without a column for it: its stored value stays as it was.
+        if (o == AutoMap && m_layout == TableLayout::V110)
+            continue;
         written = written && CProfileFile::WriteString(m_strSettingsPath, kSection, kOptions[o].key,
                                                        m_boxes[o]->isChecked() ? "1" : "0");
+    }
     // The tables are changed all the same; only the next prefill misses these values.
     if (!written && m_pNotes)
         m_pNotes->AppendNote("The settings file " + NativePath(m_strSettingsPath) +

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editors/TableLayout.h"
+
 #include <QDialog>
 
 #include <array>
@@ -11,6 +13,7 @@ class CNoteLog;
 class CTxtTable;
 class CUserPrompts;
 class QCheckBox;
+class QLabel;
 
 // Global > Difficulty...: sweeping changes to the whole monster population (more hit points,
 // harder hits, better blocking, larger groups, more experience and drops, the automap flag),
@@ -33,6 +36,9 @@ public:
     CTxtTable* m_pItmTable = nullptr;
     CTxtTable* m_pTCTable = nullptr;
     bool m_bBinTables = false;
+    // The column layout of the monster table. The 1.10 to 1.14d table has no automap column:
+    // the box is disabled there and its stored value kept as it was.
+    TableLayout m_layout = TableLayout::V109;
     // Where the values are kept between runs (section "Global"); empty: nowhere.
     std::string m_strSettingsPath;
     // Where a settings file that could not be written is reported; may be null.
@@ -52,6 +58,8 @@ public:
 
     CCellEdit* AmountEdit(Amount amount) const { return m_edits[amount]; }
     QCheckBox* OptionBox(Option option) const { return m_boxes[option]; }
+    // Says why the automap box is disabled; hidden while it is not.
+    QLabel* AutoMapNote() const { return m_autoMapNote; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -66,4 +74,5 @@ private:
     CUserPrompts& m_prompts;
     std::array<CCellEdit*, kAmountCount> m_edits{};
     std::array<QCheckBox*, kOptionCount> m_boxes{};
+    QLabel* m_autoMapNote = nullptr;
 };

@@ -63,19 +63,25 @@ bool CModFuncs::GetMonsterNames(std::vector<std::string>& names, const CTxtTable
     return true;
 }
 
-bool CModFuncs::ReadMonsterRecord(int32_t row, MonsterRecord& record,
-                                  const CTxtTable& table) const {
+bool CModFuncs::ReadMonsterRecord(int32_t row, MonsterRecord& record, const CTxtTable& table,
+                                  TableLayout layout) const {
+    const auto& headers = MonsterRecordHeaders(layout);
     for (size_t k = 0; k < MonsterRecord::kFieldCount; ++k)
-        record.fields[k] = table.GetCell(table.FindColumn(kMonsterRecordHeaders[k], 0), row);
+        record.fields[k] = table.GetCell(table.FindColumn(headers[k], 0), row);
     return true;
 }
 
-bool CModFuncs::WriteMonsterRecord(int32_t row, const MonsterRecord& record,
-                                   CTxtTable& table) const {
+bool CModFuncs::WriteMonsterRecord(int32_t row, const MonsterRecord& record, CTxtTable& table,
+                                   TableLayout layout) const {
     if (row >= table.Rows())
         return false;
-    for (size_t k = 0; k < MonsterRecord::kFieldCount; ++k)
-        table.SetCell(table.FindColumn(kMonsterRecordHeaders[k], 0), row, record.fields[k]);
+    const auto& headers = MonsterRecordHeaders(layout);
+    // "NameStr" names a line of the game's string table: anything else written there would
+    // break the name the game shows.
+    const size_t first =
+        layout == TableLayout::V110 ? MonsterRecord::Spawned : MonsterRecord::Class;
+    for (size_t k = first; k < MonsterRecord::kFieldCount; ++k)
+        table.SetCell(table.FindColumn(headers[k], 0), row, record.fields[k]);
     return true;
 }
 
@@ -91,6 +97,8 @@ struct GlobalColumns {
                                                               "MaxHP", "MaxHP(N)", "MaxHP(H)"};
     static constexpr std::array<const char*, 3> kExperience = {"Exp", "Exp(N)", "Exp(H)"};
     static constexpr std::array<const char*, 1> kBlock = {"ToBlock"};
+    static constexpr std::array<const char*, 3> kBlockV110 = {"ToBlock", "ToBlock(N)",
+                                                              "ToBlock(H)"};
     static constexpr std::array<const char*, 6> kDamage = {"A1MinD",    "A1MaxD",    "A1MinD(N)",
                                                            "A1MaxD(N)", "A1MinD(H)", "A1MaxD(H)"};
     static constexpr std::array<const char*, 2> kGroups = {"MinGrp", "MaxGrp"};
@@ -122,6 +130,24 @@ std::optional<std::array<int32_t, N>> FindAll(const CTxtTable& table,
 double CModFuncs::DropFactor(int32_t multiplier) {
     // The constant is the double nearest 2/3, so that F(2) is 1.6666666666666665.
     return static_cast<double>(multiplier - int64_t{1}) * 0.6666666666666666 + 1;
+}
+
+std::vector<std::string> CModFuncs::GlobalMonStatsHeaders(TableLayout layout) {
+    std::vector<std::string> headers;
+    auto add = [&headers](const auto& columns) {
+        headers.insert(headers.end(), columns.begin(), columns.end());
+    };
+    if (layout != TableLayout::V110)
+        add(GlobalColumns::kAutoMap);
+    add(GlobalColumns::kHitPoints);
+    add(GlobalColumns::kExperience);
+    if (layout == TableLayout::V110)
+        add(GlobalColumns::kBlockV110);
+    else
+        add(GlobalColumns::kBlock);
+    add(GlobalColumns::kDamage);
+    add(GlobalColumns::kGroups);
+    return headers;
 }
 
 bool CModFuncs::ApplyAutoMap(int32_t value, CTxtTable& monStats) const {
@@ -168,7 +194,18 @@ bool CModFuncs::ApplyDropRate(int32_t multiplier, CTxtTable& table, bool compile
     return true;
 }
 
-bool CModFuncs::ApplyBlockBetter(int32_t amount, CTxtTable& monStats) const {
+bool CModFuncs::ApplyBlockBetter(int32_t amount, CTxtTable& monStats, TableLayout layout) const {
+    if (layout == TableLayout::V110) {
+        // Every difficulty has its own block chance there: all of them rise, or none.
+        auto columns = FindAll(monStats, GlobalColumns::kBlockV110);
+        if (!columns)
+            return false;
+        if (amount == 0)
+            return true;
+        for (int32_t col : *columns)
+            monStats.AddToColumn(col, amount, 75);
+        return true;
+    }
     auto columns = FindAll(monStats, GlobalColumns::kBlock);
     if (!columns)
         return false;

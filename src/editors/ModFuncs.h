@@ -34,17 +34,24 @@ public:
     bool GetMonsterNames(std::vector<std::string>& names, const CTxtTable& table,
                          std::vector<int32_t>* rows = nullptr,
                          TableLayout layout = TableLayout::V109) const;
-    // Fills every field from its column; a missing column or a row outside the table gives "".
-    bool ReadMonsterRecord(int32_t row, MonsterRecord& record, const CTxtTable& table) const;
-    // Writes every field into its column. False, writing nothing, when the row is past the
-    // table's end; a missing column (or a negative row) leaves its cell alone.
-    bool WriteMonsterRecord(int32_t row, const MonsterRecord& record, CTxtTable& table) const;
+    // Fills every field from its column in `layout`; a missing column or a row outside the
+    // table gives "".
+    bool ReadMonsterRecord(int32_t row, MonsterRecord& record, const CTxtTable& table,
+                           TableLayout layout = TableLayout::V109) const;
+    // Writes every field into its column in `layout`. False, writing nothing, when the row is
+    // past the table's end; a missing column (or a negative row) leaves its cell alone. In the
+    // 1.10 to 1.14d layout the class field ("NameStr") is never written.
+    bool WriteMonsterRecord(int32_t row, const MonsterRecord& record, CTxtTable& table,
+                            TableLayout layout = TableLayout::V109) const;
     // --- Global settings ---
     // Whole-column changes to the monster population. Each returns false, changing nothing,
     // when one of its columns is missing; an amount that means "no change" changes nothing.
     // Only numeric cells change (empty or not starting with a digit or "-" stay as they are);
     // results stay within the 32-bit range.
 
+    // The monster table columns these changes use in `layout`. The 1.10 to 1.14d monster table
+    // has no automap column and keeps a block chance per difficulty.
+    static std::vector<std::string> GlobalMonStatsHeaders(TableLayout layout);
     // Sets every data row's "NoMap" cell to `value`.
     bool ApplyAutoMap(int32_t value, CTxtTable& monStats) const;
     // Multiplies the six hit point columns by `multiplier` (capped at the largest 32-bit value).
@@ -55,8 +62,10 @@ public:
     // DropFactor(`multiplier`) (at least 5); else scales MonItemPercent "TreasureClassPercent"
     // by it (at most 95).
     bool ApplyDropRate(int32_t multiplier, CTxtTable& table, bool compiled) const;
-    // Adds `amount` to "ToBlock" (at most 75).
-    bool ApplyBlockBetter(int32_t amount, CTxtTable& monStats) const;
+    // Adds `amount` to "ToBlock" (at most 75); in the 1.10 to 1.14d layout to "ToBlock",
+    // "ToBlock(N)" and "ToBlock(H)" alike.
+    bool ApplyBlockBetter(int32_t amount, CTxtTable& monStats,
+                          TableLayout layout = TableLayout::V109) const;
     // Scales the six attack 1 damage columns by 1 + `percent` / 100. A percent of 0 or 1
     // changes nothing, so that stored settings keep giving the tables they always gave.
     bool ApplyHitHarder(int32_t percent, CTxtTable& monStats) const;

@@ -112,9 +112,14 @@ bool CMonsterEditorDlg::OnInitDialog() {
         return false;
     }
 
+    // Each edit names the column it edits, which differs between the layouts.
+    const auto& headers = MonsterRecordHeaders(m_layout);
+    for (size_t k = MonsterRecord::Spawned; k < MonsterRecord::kFieldCount; ++k)
+        m_edits[k]->setToolTip(headers[k]);
+
     std::vector<std::string> names;
     std::vector<int32_t> rows;
-    m_pFuncs->GetMonsterNames(names, *m_pMonTable, &rows);
+    m_pFuncs->GetMonsterNames(names, *m_pMonTable, &rows, m_layout);
 
     // The base game's monsters come first; the expansion's follow its "Expansion" row.
     struct Entry {
@@ -135,8 +140,10 @@ bool CMonsterEditorDlg::OnInitDialog() {
     });
 
     // Each entry keeps its own row, so two monsters of the same name are each shown and
-    // written as themselves; the class, the game's key, tells them apart.
-    const int32_t classCol = m_pMonTable->FindColumn("Class", 0);
+    // written as themselves; the game's key (the class, or the newer layout's Id) tells them
+    // apart and is what the editor remembers.
+    const int32_t classCol = m_pMonTable->FindColumn(
+        m_layout == TableLayout::V110 ? MonsterKeyHeaders::For(m_layout).key : "Class", 0);
     std::vector<CFilterList::Entry> listed;
     listed.reserve(entries.size());
     for (const Entry& entry : entries)
@@ -149,11 +156,13 @@ bool CMonsterEditorDlg::OnInitDialog() {
 void CMonsterEditorDlg::ShowRow(int32_t row) {
     MonsterRecord record;
     if (row >= 0 && m_pMonTable && m_pFuncs)
-        m_pFuncs->ReadMonsterRecord(row, record, *m_pMonTable);
+        m_pFuncs->ReadMonsterRecord(row, record, *m_pMonTable, m_layout);
     for (size_t k = MonsterRecord::Spawned; k < MonsterRecord::kFieldCount; ++k)
         m_edits[k]->setText(FromCell(record.fields[k]));
     m_shownRecord = record;
+    // The newer layout has no class to mark a monster unused with.
     m_checkUnused->setChecked(
+        m_layout != TableLayout::V110 &&
         EqualsIgnoringAsciiCase(m_shownRecord.fields[MonsterRecord::Class], "Unused"));
 }
 
@@ -171,7 +180,9 @@ void CMonsterEditorDlg::OnApply() {
     MonsterRecord record;
     // The class is the game's key for the monster: it goes back as it was read.
     record.fields[MonsterRecord::Class] =
-        m_checkUnused->isChecked() ? "unused" : m_shownRecord.fields[MonsterRecord::Class];
+        m_checkUnused->isChecked() && m_layout != TableLayout::V110
+            ? "unused"
+            : m_shownRecord.fields[MonsterRecord::Class];
     for (size_t k = MonsterRecord::Spawned; k < MonsterRecord::kFieldCount; ++k) {
         // A field the user left as shown goes back exactly as it was read.
         const QString text = m_edits[k]->text();
@@ -179,6 +190,6 @@ void CMonsterEditorDlg::OnApply() {
             text == FromCell(m_shownRecord.fields[k]) ? m_shownRecord.fields[k] : ToCell(text);
     }
     // What was written is what the edits now show unchanged.
-    if (m_pFuncs->WriteMonsterRecord(row, record, *m_pMonTable))
+    if (m_pFuncs->WriteMonsterRecord(row, record, *m_pMonTable, m_layout))
         m_shownRecord = record;
 }

@@ -26,6 +26,8 @@ public:
     CTxtTable* m_pMonTable = nullptr;
     CModFuncs* m_pFuncs = nullptr;
     bool m_bExpansion = false;
+    // The column layout of the monster table.
+    TableLayout m_layout = TableLayout::V109;
 
     // Fills the list and shows the monster selected last time (else the first); false (after
     // the message) when an input is missing.
@@ -44,6 +46,7 @@ private:
     std::array<QLineEdit*, MonsterRecord::kFieldCount> m_edits{};
     QCheckBox* m_checkUnused = nullptr;
     // The cells of the shown monster as read (or as last applied): Apply writes the class, and
-    // every field the user left as shown, back unchanged.
+    // every field the user left as shown, back unchanged. The newer layout's "NameStr" in the
+    // class's place is never written.
     MonsterRecord m_shownRecord;
 };
