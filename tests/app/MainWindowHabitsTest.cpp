@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "platform/ProfileFile.h"
 
+#include "LayoutTables.h"
 #include "MpqFixture.h"
 #include "QtTestApp.h"
 #include "ScriptedPrompts.h"
@@ -152,43 +153,49 @@ TEST_F(MainWindowTest, WindowPlaceIsRememberedAndNoMenuIsEverHidden) {
 TEST_F(MainWindowTest, EveryEditorCommandRunsItsDialogFromTheTable) {
     auto dlg = MakeWindow();
     FillTables(*dlg);
-    std::vector<QString> menuItems;
-    for (const char* menu : {"Global", "Monsters", "Items", "Misc"})
-        for (QAction* item : FindMenu(*dlg, menu)->actions())
-            menuItems.push_back(QString(menu) + " > " + Plain(item));
-    std::vector<QString> commands;
-    for (const CEditorCommand& command : CEditorCommand::Table())
-        commands.push_back(QString(command.menu).remove('&') + " > " +
-                           QString(command.caption).remove('&'));
-    EXPECT_EQ(menuItems, commands);
+    // Tables of both layouts open every editor the same way.
+    for (TableLayout layout : {TableLayout::V109, TableLayout::V110}) {
+        for (TableId id : CGameDataSet::kDeclarationOrder)
+            ASSERT_TRUE(dlg->m_data.Table(id).LoadFromBytes(LayoutTableText(id, layout)));
+        std::vector<QString> menuItems;
+        for (const char* menu : {"Global", "Monsters", "Items", "Misc"})
+            for (QAction* item : FindMenu(*dlg, menu)->actions())
+                menuItems.push_back(QString(menu) + " > " + Plain(item));
+        std::vector<QString> commands;
+        for (const CEditorCommand& command : CEditorCommand::Table())
+            commands.push_back(QString(command.menu).remove('&') + " > " +
+                               QString(command.caption).remove('&'));
+        EXPECT_EQ(menuItems, commands);
 
-    // Each command's dialog opens modally over the main window; Cancel puts back what the
-    // command lists, OK keeps the dialog's changes.
-    for (const CEditorCommand& command : CEditorCommand::Table()) {
-        QAction* item =
-            FindItem(*dlg, QString(command.menu).remove('&'), QString(command.caption).remove('&'));
-        ASSERT_NE(item, nullptr) << command.caption;
-        if (!command.makeDialog) {
-            dlg->m_data.m_bModified = false;
-            item->trigger(); // no dialog yet: nothing happens
-            EXPECT_FALSE(dlg->m_data.m_bModified) << command.caption;
-            continue;
-        }
-        for (bool ok : {false, true}) {
-            dlg->m_data.m_bModified = false;
-            QWidget* parent = nullptr;
-            WhenDialogOpens([&](QDialog& d) {
-                parent = d.parentWidget();
+        // Each command's dialog opens modally over the main window; Cancel puts back what the
+        // command lists, OK keeps the dialog's changes.
+        for (const CEditorCommand& command : CEditorCommand::Table()) {
+            QAction* item = FindItem(*dlg, QString(command.menu).remove('&'),
+                                     QString(command.caption).remove('&'));
+            ASSERT_NE(item, nullptr) << command.caption;
+            if (!command.makeDialog) {
+                dlg->m_data.m_bModified = false;
+                item->trigger(); // no dialog yet: nothing happens
+                EXPECT_FALSE(dlg->m_data.m_bModified) << command.caption;
+                continue;
+            }
+            for (bool ok : {false, true}) {
+                dlg->m_data.m_bModified = false;
+                QWidget* parent = nullptr;
+                WhenDialogOpens([&](QDialog& d) {
+                    parent = d.parentWidget();
+                    for (TableId id : command.restoreOnCancel)
+                        dlg->m_data.Table(id).SetCell(0, 1, ok ? "kept" : "dropped");
+                    ok ? d.accept() : d.reject();
+                });
+                item->trigger();
+                EXPECT_EQ(parent, dlg.get()) << command.caption;
                 for (TableId id : command.restoreOnCancel)
-                    dlg->m_data.Table(id).SetCell(0, 1, ok ? "kept" : "dropped");
-                ok ? d.accept() : d.reject();
-            });
-            item->trigger();
-            EXPECT_EQ(parent, dlg.get()) << command.caption;
-            for (TableId id : command.restoreOnCancel)
-                EXPECT_EQ(dlg->m_data.Table(id).GetCell(0, 1), ok ? "kept" : "row")
+                    EXPECT_EQ(dlg->m_data.Table(id).GetCell(0, 1), ok ? "kept" : "row")
+                        << command.caption;
+                EXPECT_EQ(dlg->m_data.m_bModified, ok || command.modifiedOnCancel)
                     << command.caption;
-            EXPECT_EQ(dlg->m_data.m_bModified, ok || command.modifiedOnCancel) << command.caption;
+            }
         }
     }
     EXPECT_TRUE(prompts.Messages().empty()) << prompts.Messages().front();

@@ -20,9 +20,9 @@ protected:
     void SetUp() override {
         EnsureQApplication();
         window = std::make_unique<CModEngineDlg>(prompts);
-        LoadRows(window->m_data.m_MonStats,
-                 {{"Class", "MinHP", "MinHP(N)", "MinHP(H)", "MaxHP", "MaxHP(N)", "MaxHP(H)"},
-                  {"a1", "10", "10", "10", "10", "10", "10"}});
+        LoadRows(window->m_data.m_MonStats, {{"Class", "namco", "MinHP", "MinHP(N)", "MinHP(H)",
+                                              "MaxHP", "MaxHP(N)", "MaxHP(H)"},
+                                             {"a1", "A1", "10", "10", "10", "10", "10", "10"}});
         LoadRows(
             window->m_data.m_DifficultyLevels,
             {{"Name", "ResistPenalty"}, {"Normal", "0"}, {"Nightmare", "-40"}, {"Hell", "-100"}});
@@ -49,13 +49,13 @@ protected:
 
 TEST_F(GlobalMenuMainWindowTest, GlobalSettingsOkMarksModifiedAndCancelChangesNothing) {
     Run("Difficulty...", "Mulitply monsters health by", "2", "Cancel");
-    EXPECT_EQ(window->m_data.m_MonStats.GetCell(1, 1), "10");
+    EXPECT_EQ(window->m_data.m_MonStats.GetCell(2, 1), "10");
     EXPECT_FALSE(window->m_data.m_bModified);
     EXPECT_EQ(CProfileFile::ReadString(window->SettingsPath(), "Global", "HealthMultiplier", "-"),
               "-");
 
     Run("Difficulty...", "Mulitply monsters health by", "2", "OK");
-    EXPECT_EQ(window->m_data.m_MonStats.GetCell(1, 1), "20");
+    EXPECT_EQ(window->m_data.m_MonStats.GetCell(2, 1), "20");
     EXPECT_TRUE(window->m_data.m_bModified);
     EXPECT_EQ(CProfileFile::ReadString(window->SettingsPath(), "Global", "HealthMultiplier", "-"),
               "2");
@@ -63,7 +63,7 @@ TEST_F(GlobalMenuMainWindowTest, GlobalSettingsOkMarksModifiedAndCancelChangesNo
     // OK counts as a change even when nothing changed.
     window->m_data.m_bModified = false;
     Run("Difficulty...", "Mulitply monsters health by", "1", "OK");
-    EXPECT_EQ(window->m_data.m_MonStats.GetCell(1, 1), "20");
+    EXPECT_EQ(window->m_data.m_MonStats.GetCell(2, 1), "20");
     EXPECT_TRUE(window->m_data.m_bModified);
     EXPECT_TRUE(prompts.log.empty());
 }
