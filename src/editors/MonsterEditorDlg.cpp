@@ -160,9 +160,7 @@ void CMonsterEditorDlg::ShowRow(int32_t row) {
     for (size_t k = MonsterRecord::Spawned; k < MonsterRecord::kFieldCount; ++k)
         m_edits[k]->setText(FromCell(record.fields[k]));
     m_shownRecord = record;
-    // The newer layout has no class to mark a monster unused with.
     m_checkUnused->setChecked(
-        m_layout != TableLayout::V110 &&
         EqualsIgnoringAsciiCase(m_shownRecord.fields[MonsterRecord::Class], "Unused"));
 }
 
@@ -178,11 +176,10 @@ void CMonsterEditorDlg::OnApply() {
     if (row < 0 || !m_pMonTable || !m_pFuncs)
         return;
     MonsterRecord record;
-    // The class is the game's key for the monster: it goes back as it was read.
+    // The class is the game's key for the monster: it goes back as it was read. The newer
+    // layout's "NameStr" in its place is not written at all, "unused" or not.
     record.fields[MonsterRecord::Class] =
-        m_checkUnused->isChecked() && m_layout != TableLayout::V110
-            ? "unused"
-            : m_shownRecord.fields[MonsterRecord::Class];
+        m_checkUnused->isChecked() ? "unused" : m_shownRecord.fields[MonsterRecord::Class];
     for (size_t k = MonsterRecord::Spawned; k < MonsterRecord::kFieldCount; ++k) {
         // A field the user left as shown goes back exactly as it was read.
         const QString text = m_edits[k]->text();
