@@ -58,6 +58,8 @@ CUniqueItemDlg::CUniqueItemDlg(CUserPrompts& prompts, QWidget* parent)
         // A parameter may be a skill's name as well as a number.
         m_parameters[k] = new CCellEdit(fields, false);
         m_parameters[k]->setAccessibleName("Parameter " + number);
+        m_parameters[k]->setMinimumWidth(
+            m_parameters[k]->fontMetrics().horizontalAdvance(QString(12, QLatin1Char('m'))));
         m_minimums[k] = new CCellEdit(fields, false);
         m_minimums[k]->setAccessibleName("Minimum " + number);
         m_maximums[k] = new CCellEdit(fields, false);
