@@ -202,7 +202,7 @@ const std::vector<CEditorCommand>& CEditorCommand::Table() {
          {TableId::UniqueItems},
          false,
          {TableId::UniqueItems},
-         {}},
+         [](TableId, TableLayout layout) { return UniqueItemsHeaders::Needed(layout); }},
         {"Mi&sc",
          "&Skills",
          [](CModEngineDlg& window, TableLayout layout) {

@@ -421,31 +421,41 @@ int32_t LeadingInteger(std::string_view text) {
 
 // --- Unique items ---
 
-bool CModFuncs::ReadUniqueRecord(int32_t row, UniqueItemRecord& record,
-                                 const CTxtTable& table) const {
+bool CModFuncs::ReadUniqueRecord(int32_t row, UniqueItemRecord& record, const CTxtTable& table,
+                                 TableLayout layout) const {
     if (row >= table.Rows())
         return false;
     using H = UniqueItemsHeaders;
-    for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k)
-        record.codes[k] = table.GetCell(table.FindColumn(H::Code(k), 0), row);
-    for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k)
-        record.minimums[k] = table.GetCell(table.FindColumn(H::Min(k), 0), row);
-    for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k)
-        record.maximums[k] = table.GetCell(table.FindColumn(H::Max(k), 0), row);
+    record = UniqueItemRecord();
+    const size_t count = H::Properties(layout);
+    for (size_t k = 0; k < count; ++k)
+        record.codes[k] = table.GetCell(table.FindColumn(H::Code(k, layout), 0), row);
+    // The older layout's parameter columns are not the editor's: never looked up.
+    if (layout == TableLayout::V110)
+        for (size_t k = 0; k < count; ++k)
+            record.parameters[k] = table.GetCell(table.FindColumn(H::Param(k, layout), 0), row);
+    for (size_t k = 0; k < count; ++k)
+        record.minimums[k] = table.GetCell(table.FindColumn(H::Min(k, layout), 0), row);
+    for (size_t k = 0; k < count; ++k)
+        record.maximums[k] = table.GetCell(table.FindColumn(H::Max(k, layout), 0), row);
     return true;
 }
 
-bool CModFuncs::WriteUniqueRecord(int32_t row, const UniqueItemRecord& record,
-                                  CTxtTable& table) const {
+bool CModFuncs::WriteUniqueRecord(int32_t row, const UniqueItemRecord& record, CTxtTable& table,
+                                  TableLayout layout) const {
     if (row >= table.Rows())
         return false;
     using H = UniqueItemsHeaders;
-    for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k)
-        table.SetCell(table.FindColumn(H::Code(k), 0), row, record.codes[k]);
-    for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k)
-        table.SetCell(table.FindColumn(H::Min(k), 0), row, record.minimums[k]);
-    for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k)
-        table.SetCell(table.FindColumn(H::Max(k), 0), row, record.maximums[k]);
+    const size_t count = H::Properties(layout);
+    for (size_t k = 0; k < count; ++k)
+        table.SetCell(table.FindColumn(H::Code(k, layout), 0), row, record.codes[k]);
+    if (layout == TableLayout::V110)
+        for (size_t k = 0; k < count; ++k)
+            table.SetCell(table.FindColumn(H::Param(k, layout), 0), row, record.parameters[k]);
+    for (size_t k = 0; k < count; ++k)
+        table.SetCell(table.FindColumn(H::Min(k, layout), 0), row, record.minimums[k]);
+    for (size_t k = 0; k < count; ++k)
+        table.SetCell(table.FindColumn(H::Max(k, layout), 0), row, record.maximums[k]);
     return true;
 }
 

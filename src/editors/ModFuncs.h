@@ -118,12 +118,15 @@ public:
 
     // --- Unique items ---
 
-    // Fills the ten codes, minimums and maximums of the row; a missing column or a negative row
-    // gives "". False when the row is past the table's end.
-    bool ReadUniqueRecord(int32_t row, UniqueItemRecord& record, const CTxtTable& table) const;
-    // Writes them back; a missing column or a negative row leaves its cell alone. False,
-    // writing nothing, when the row is past the table's end.
-    bool WriteUniqueRecord(int32_t row, const UniqueItemRecord& record, CTxtTable& table) const;
+    // Fills the codes, minimums and maximums of the row (ten in the 1.07 to 1.09 layout; twelve,
+    // with their parameters, in the 1.10 to 1.14d one); a missing column or a negative row gives
+    // "", and so does every field the layout lacks. False when the row is past the table's end.
+    bool ReadUniqueRecord(int32_t row, UniqueItemRecord& record, const CTxtTable& table,
+                          TableLayout layout = TableLayout::V109) const;
+    // Writes the layout's fields back; a missing column or a negative row leaves its cell alone.
+    // False, writing nothing, when the row is past the table's end.
+    bool WriteUniqueRecord(int32_t row, const UniqueItemRecord& record, CTxtTable& table,
+                           TableLayout layout = TableLayout::V109) const;
 
     // --- Armour and weapon editors ---
     // Reads and writes take the cells' text unchanged. A missing column (or a negative row)

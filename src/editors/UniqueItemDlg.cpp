@@ -43,9 +43,11 @@ CUniqueItemDlg::CUniqueItemDlg(CUserPrompts& prompts, QWidget* parent)
     MakeEntryList("Unique Item");
     auto* fields = new QWidget(this);
     auto* grid = new QGridLayout;
+    m_parameterCaption = new QLabel("Parameter", fields);
     grid->addWidget(new QLabel("Description", fields), 0, 0, Qt::AlignHCenter);
-    grid->addWidget(new QLabel("Minimum", fields), 0, 1, Qt::AlignHCenter);
-    grid->addWidget(new QLabel("Maximum", fields), 0, 2, Qt::AlignHCenter);
+    grid->addWidget(m_parameterCaption, 0, 1, Qt::AlignHCenter);
+    grid->addWidget(new QLabel("Minimum", fields), 0, 2, Qt::AlignHCenter);
+    grid->addWidget(new QLabel("Maximum", fields), 0, 3, Qt::AlignHCenter);
     for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k) {
         const QString number = QString::number(k + 1);
         m_combos[k] = new QComboBox(fields);
@@ -53,19 +55,38 @@ CUniqueItemDlg::CUniqueItemDlg(CUserPrompts& prompts, QWidget* parent)
         m_combos[k]->setAccessibleName("Description " + number);
         m_combos[k]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         m_combos[k]->setMinimumContentsLength(28);
+        // A parameter may be a skill's name as well as a number.
+        m_parameters[k] = new CCellEdit(fields, false);
+        m_parameters[k]->setAccessibleName("Parameter " + number);
+        m_parameters[k]->setMinimumWidth(
+            m_parameters[k]->fontMetrics().horizontalAdvance(QString(12, QLatin1Char('m'))));
         m_minimums[k] = new CCellEdit(fields, false);
         m_minimums[k]->setAccessibleName("Minimum " + number);
         m_maximums[k] = new CCellEdit(fields, false);
         m_maximums[k]->setAccessibleName("Maximum " + number);
         const int line = static_cast<int>(k) + 1;
         grid->addWidget(m_combos[k], line, 0);
-        grid->addWidget(m_minimums[k], line, 1);
-        grid->addWidget(m_maximums[k], line, 2);
+        grid->addWidget(m_parameters[k], line, 1);
+        grid->addWidget(m_minimums[k], line, 2);
+        grid->addWidget(m_maximums[k], line, 3);
     }
     auto* column = new QVBoxLayout(fields);
     column->addLayout(grid);
     column->addStretch();
     SetUpLayout(fields);
+    ShowLayoutRows();
+}
+
+void CUniqueItemDlg::ShowLayoutRows() {
+    const size_t count = UniqueItemsHeaders::Properties(m_layout);
+    const bool parameters = m_layout == TableLayout::V110;
+    m_parameterCaption->setVisible(parameters);
+    for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k) {
+        m_combos[k]->setVisible(k < count);
+        m_parameters[k]->setVisible(k < count && parameters);
+        m_minimums[k]->setVisible(k < count);
+        m_maximums[k]->setVisible(k < count);
+    }
 }
 
 QListWidget* CUniqueItemDlg::ItemList() const {
@@ -98,9 +119,11 @@ bool CUniqueItemDlg::OnInitDialog() {
         m_pNotes->AppendNote(NativePath(configPath) + ": " + std::to_string(m_config.skippedLines) +
                              " line(s) without a code or a description were left out.");
 
+    ShowLayoutRows();
+
     // Row 0 holds the headers. The base game's items come first; the expansion's follow its
     // "Expansion" row.
-    const int32_t nameCol = m_pUniqueTable->FindColumn(UniqueItemsHeaders::kName, 0);
+    const int32_t nameCol = m_pUniqueTable->FindColumn(UniqueItemsHeaders::Name(m_layout), 0);
     std::vector<CFilterList::Entry> entries;
     for (int32_t row = 1; row < m_pUniqueTable->Rows(); ++row) {
         const std::string name = m_pUniqueTable->GetCell(nameCol, row);
@@ -109,6 +132,9 @@ bool CUniqueItemDlg::OnInitDialog() {
                 break;
             continue;
         }
+        // The newer tables have blank rows between their items.
+        if (m_layout == TableLayout::V110 && name.empty())
+            continue;
         // Each entry keeps its own row, so that items of the same name are each edited as
         // themselves; the row number tells them apart.
         entries.push_back({FromCell(name), row, QString::number(row)});
@@ -172,24 +198,27 @@ std::string CUniqueItemDlg::GetPropertyCode(const QComboBox* combo) {
 }
 
 void CUniqueItemDlg::ShowRow(int32_t row) {
+    const size_t count = UniqueItemsHeaders::Properties(m_layout);
     UniqueItemRecord record;
     if (row >= 0 && m_pUniqueTable && m_pFuncs)
-        m_pFuncs->ReadUniqueRecord(row, record, *m_pUniqueTable);
-    for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k) {
+        m_pFuncs->ReadUniqueRecord(row, record, *m_pUniqueTable, m_layout);
+    for (size_t k = 0; k < count; ++k) {
+        m_parameters[k]->setText(FromCell(record.parameters[k]));
         m_minimums[k]->setText(FromCell(record.minimums[k]));
         m_maximums[k]->setText(FromCell(record.maximums[k]));
     }
-    for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k)
+    for (size_t k = 0; k < count; ++k)
         ShowPropertyCode(record.codes[k], m_combos[k]);
     // Only now: a raw code added for a later row moves the entries of the earlier ones.
-    for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k)
+    for (size_t k = 0; k < count; ++k)
         m_shownIndex[k] = m_combos[k]->currentIndex();
     m_shownRecord = record;
 }
 
 bool CUniqueItemDlg::HasUnappliedChanges() const {
-    for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k)
-        if (m_minimums[k]->text() != FromCell(m_shownRecord.minimums[k]) ||
+    for (size_t k = 0; k < UniqueItemsHeaders::Properties(m_layout); ++k)
+        if (m_parameters[k]->text() != FromCell(m_shownRecord.parameters[k]) ||
+            m_minimums[k]->text() != FromCell(m_shownRecord.minimums[k]) ||
             m_maximums[k]->text() != FromCell(m_shownRecord.maximums[k]) ||
             m_combos[k]->currentIndex() != m_shownIndex[k])
             return true;
@@ -200,24 +229,23 @@ void CUniqueItemDlg::OnApply() {
     const int32_t row = ShownRow();
     if (row < 0 || !m_pUniqueTable || !m_pFuncs)
         return;
+    const size_t count = UniqueItemsHeaders::Properties(m_layout);
+    // What the user left as shown goes back exactly as it was read.
+    auto typed = [](const QLineEdit* edit, const std::string& shown) {
+        return edit->text() == FromCell(shown) ? shown : ToCell(edit->text());
+    };
     UniqueItemRecord record;
-    for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k) {
-        // What the user left as shown goes back exactly as it was read.
-        const QString minimum = m_minimums[k]->text();
-        const QString maximum = m_maximums[k]->text();
-        record.minimums[k] = minimum == FromCell(m_shownRecord.minimums[k])
-                                 ? m_shownRecord.minimums[k]
-                                 : ToCell(minimum);
-        record.maximums[k] = maximum == FromCell(m_shownRecord.maximums[k])
-                                 ? m_shownRecord.maximums[k]
-                                 : ToCell(maximum);
+    for (size_t k = 0; k < count; ++k) {
+        record.parameters[k] = typed(m_parameters[k], m_shownRecord.parameters[k]);
+        record.minimums[k] = typed(m_minimums[k], m_shownRecord.minimums[k]);
+        record.maximums[k] = typed(m_maximums[k], m_shownRecord.maximums[k]);
         record.codes[k] = m_combos[k]->currentIndex() == m_shownIndex[k]
                               ? m_shownRecord.codes[k]
                               : GetPropertyCode(m_combos[k]);
     }
-    if (m_pFuncs->WriteUniqueRecord(row, record, *m_pUniqueTable)) {
+    if (m_pFuncs->WriteUniqueRecord(row, record, *m_pUniqueTable, m_layout)) {
         m_shownRecord = record;
-        for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k)
+        for (size_t k = 0; k < count; ++k)
             m_shownIndex[k] = m_combos[k]->currentIndex();
     }
 }

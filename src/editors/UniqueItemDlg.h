@@ -12,12 +12,15 @@ class CNoteLog;
 class CTxtTable;
 class CUserPrompts;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 
-// Items > Uniques...: the ten magic properties of one unique item at a time, each a property
-// chosen by its description from "uniq.cfg" and a minimum and maximum typed as text. The table
-// is edited in place; the main window undoes a Cancel.
+// Items > Uniques...: the magic properties of one unique item at a time, each a property chosen
+// by its description from "uniq.cfg" and a minimum and maximum typed as text. A table of the
+// 1.10 to 1.14d layout has twelve properties instead of ten, each with a parameter typed as text
+// too (a number or a skill's name). The table is edited in place; the main window undoes a
+// Cancel.
 class CUniqueItemDlg : public CEditorDlg {
     Q_OBJECT
 public:
@@ -35,6 +38,8 @@ public:
     std::string m_strInstalledConfig;
     // Told once how many lines of "uniq.cfg" were left out; may be null.
     CNoteLog* m_pNotes = nullptr;
+    // The column layout of the table, found before the dialog is made.
+    TableLayout m_layout = TableLayout::V109;
 
     bool OnInitDialog() override;
     void OnApply() override;
@@ -53,6 +58,7 @@ public:
 
     QListWidget* ItemList() const;
     QComboBox* PropertyCombo(size_t k) const { return m_combos[k]; }
+    QLineEdit* ParameterEdit(size_t k) const { return m_parameters[k]; }
     QLineEdit* MinimumEdit(size_t k) const { return m_minimums[k]; }
     QLineEdit* MaximumEdit(size_t k) const { return m_maximums[k]; }
 
@@ -62,8 +68,12 @@ protected:
 
 private:
     static void InsertSorted(QComboBox* combo, const QString& text, const std::string& code);
+    // Shows the property rows and the parameter column the layout has, and hides the others.
+    void ShowLayoutRows();
 
+    QLabel* m_parameterCaption = nullptr;
     std::array<QComboBox*, UniqueItemRecord::kProperties> m_combos{};
+    std::array<QLineEdit*, UniqueItemRecord::kProperties> m_parameters{};
     std::array<QLineEdit*, UniqueItemRecord::kProperties> m_minimums{};
     std::array<QLineEdit*, UniqueItemRecord::kProperties> m_maximums{};
     UniqueConfig m_config;

@@ -1,24 +1,66 @@
 #pragma once
 
+#include "editors/TableLayout.h"
+
 #include <array>
 #include <cstddef>
 #include <string>
+#include <vector>
 
-// One unique item's ten magic properties: a property code, a minimum and a maximum each. Every
-// field is moved as text; nothing is converted to a number.
+// One unique item's magic properties: a property code, a parameter, a minimum and a maximum
+// each. Every field is moved as text; nothing is converted to a number. The older table has ten
+// properties and no parameters; the newer one twelve with a parameter each.
 struct UniqueItemRecord {
-    static constexpr size_t kProperties = 10;
+    // The most properties a layout has.
+    static constexpr size_t kProperties = 12;
 
     std::array<std::string, kProperties> codes;
+    std::array<std::string, kProperties> parameters;
     std::array<std::string, kProperties> minimums;
     std::array<std::string, kProperties> maximums;
 };
 
 // The headers of the unique items table's columns the editor uses; property k counts from 0.
+// Without a layout they are those of the 1.07 to 1.09 table.
 struct UniqueItemsHeaders {
     static constexpr const char* kName = "name";
 
     static std::string Code(size_t k) { return "ItemMod" + std::to_string(k + 1) + "Code"; }
     static std::string Min(size_t k) { return "ItemMod" + std::to_string(k + 1) + "Min"; }
     static std::string Max(size_t k) { return "ItemMod" + std::to_string(k + 1) + "Max"; }
+
+    // The 1.10 to 1.14d table names its items by "index" and numbers "prop", "par", "min" and
+    // "max" from 1 to 12.
+    static size_t Properties(TableLayout layout) {
+        return layout == TableLayout::V110 ? UniqueItemRecord::kProperties : 10;
+    }
+    static std::string Name(TableLayout layout) {
+        return layout == TableLayout::V110 ? "index" : kName;
+    }
+    static std::string Code(size_t k, TableLayout layout) {
+        return layout == TableLayout::V110 ? "prop" + std::to_string(k + 1) : Code(k);
+    }
+    // "" in the older layout: its parameter columns are never read nor written.
+    static std::string Param(size_t k, TableLayout layout) {
+        return layout == TableLayout::V110 ? "par" + std::to_string(k + 1) : "";
+    }
+    static std::string Min(size_t k, TableLayout layout) {
+        return layout == TableLayout::V110 ? "min" + std::to_string(k + 1) : Min(k);
+    }
+    static std::string Max(size_t k, TableLayout layout) {
+        return layout == TableLayout::V110 ? "max" + std::to_string(k + 1) : Max(k);
+    }
+
+    // Every header the editor reads and writes in a table of `layout`.
+    static std::vector<std::string> Needed(TableLayout layout) {
+        std::vector<std::string> headers{Name(layout)};
+        for (size_t k = 0; k < Properties(layout); ++k) {
+            headers.push_back(Code(k, layout));
+            if (layout == TableLayout::V110)
+                headers.push_back(Param(k, layout));
+            headers.push_back(Min(k, layout));
+            headers.push_back(Max(k, layout));
+        }
+        return headers;
+    }
 };
