@@ -8,6 +8,13 @@ BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
+# DEMO=110 picks the demo game whose tables have the columns of game versions 1.10 to 1.14d.
+DEMO ?=
+ifneq ($(filter-out 110,$(DEMO)),)
+$(error DEMO=$(DEMO) is not a demo game; use DEMO=110, or leave it out for the first one)
+endif
+DEMO_FOLDER := demo$(if $(DEMO),-$(DEMO))
+DEMO_TARGET := demo_game$(if $(DEMO),_$(DEMO))
 
 .PHONY: all deps configure build run test asan-test bench fuzz format clean demo-reset screenshots \
 	install
@@ -27,13 +34,13 @@ build: configure
 # Starts the program in a working folder under the build folder, so that the files the
 # program keeps in its current folder never land in the source tree.
 run: configure
-	@cmake --build $(BUILD_DIR) -j $(JOBS) --target tarvane dc6con demo_game
-	@bash scripts/run-demo.sh $(BUILD_DIR)
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target tarvane dc6con $(DEMO_TARGET)
+	@bash scripts/run-demo.sh $(BUILD_DIR) $(DEMO_FOLDER)
 
 # Puts the demo back as it was built: its archives, its working folder and the settings there.
 demo-reset: configure
-	@rm -rf $(BUILD_DIR)/demo
-	@cmake --build $(BUILD_DIR) -j $(JOBS) --target demo_game
+	@rm -rf $(BUILD_DIR)/$(DEMO_FOLDER)
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target $(DEMO_TARGET)
 
 # Remakes the README's pictures in docs/ from the real program, offscreen, on a fresh demo.
 screenshots: configure

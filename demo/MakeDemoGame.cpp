@@ -1,7 +1,8 @@
-// make_demo_game <demo source folder> <output folder>
+// make_demo_game <demo source folder> <output folder> [<tables folder>]
 //
 // Builds the stand-in game folder that `make run` opens, so the editor can be tried without a
-// game installed:
+// game installed. The tables come from <tables folder>, by default the source folder's tables/
+// (tables-110/ holds the same game in the columns of game versions 1.10 to 1.14d):
 //   <output>/game/d2data.mpq, d2exp.mpq    the nine tables (the game's own archives)
 //   <output>/game/Patch_D2.mpq             the nine tables and a compiled Armor.bin, so opening
 //                                          it takes the compiled-tables path
@@ -189,14 +190,14 @@ bool WritePictures(const fs::path& work) {
     return true;
 }
 
-bool BuildDemo(const fs::path& source, const fs::path& output) {
+bool BuildDemo(const fs::path& source, const fs::path& output, const fs::path& tableFolder) {
     std::vector<ArchivedFile> tables;
     for (const char* table : kTables) {
         ArchivedFile file{std::string(kExcelFolder) + table, {}};
-        if (!ReadFile(source / "tables" / table, file.bytes))
+        if (!ReadFile(tableFolder / table, file.bytes))
             return false;
         if (!HasOnlyCrlfLineEnds(file.bytes))
-            return Fail(std::string("tables/") + table +
+            return Fail((tableFolder / table).string() +
                         " must end every line with CR LF (is git converting line ends?)");
         tables.push_back(std::move(file));
     }
@@ -257,9 +258,11 @@ bool BuildDemo(const fs::path& source, const fs::path& output) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: make_demo_game <demo source folder> <output folder>\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: make_demo_game <demo source folder> <output folder> "
+                             "[<tables folder>]\n");
         return 2;
     }
-    return BuildDemo(argv[1], argv[2]) ? 0 : 1;
+    const fs::path source = argv[1];
+    return BuildDemo(source, argv[2], argc == 4 ? fs::path(argv[3]) : source / "tables") ? 0 : 1;
 }
