@@ -153,7 +153,7 @@ const std::vector<CEditorCommand>& CEditorCommand::Table() {
          {TableId::Levels},
          false,
          {TableId::Levels, TableId::MonStats},
-         {}},
+         CMonsterLocationsDlg::NeededHeaders},
         {"&Monsters",
          "&Editor...",
          [](CModEngineDlg& window, TableLayout layout) {

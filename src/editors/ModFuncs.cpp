@@ -401,6 +401,27 @@ void CModFuncs::RowsToNames(const std::vector<std::string>& rows, std::vector<st
     }
 }
 
+bool CModFuncs::MonsterIdToName(std::string_view id, std::string& name, int32_t& row,
+                                const CTxtTable& monsters) const {
+    const MonsterKeyHeaders headers = MonsterKeyHeaders::For(TableLayout::V110);
+    const int32_t idCol = monsters.FindColumn(headers.key, 0);
+    row = monsters.FindRow(std::string(id), idCol);
+    // Row 0 holds the headers, not a monster.
+    if (row <= 0) {
+        row = -1;
+        name = id;
+        return true;
+    }
+    const std::string_view nameStr = monsters.CellView(monsters.FindColumn(headers.name, 0), row);
+    if (EqualsIgnoringAsciiCase(nameStr, "dummy") || EqualsIgnoringAsciiCase(nameStr, "unused"))
+        return false;
+    // The table's own spelling, so that the entry reads as in the monster list.
+    const std::string_view tableId = monsters.CellView(idCol, row);
+    name = nameStr.empty() ? std::string(tableId)
+                           : std::string(tableId) + " (" + std::string(nameStr) + ")";
+    return true;
+}
+
 bool IsRowInList(int32_t row, const std::vector<std::string>& list) {
     return std::find(list.begin(), list.end(), std::to_string(row)) != list.end();
 }

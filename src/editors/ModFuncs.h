@@ -115,6 +115,13 @@ public:
     // "unused" classes; a row outside the table gives "".
     void RowsToNames(const std::vector<std::string>& rows, std::vector<std::string>& names,
                      const CTxtTable& monsters) const;
+    // The newer layout stores monster Ids: the name of `id` as GetMonsterNames lists it in that
+    // layout ("<Id> (<NameStr>)") and its row, the first whose "Id" equals it (ignoring ASCII
+    // case). An Id the table lacks is named by itself, with row -1; one with an empty NameStr
+    // is named by itself too. False, for a type that stays stored but unseen, when its NameStr
+    // is "dummy" or "unused" in any case.
+    bool MonsterIdToName(std::string_view id, std::string& name, int32_t& row,
+                         const CTxtTable& monsters) const;
 
     // --- Unique items ---
 

@@ -2,6 +2,7 @@
 
 #include "editors/CellEdit.h"
 #include "editors/FilterList.h"
+#include "editors/LevelSlotList.h"
 #include "editors/ModFuncs.h"
 #include "editors/MonsterRecord.h"
 #include "platform/AsciiText.h"
@@ -23,12 +24,24 @@
 namespace {
 
 constexpr int kRowRole = Qt::UserRole;
+// What the area stores for the entry, which Remove takes away.
+constexpr int kStoredRole = Qt::UserRole + 1;
 // The settings key of the area shown last, by its levels-table row.
 constexpr const char* kSection = "Tarvane";
 constexpr const char* kAreaKey = "MonsterLocationsArea";
 
-constexpr const char* kTooManyTypes = "You cannot have more than 25 different types per area. You "
-                                      "must remove some from the list before adding any more.";
+enum DifficultyIndex { kNormal, kNightmare, kHell };
+
+constexpr const char* kMonstersCaption = "Monster types appearing in area";
+constexpr const char* kBossesNote =
+    "Nightmare and Hell take champions and uniques from the monster list";
+
+std::string TooManyTypes(int32_t limit) {
+    return "You cannot have more than " + std::to_string(limit) +
+           " different types per area. You must remove some from the list before adding any "
+           "more.";
+}
+
 constexpr const char* kUnusedMonster =
     "] is not currently used in any area of the game.\nThis may not work, or fail to appear.";
 constexpr const char* kSetSpawned =
@@ -48,21 +61,53 @@ bool NameLess(const QString& a, const QString& b) {
     return LessIgnoringAsciiCase(ToCell(a), ToCell(b));
 }
 
-// Puts an entry carrying its monster row into a list sorted by name, after its equals. The
-// tooltip names the monster's class and row, which tell same-named monsters apart, as the
-// monster list does.
-void InsertSorted(QListWidget& list, const QString& name, int32_t row, const CTxtTable& monsters) {
+// Puts an entry carrying its monster row and stored text into a list sorted by name, after its
+// equals. The tooltip tells same-named monsters apart, as the monster list does.
+void InsertSorted(QListWidget& list, const QString& name, int32_t row, const QString& tip,
+                  const std::string& stored) {
     int at = 0;
     while (at < list.count() && !NameLess(name, list.item(at)->text()))
         ++at;
     auto* item = new QListWidgetItem(name);
     item->setData(kRowRole, row);
-    const int32_t classCol = monsters.FindColumn(kMonsterRecordHeaders[MonsterRecord::Class], 0);
-    item->setToolTip(FromCell(monsters.CellView(classCol, row)) + ", row " + QString::number(row));
+    item->setData(kStoredRole, FromCell(stored));
+    item->setToolTip(tip);
     list.insertItem(at, item);
 }
 
+// The monster column a list entry's tooltip names: the class in the older layout, the Id in the
+// newer one (whose names are string-table keys shared by many monsters).
+const char* KeyHeader(TableLayout layout) {
+    return layout == TableLayout::V110 ? MonsterKeyHeaders::For(layout).key
+                                       : kMonsterRecordHeaders[MonsterRecord::Class];
+}
+
 } // namespace
+
+std::vector<std::string> CMonsterLocationsDlg::NeededHeaders(CGameDataSet::TableId id,
+                                                             TableLayout layout) {
+    const bool v110 = layout == TableLayout::V110;
+    if (id == CGameDataSet::TableId::MonStats) {
+        if (v110)
+            return {"Id", "NameStr", "isSpawn"};
+        return {"namco", "Class", "Spawned"};
+    }
+    if (id != CGameDataSet::TableId::Levels)
+        return {};
+    if (!v110)
+        return {LevelsHeaders::kName,         LevelsHeaders::kFirstMonster,
+                LevelsHeaders::kMonsterCount, LevelsHeaders::kFirstBoss,
+                LevelsHeaders::kBossCount,    LevelsHeaders::kMinBosses,
+                LevelsHeaders::kMaxBosses};
+    std::vector<std::string> headers = {LevelsHeadersV110::kName};
+    for (const char* kind : CLevelSlotList::kKinds)
+        headers.push_back(std::string(kind) + "1");
+    for (size_t d = 0; d < LevelsHeadersV110::kMinBosses.size(); ++d) {
+        headers.push_back(LevelsHeadersV110::kMinBosses[d]);
+        headers.push_back(LevelsHeadersV110::kMaxBosses[d]);
+    }
+    return headers;
+}
 
 CMonsterLocationsDlg::CMonsterLocationsDlg(CUserPrompts& prompts, QWidget* parent)
     : CEditorDlg(prompts, "MonsterLocations", parent) {
@@ -77,17 +122,27 @@ CMonsterLocationsDlg::CMonsterLocationsDlg(CUserPrompts& prompts, QWidget* paren
     areaLabel->setBuddy(m_comboArea);
     connect(m_comboArea, &QComboBox::currentIndexChanged, this,
             &CMonsterLocationsDlg::OnAreaChange);
+    m_comboDifficulty = new QComboBox(fields);
+    m_comboDifficulty->setAccessibleName("Difficulty");
+    m_comboDifficulty->addItems({"Normal", "Nightmare", "Hell"});
+    m_labelDifficulty = new QLabel("Difficulty", fields);
+    m_labelDifficulty->setBuddy(m_comboDifficulty);
+    connect(m_comboDifficulty, &QComboBox::currentIndexChanged, this,
+            &CMonsterLocationsDlg::OnDifficultyChange);
 
     m_pMonsters = new CFilterList("Monster list", fields);
 
     auto makeSlots = [fields](const QString& caption, QListWidget*& list, auto add, auto remove,
-                              CMonsterLocationsDlg* self) {
+                              CMonsterLocationsDlg* self, SlotList& kind) {
         list = new QListWidget(fields);
         list->setAccessibleName(caption);
         auto* label = new QLabel(caption, fields);
         label->setBuddy(list);
         auto* addButton = new QPushButton("Add >>", fields);
         auto* removeButton = new QPushButton("Remove >>", fields);
+        kind.caption = label;
+        kind.add = addButton;
+        kind.remove = removeButton;
         addButton->setAccessibleName("Add >> " + caption);
         removeButton->setAccessibleName("Remove >> " + caption);
         // Enter belongs to OK, not to the last button clicked.
@@ -114,12 +169,22 @@ CMonsterLocationsDlg::CMonsterLocationsDlg(CUserPrompts& prompts, QWidget* paren
     m_editMax->setAccessibleName("Maximum number of bosses in area");
     m_editMin->setAccessibleName("Minimum number of bosses in area");
     // Only what the user types is stored: the numbers shown on loading an area change nothing.
-    connect(m_editMin, &QLineEdit::textEdited, this, [this](const QString& text) {
-        if (m_pFuncs && m_pLvlTable)
+    // The newer layout keeps one pair of counts per difficulty.
+    auto storeCount = [this](const std::array<const char*, 3>& headers, const QString& text) {
+        if (m_nArea > 0 && m_pLvlTable)
+            m_pLvlTable->SetCell(m_pLvlTable->FindColumn(headers[Difficulty()], 0), m_nArea,
+                                 ToCell(text));
+    };
+    connect(m_editMin, &QLineEdit::textEdited, this, [this, storeCount](const QString& text) {
+        if (IsNewLayout())
+            storeCount(LevelsHeadersV110::kMinBosses, text);
+        else if (m_pFuncs && m_pLvlTable)
             m_pFuncs->SetMinBosses(ToCell(text), m_nArea, *m_pLvlTable);
     });
-    connect(m_editMax, &QLineEdit::textEdited, this, [this](const QString& text) {
-        if (m_pFuncs && m_pLvlTable)
+    connect(m_editMax, &QLineEdit::textEdited, this, [this, storeCount](const QString& text) {
+        if (IsNewLayout())
+            storeCount(LevelsHeadersV110::kMaxBosses, text);
+        else if (m_pFuncs && m_pLvlTable)
             m_pFuncs->SetMaxBosses(ToCell(text), m_nArea, *m_pLvlTable);
     });
     auto* counts = new QGridLayout;
@@ -133,14 +198,18 @@ CMonsterLocationsDlg::CMonsterLocationsDlg(CUserPrompts& prompts, QWidget* paren
     counts->addWidget(m_editMin, 1, 1);
 
     auto* right = new QVBoxLayout;
-    right->addLayout(makeSlots("Monster types appearing in area", m_listMonsters,
+    right->addLayout(makeSlots(kMonstersCaption, m_listMonsters,
                                &CMonsterLocationsDlg::OnAddMonster,
-                               &CMonsterLocationsDlg::OnRemoveMonster, this),
+                               &CMonsterLocationsDlg::OnRemoveMonster, this, m_monsters),
                      1);
     right->addLayout(makeSlots("Monster types that can be bosses in the area", m_listBosses,
                                &CMonsterLocationsDlg::OnAddBoss,
-                               &CMonsterLocationsDlg::OnRemoveBoss, this),
+                               &CMonsterLocationsDlg::OnRemoveBoss, this, m_bosses),
                      1);
+    m_labelBossesNote = new QLabel(kBossesNote, fields);
+    m_labelBossesNote->setWordWrap(true);
+    m_labelBossesNote->hide();
+    right->addWidget(m_labelBossesNote);
     right->addLayout(counts);
     m_monsters.list = m_listMonsters;
     m_bosses.list = m_listBosses;
@@ -148,6 +217,8 @@ CMonsterLocationsDlg::CMonsterLocationsDlg(CUserPrompts& prompts, QWidget* paren
     auto* area = new QHBoxLayout;
     area->addWidget(areaLabel);
     area->addWidget(m_comboArea, 1);
+    area->addWidget(m_labelDifficulty);
+    area->addWidget(m_comboDifficulty);
     auto* columns = new QHBoxLayout;
     columns->addWidget(m_pMonsters, 1);
     columns->addLayout(right, 1);
@@ -200,10 +271,9 @@ bool CMonsterLocationsDlg::OnInitDialog() {
 
     std::vector<std::string> names;
     std::vector<int32_t> rows;
-    m_pFuncs->GetMonsterNames(names, *m_pMonTable, &rows);
+    m_pFuncs->GetMonsterNames(names, *m_pMonTable, &rows, m_layout);
     std::vector<CFilterList::Entry> entries;
-    const int32_t classCol =
-        m_pMonTable->FindColumn(kMonsterRecordHeaders[MonsterRecord::Class], 0);
+    const int32_t keyCol = m_pMonTable->FindColumn(KeyHeader(m_layout), 0);
     for (size_t i = 0; i < names.size(); ++i) {
         if (EqualsIgnoringAsciiCase(names[i], "Expansion")) {
             if (!m_bExpansion)
@@ -211,7 +281,7 @@ bool CMonsterLocationsDlg::OnInitDialog() {
             continue;
         }
         entries.push_back(
-            {FromCell(names[i]), rows[i], FromCell(m_pMonTable->CellView(classCol, rows[i]))});
+            {FromCell(names[i]), rows[i], FromCell(m_pMonTable->CellView(keyCol, rows[i]))});
     }
     std::stable_sort(entries.begin(), entries.end(),
                      [](const CFilterList::Entry& a, const CFilterList::Entry& b) {
@@ -220,6 +290,9 @@ bool CMonsterLocationsDlg::OnInitDialog() {
     m_pMonsters->SetEntries(entries);
     m_pMonsters->SelectFirst();
 
+    m_labelDifficulty->setVisible(IsNewLayout());
+    m_comboDifficulty->setVisible(IsNewLayout());
+    ShowDifficulty();
     LoadArea();
     return true;
 }
@@ -228,33 +301,96 @@ void CMonsterLocationsDlg::OnAreaChange() {
     LoadArea();
 }
 
+void CMonsterLocationsDlg::OnDifficultyChange() {
+    ShowDifficulty();
+    LoadArea();
+}
+
+int CMonsterLocationsDlg::Difficulty() const {
+    return IsNewLayout() ? std::clamp(m_comboDifficulty->currentIndex(), 0, 2) : kNormal;
+}
+
+const char* CMonsterLocationsDlg::SlotPrefix(const SlotList& kind) const {
+    if (kind.bosses)
+        return CLevelSlotList::kBosses;
+    return Difficulty() == kNormal ? CLevelSlotList::kMonsters : CLevelSlotList::kNightmareMonsters;
+}
+
+void CMonsterLocationsDlg::ShowDifficulty() {
+    // Nightmare and Hell share one monster list and have no boss list of their own.
+    const bool bosses = Difficulty() == kNormal;
+    m_monsters.caption->setText(Difficulty() == kHell
+                                    ? QString(kMonstersCaption) + " (shared with Nightmare)"
+                                    : QString(kMonstersCaption));
+    for (QWidget* widget :
+         {static_cast<QWidget*>(m_bosses.list), static_cast<QWidget*>(m_bosses.add),
+          static_cast<QWidget*>(m_bosses.remove)})
+        widget->setEnabled(bosses);
+    m_labelBossesNote->setVisible(!bosses);
+}
+
 void CMonsterLocationsDlg::LoadArea() {
     m_nArea = m_comboArea->currentIndex() >= 0 ? m_comboArea->currentData().toInt() : -1;
     // No area to show: nothing is read, and nothing can be written.
     const bool shown = m_nArea > 0 && m_pFuncs && m_pLvlTable && m_pMonTable;
-    m_monsters.rows.clear();
-    m_bosses.rows.clear();
-    if (shown) {
-        m_pFuncs->GetAreaMonsters(m_nArea, m_monsters.rows, *m_pLvlTable);
-        m_pFuncs->GetAreaBosses(m_nArea, m_bosses.rows, *m_pLvlTable);
+    m_monsters.stored.clear();
+    m_bosses.stored.clear();
+    if (shown && IsNewLayout()) {
+        CLevelSlotList(SlotPrefix(m_monsters)).Get(m_nArea, m_monsters.stored, *m_pLvlTable);
+        if (Difficulty() == kNormal)
+            CLevelSlotList(SlotPrefix(m_bosses)).Get(m_nArea, m_bosses.stored, *m_pLvlTable);
+    } else if (shown) {
+        m_pFuncs->GetAreaMonsters(m_nArea, m_monsters.stored, *m_pLvlTable);
+        m_pFuncs->GetAreaBosses(m_nArea, m_bosses.stored, *m_pLvlTable);
     }
     ShowSlots(m_monsters);
     ShowSlots(m_bosses);
+    ShowCounts(shown);
+}
+
+void CMonsterLocationsDlg::ShowCounts(bool shown) {
     // setText() is not the user's typing: showing the counts stores nothing.
-    m_editMin->setText(shown ? QString::number(m_pFuncs->GetMinBosses(m_nArea, *m_pLvlTable))
-                             : QString());
-    m_editMax->setText(shown ? QString::number(m_pFuncs->GetMaxBosses(m_nArea, *m_pLvlTable))
-                             : QString());
+    if (!IsNewLayout()) {
+        m_editMin->setText(shown ? QString::number(m_pFuncs->GetMinBosses(m_nArea, *m_pLvlTable))
+                                 : QString());
+        m_editMax->setText(shown ? QString::number(m_pFuncs->GetMaxBosses(m_nArea, *m_pLvlTable))
+                                 : QString());
+        return;
+    }
+    const auto show = [this, shown](CCellEdit& edit, const char* header) {
+        const int32_t col = shown ? m_pLvlTable->FindColumn(header, 0) : -1;
+        // A missing column is shown empty and cannot be typed into; an empty cell stays empty.
+        edit.setEnabled(!shown || col >= 0);
+        const std::string_view cell = col >= 0 ? m_pLvlTable->CellView(col, m_nArea) : "";
+        edit.setText(cell.empty() ? QString() : QString::number(LeadingInteger(cell)));
+    };
+    show(*m_editMin, LevelsHeadersV110::kMinBosses[Difficulty()]);
+    show(*m_editMax, LevelsHeadersV110::kMaxBosses[Difficulty()]);
+}
+
+QString CMonsterLocationsDlg::EntryTip(int32_t row) const {
+    if (IsNewLayout() && (row <= 0 || row >= m_pMonTable->Rows()))
+        return "not in the monster table";
+    const int32_t keyCol = m_pMonTable->FindColumn(KeyHeader(m_layout), 0);
+    return FromCell(m_pMonTable->CellView(keyCol, row)) + ", row " + QString::number(row);
 }
 
 void CMonsterLocationsDlg::ShowSlots(SlotList& kind) {
     kind.list->clear();
     std::vector<std::string> names;
-    for (const std::string& row : kind.rows) {
+    std::string name;
+    for (const std::string& stored : kind.stored) {
         // Hidden ("dummy", "unused") types give no name: they stay stored, unseen.
-        m_pFuncs->RowsToNames({row}, names, *m_pMonTable);
+        if (IsNewLayout()) {
+            int32_t row = -1;
+            if (m_pFuncs->MonsterIdToName(stored, name, row, *m_pMonTable))
+                InsertSorted(*kind.list, FromCell(name), row, EntryTip(row), stored);
+            continue;
+        }
+        m_pFuncs->RowsToNames({stored}, names, *m_pMonTable);
+        const int32_t row = LeadingInteger(stored);
         if (!names.empty())
-            InsertSorted(*kind.list, FromCell(names.front()), LeadingInteger(row), *m_pMonTable);
+            InsertSorted(*kind.list, FromCell(names.front()), row, EntryTip(row), stored);
     }
 }
 
@@ -275,17 +411,24 @@ void CMonsterLocationsDlg::OnRemoveBoss() {
 }
 
 bool CMonsterLocationsDlg::WriteSlots(const SlotList& kind) {
-    return kind.bosses ? m_pFuncs->SetAreaBosses(m_nArea, kind.rows, *m_pLvlTable)
-                       : m_pFuncs->SetAreaMonsters(m_nArea, kind.rows, *m_pLvlTable);
+    if (IsNewLayout())
+        return CLevelSlotList(SlotPrefix(kind)).Set(m_nArea, kind.stored, *m_pLvlTable);
+    return kind.bosses ? m_pFuncs->SetAreaBosses(m_nArea, kind.stored, *m_pLvlTable)
+                       : m_pFuncs->SetAreaMonsters(m_nArea, kind.stored, *m_pLvlTable);
 }
 
 void CMonsterLocationsDlg::Add(SlotList& kind) {
     if (m_nArea <= 0 || !m_pFuncs || !m_pLvlTable || !m_pMonTable)
         return;
-    // The area has 25 kind of each kind, and hidden types take theirs too.
-    if (kind.list->count() >= CModFuncs::kAreaSlots ||
-        kind.rows.size() >= static_cast<size_t>(CModFuncs::kAreaSlots)) {
-        m_prompts.ShowMessage(kTooManyTypes);
+    // Nightmare and Hell have no boss slots of their own.
+    if (kind.bosses && Difficulty() != kNormal)
+        return;
+    // An area has as many types of each kind as the table has slots (25 in the older layout),
+    // and hidden types take theirs too.
+    const int32_t limit = IsNewLayout() ? CLevelSlotList(SlotPrefix(kind)).Slots(*m_pLvlTable)
+                                        : CModFuncs::kAreaSlots;
+    if (kind.list->count() >= limit || kind.stored.size() >= static_cast<size_t>(limit)) {
+        m_prompts.ShowMessage(TooManyTypes(limit));
         return;
     }
     // Only an entry the user can see is added: the filter may hide the current one.
@@ -298,31 +441,50 @@ void CMonsterLocationsDlg::Add(SlotList& kind) {
         return;
     const QString name = m_pMonsters->CurrentName();
 
-    std::vector<std::string> used;
-    m_pFuncs->GetUsedMonsterRows(used, *m_pLvlTable);
-    if (!IsRowInList(row, used)) {
+    // The older layout stores the monster's row, the newer one its Id.
+    std::string stored;
+    bool used = false;
+    if (IsNewLayout()) {
+        stored = m_pMonTable->GetCell(
+            m_pMonTable->FindColumn(MonsterKeyHeaders::For(m_layout).key, 0), row);
+        if (stored.empty())
+            return;
+        used = std::any_of(
+            CLevelSlotList::kKinds.begin(), CLevelSlotList::kKinds.end(),
+            [&](const char* prefix) { return CLevelSlotList(prefix).Holds(stored, *m_pLvlTable); });
+    } else {
+        std::vector<std::string> rows;
+        m_pFuncs->GetUsedMonsterRows(rows, *m_pLvlTable);
+        used = IsRowInList(row, rows);
+        stored = std::to_string(row);
+    }
+    if (!used) {
         std::string message = "Warning [" + ToCell(name) + kUnusedMonster;
         if (kind.bosses)
             message += kSetSpawned;
         m_prompts.ShowMessage(message);
         m_pMonTable->SetCellInt(
-            m_pMonTable->FindColumn(kMonsterRecordHeaders[MonsterRecord::Spawned], 0), row, 1);
+            m_pMonTable->FindColumn(MonsterRecordHeaders(m_layout)[MonsterRecord::Spawned], 0), row,
+            1);
     }
 
-    kind.rows.push_back(std::to_string(row));
+    kind.stored.push_back(stored);
     WriteSlots(kind);
-    InsertSorted(*kind.list, name, row, *m_pMonTable);
+    InsertSorted(*kind.list, name, row, EntryTip(row), stored);
 }
 
 void CMonsterLocationsDlg::Remove(SlotList& kind) {
     QListWidgetItem* item = kind.list->currentItem();
     if (!item || m_nArea <= 0 || !m_pFuncs || !m_pLvlTable)
         return;
-    // The entry's own row, not the first monster of its name.
-    const std::string key = std::to_string(item->data(kRowRole).toInt());
+    // The entry's own row (or Id), not the first monster of its name.
+    const std::string key = ToCell(item->data(kStoredRole).toString());
     delete item;
-    if (auto it = std::find(kind.rows.begin(), kind.rows.end(), key); it != kind.rows.end())
-        kind.rows.erase(it);
+    if (auto it =
+            std::find_if(kind.stored.begin(), kind.stored.end(),
+                         [&](const std::string& s) { return EqualsIgnoringAsciiCase(s, key); });
+        it != kind.stored.end())
+        kind.stored.erase(it);
     WriteSlots(kind);
 }
 
