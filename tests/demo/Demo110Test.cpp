@@ -43,8 +43,9 @@ TEST_F(Demo110Test, OpensWithTablesOfTheNewerLayout) {
 TEST_F(Demo110Test, EveryEditorOpensWithoutAWarningOrAMissingColumn) {
     OpenDemo();
     const size_t notesBefore = dlg->NotesText().size();
-    // The editors whose lists already read the newer tables.
-    const std::set<std::string> listed = {"Armour...", "Weapons...", "Uniques..."};
+    // The editors with a list of entries.
+    const std::set<std::string> listed = {"Editor...", "Locations...", "Armour...", "Weapons...",
+                                          "Uniques..."};
     for (const CEditorCommand& command : CEditorCommand::Table()) {
         if (!command.makeDialog)
             continue;
