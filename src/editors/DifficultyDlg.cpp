@@ -1,6 +1,7 @@
 #include "editors/DifficultyDlg.h"
 
 #include "editors/CellEdit.h"
+#include "editors/CellText.h"
 #include "editors/ModFuncs.h"
 #include "platform/UserPrompts.h"
 #include "table/TxtTable.h"
@@ -35,16 +36,6 @@ constexpr std::array<GridRow, 9> kGridRows = {{
     {"Life Steal divided by", 6},
     {"Mana Steal divided by", 7},
 }};
-
-// Cells are bytes of no known code page: Latin-1 maps each byte to one character and back.
-QString FromCell(const std::string& cell) {
-    return QString::fromLatin1(cell.data(), static_cast<qsizetype>(cell.size()));
-}
-
-std::string ToCell(const QString& text) {
-    const QByteArray bytes = text.toLatin1();
-    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
-}
 
 } // namespace
 
@@ -113,7 +104,7 @@ bool CDifficultyDlg::OnInitDialog() {
     m_pRecord = std::make_unique<DifficultyRecord>();
     m_pFuncs->ReadDifficultyRecord(*m_pRecord, *m_pDiffTable);
     for (size_t k = 0; k < DifficultyRecord::kFieldCount; ++k)
-        m_edits[k]->setText(FromCell(m_pRecord->fields[k]));
+        m_edits[k]->setText(CellToText(m_pRecord->fields[k]));
     return true;
 }
 
@@ -123,8 +114,8 @@ void CDifficultyDlg::OnOK() {
     for (size_t k = 0; k < DifficultyRecord::kFieldCount; ++k) {
         // A field left as shown goes back exactly as it was read.
         const QString text = m_edits[k]->text();
-        if (text != FromCell(m_pRecord->fields[k]))
-            m_pRecord->fields[k] = ToCell(text);
+        if (text != CellToText(m_pRecord->fields[k]))
+            m_pRecord->fields[k] = TextToCell(text);
     }
     m_pFuncs->WriteDifficultyRecord(*m_pRecord, *m_pDiffTable);
     accept();

@@ -1,6 +1,7 @@
 #include "editors/GlobalSettingsDlg.h"
 
 #include "editors/CellEdit.h"
+#include "editors/CellText.h"
 #include "editors/ModFuncs.h"
 #include "platform/FileSystem.h"
 #include "platform/NoteLog.h"
@@ -18,7 +19,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <limits>
 
 namespace {
 
@@ -51,30 +51,9 @@ constexpr std::array<OptionField, CGlobalSettingsDlg::kOptionCount> kOptions = {
     {"Monsters appear on automap", "AutoMap"},
 }};
 
-// The decimal number at the start of the text (spaces, a sign, digits); 0 when there is none.
-// Beyond the 32-bit range it stops at the nearest end.
+// The decimal number at the start of the text, read as the game reads a cell.
 int32_t LeadingNumber(const QString& text) {
-    qsizetype i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        negative = text[i++] == '-';
-    int64_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = std::min<int64_t>(value * 10 + (text[i].unicode() - '0'), int64_t{1} << 32);
-    value = negative ? -value : value;
-    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
-
-QString FromSetting(const std::string& value) {
-    return QString::fromLatin1(value.data(), static_cast<qsizetype>(value.size()));
-}
-
-std::string ToSetting(const QString& text) {
-    const QByteArray bytes = text.toLatin1();
-    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+    return LeadingInteger(TextToCell(text));
 }
 
 } // namespace
@@ -172,7 +151,7 @@ bool CGlobalSettingsDlg::OnInitDialog() {
         return CProfileFile::ReadString(m_strSettingsPath, kSection, key, defaultValue);
     };
     for (size_t a = 0; a < kAmountCount; ++a)
-        m_edits[a]->setText(FromSetting(read(kAmounts[a].key, kAmounts[a].defaultValue)));
+        m_edits[a]->setText(CellToText(read(kAmounts[a].key, kAmounts[a].defaultValue)));
     for (size_t o = 0; o < kOptionCount; ++o)
         m_boxes[o]->setChecked(read(kOptions[o].key, "0") == "1");
     const bool hasAutoMap = m_layout != TableLayout::V110;
@@ -236,7 +215,7 @@ void CGlobalSettingsDlg::StoreSettings() {
     bool written = true;
     for (size_t a : {HitHarder, HealthMultiplier, BlockBetter, LargerGroups})
         written = written && CProfileFile::WriteString(m_strSettingsPath, kSection, kAmounts[a].key,
-                                                       ToSetting(m_edits[a]->text()));
+                                                       TextToCell(m_edits[a]->text()));
     for (size_t o : {IncreaseDrops, IncreaseXP, AutoMap}) {
         // The box was not offered without a column for it: its stored value stays as it was.
         if (o == AutoMap && m_layout == TableLayout::V110)

@@ -1,18 +1,10 @@
 #include "editors/ItemEntries.h"
 
+#include "editors/CellText.h"
 #include "platform/AsciiText.h"
 #include "table/TxtTable.h"
 
 #include <algorithm>
-
-QString CellToText(const std::string& cell) {
-    return QString::fromLatin1(cell.data(), static_cast<qsizetype>(cell.size()));
-}
-
-std::string TextToCell(const QString& text) {
-    QByteArray bytes = text.toLatin1();
-    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
-}
 
 std::vector<CFilterList::Entry> ItemEntries(const CTxtTable& table, const char* nameHeader,
                                             const char* codeHeader, bool expansion) {

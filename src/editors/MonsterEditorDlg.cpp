@@ -1,6 +1,7 @@
 #include "editors/MonsterEditorDlg.h"
 
 #include "editors/CellEdit.h"
+#include "editors/CellText.h"
 #include "editors/ModFuncs.h"
 #include "platform/AsciiText.h"
 #include "platform/UserPrompts.h"
@@ -15,20 +16,6 @@
 
 #include <algorithm>
 #include <vector>
-
-namespace {
-
-// Cells are bytes of no known code page: Latin-1 maps each byte to one character and back.
-QString FromCell(const std::string& cell) {
-    return QString::fromLatin1(cell.data(), static_cast<qsizetype>(cell.size()));
-}
-
-std::string ToCell(const QString& text) {
-    QByteArray bytes = text.toLatin1();
-    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
-}
-
-} // namespace
 
 CMonsterEditorDlg::CMonsterEditorDlg(CUserPrompts& prompts, QWidget* parent)
     : CEditorDlg(prompts, "MonsterEditor", parent) {
@@ -142,13 +129,12 @@ bool CMonsterEditorDlg::OnInitDialog() {
     // Each entry keeps its own row, so two monsters of the same name are each shown and
     // written as themselves; the game's key (the class, or the newer layout's Id) tells them
     // apart and is what the editor remembers.
-    const int32_t classCol = m_pMonTable->FindColumn(
-        m_layout == TableLayout::V110 ? MonsterKeyHeaders::For(m_layout).key : "Class", 0);
+    const int32_t classCol = m_pMonTable->FindColumn(MonsterKeyHeaders::For(m_layout).apart, 0);
     std::vector<CFilterList::Entry> listed;
     listed.reserve(entries.size());
     for (const Entry& entry : entries)
-        listed.push_back(
-            {FromCell(entry.name), entry.row, FromCell(m_pMonTable->GetCell(classCol, entry.row))});
+        listed.push_back({CellToText(entry.name), entry.row,
+                          CellToText(m_pMonTable->GetCell(classCol, entry.row))});
     ShowEntries(listed);
     return true;
 }
@@ -158,7 +144,7 @@ void CMonsterEditorDlg::ShowRow(int32_t row) {
     if (row >= 0 && m_pMonTable && m_pFuncs)
         m_pFuncs->ReadMonsterRecord(row, record, *m_pMonTable, m_layout);
     for (size_t k = MonsterRecord::Spawned; k < MonsterRecord::kFieldCount; ++k)
-        m_edits[k]->setText(FromCell(record.fields[k]));
+        m_edits[k]->setText(CellToText(record.fields[k]));
     m_shownRecord = record;
     m_checkUnused->setChecked(
         EqualsIgnoringAsciiCase(m_shownRecord.fields[MonsterRecord::Class], "Unused"));
@@ -166,7 +152,7 @@ void CMonsterEditorDlg::ShowRow(int32_t row) {
 
 bool CMonsterEditorDlg::HasUnappliedChanges() const {
     for (size_t k = MonsterRecord::Spawned; k < MonsterRecord::kFieldCount; ++k)
-        if (m_edits[k]->text() != FromCell(m_shownRecord.fields[k]))
+        if (m_edits[k]->text() != CellToText(m_shownRecord.fields[k]))
             return true;
     return false;
 }
@@ -183,8 +169,8 @@ void CMonsterEditorDlg::OnApply() {
     for (size_t k = MonsterRecord::Spawned; k < MonsterRecord::kFieldCount; ++k) {
         // A field the user left as shown goes back exactly as it was read.
         const QString text = m_edits[k]->text();
-        record.fields[k] =
-            text == FromCell(m_shownRecord.fields[k]) ? m_shownRecord.fields[k] : ToCell(text);
+        record.fields[k] = text == CellToText(m_shownRecord.fields[k]) ? m_shownRecord.fields[k]
+                                                                       : TextToCell(text);
     }
     // What was written is what the edits now show unchanged.
     if (m_pFuncs->WriteMonsterRecord(row, record, *m_pMonTable, m_layout))

@@ -1,6 +1,7 @@
 #include "editors/MonsterLocationsDlg.h"
 
 #include "editors/CellEdit.h"
+#include "editors/CellText.h"
 #include "editors/FilterList.h"
 #include "editors/LevelSlotList.h"
 #include "editors/ModFuncs.h"
@@ -47,18 +48,8 @@ constexpr const char* kUnusedMonster =
 constexpr const char* kSetSpawned =
     "\nYou may also need to set spawned to 1 in the monster editor for this monster";
 
-// Cells are bytes of no known code page: Latin-1 maps each byte to one character and back.
-QString FromCell(std::string_view cell) {
-    return QString::fromLatin1(cell.data(), static_cast<qsizetype>(cell.size()));
-}
-
-std::string ToCell(const QString& text) {
-    QByteArray bytes = text.toLatin1();
-    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
-}
-
 bool NameLess(const QString& a, const QString& b) {
-    return LessIgnoringAsciiCase(ToCell(a), ToCell(b));
+    return LessIgnoringAsciiCase(TextToCell(a), TextToCell(b));
 }
 
 // Puts an entry carrying its monster row and stored text into a list sorted by name, after its
@@ -70,16 +61,9 @@ void InsertSorted(QListWidget& list, const QString& name, int32_t row, const QSt
         ++at;
     auto* item = new QListWidgetItem(name);
     item->setData(kRowRole, row);
-    item->setData(kStoredRole, FromCell(stored));
+    item->setData(kStoredRole, CellToText(stored));
     item->setToolTip(tip);
     list.insertItem(at, item);
-}
-
-// The monster column a list entry's tooltip names: the class in the older layout, the Id in the
-// newer one (whose names are string-table keys shared by many monsters).
-const char* KeyHeader(TableLayout layout) {
-    return layout == TableLayout::V110 ? MonsterKeyHeaders::For(layout).key
-                                       : kMonsterRecordHeaders[MonsterRecord::Class];
 }
 
 } // namespace
@@ -173,19 +157,19 @@ CMonsterLocationsDlg::CMonsterLocationsDlg(CUserPrompts& prompts, QWidget* paren
     auto storeCount = [this](const std::array<const char*, 3>& headers, const QString& text) {
         if (m_nArea > 0 && m_pLvlTable)
             m_pLvlTable->SetCell(m_pLvlTable->FindColumn(headers[Difficulty()], 0), m_nArea,
-                                 ToCell(text));
+                                 TextToCell(text));
     };
     connect(m_editMin, &QLineEdit::textEdited, this, [this, storeCount](const QString& text) {
         if (IsNewLayout())
             storeCount(LevelsHeadersV110::kMinBosses, text);
         else if (m_pFuncs && m_pLvlTable)
-            m_pFuncs->SetMinBosses(ToCell(text), m_nArea, *m_pLvlTable);
+            m_pFuncs->SetMinBosses(TextToCell(text), m_nArea, *m_pLvlTable);
     });
     connect(m_editMax, &QLineEdit::textEdited, this, [this, storeCount](const QString& text) {
         if (IsNewLayout())
             storeCount(LevelsHeadersV110::kMaxBosses, text);
         else if (m_pFuncs && m_pLvlTable)
-            m_pFuncs->SetMaxBosses(ToCell(text), m_nArea, *m_pLvlTable);
+            m_pFuncs->SetMaxBosses(TextToCell(text), m_nArea, *m_pLvlTable);
     });
     auto* counts = new QGridLayout;
     auto* maxLabel = new QLabel("Maximum number of bosses in area", fields);
@@ -257,7 +241,7 @@ bool CMonsterLocationsDlg::OnInitDialog() {
             }
             if (name.empty() || name == "Null")
                 continue;
-            m_comboArea->addItem(FromCell(name), row);
+            m_comboArea->addItem(CellToText(name), row);
         }
         int shown = m_comboArea->count() > 0 ? 0 : -1;
         if (!m_strSettingsPath.empty()) {
@@ -273,7 +257,7 @@ bool CMonsterLocationsDlg::OnInitDialog() {
     std::vector<int32_t> rows;
     m_pFuncs->GetMonsterNames(names, *m_pMonTable, &rows, m_layout);
     std::vector<CFilterList::Entry> entries;
-    const int32_t keyCol = m_pMonTable->FindColumn(KeyHeader(m_layout), 0);
+    const int32_t keyCol = m_pMonTable->FindColumn(MonsterKeyHeaders::For(m_layout).apart, 0);
     for (size_t i = 0; i < names.size(); ++i) {
         if (EqualsIgnoringAsciiCase(names[i], "Expansion")) {
             if (!m_bExpansion)
@@ -281,7 +265,7 @@ bool CMonsterLocationsDlg::OnInitDialog() {
             continue;
         }
         entries.push_back(
-            {FromCell(names[i]), rows[i], FromCell(m_pMonTable->CellView(keyCol, rows[i]))});
+            {CellToText(names[i]), rows[i], CellToText(m_pMonTable->CellView(keyCol, rows[i]))});
     }
     std::stable_sort(entries.begin(), entries.end(),
                      [](const CFilterList::Entry& a, const CFilterList::Entry& b) {
@@ -371,8 +355,8 @@ void CMonsterLocationsDlg::ShowCounts(bool shown) {
 QString CMonsterLocationsDlg::EntryTip(int32_t row) const {
     if (IsNewLayout() && (row <= 0 || row >= m_pMonTable->Rows()))
         return "not in the monster table";
-    const int32_t keyCol = m_pMonTable->FindColumn(KeyHeader(m_layout), 0);
-    return FromCell(m_pMonTable->CellView(keyCol, row)) + ", row " + QString::number(row);
+    const int32_t keyCol = m_pMonTable->FindColumn(MonsterKeyHeaders::For(m_layout).apart, 0);
+    return CellToText(m_pMonTable->CellView(keyCol, row)) + ", row " + QString::number(row);
 }
 
 void CMonsterLocationsDlg::ShowSlots(SlotList& kind) {
@@ -384,13 +368,13 @@ void CMonsterLocationsDlg::ShowSlots(SlotList& kind) {
         if (IsNewLayout()) {
             int32_t row = -1;
             if (m_pFuncs->MonsterIdToName(stored, name, row, *m_pMonTable))
-                InsertSorted(*kind.list, FromCell(name), row, EntryTip(row), stored);
+                InsertSorted(*kind.list, CellToText(name), row, EntryTip(row), stored);
             continue;
         }
         m_pFuncs->RowsToNames({stored}, names, *m_pMonTable);
         const int32_t row = LeadingInteger(stored);
         if (!names.empty())
-            InsertSorted(*kind.list, FromCell(names.front()), row, EntryTip(row), stored);
+            InsertSorted(*kind.list, CellToText(names.front()), row, EntryTip(row), stored);
     }
 }
 
@@ -459,7 +443,7 @@ void CMonsterLocationsDlg::Add(SlotList& kind) {
         stored = std::to_string(row);
     }
     if (!used) {
-        std::string message = "Warning [" + ToCell(name) + kUnusedMonster;
+        std::string message = "Warning [" + TextToCell(name) + kUnusedMonster;
         if (kind.bosses)
             message += kSetSpawned;
         m_prompts.ShowMessage(message);
@@ -478,7 +462,7 @@ void CMonsterLocationsDlg::Remove(SlotList& kind) {
     if (!item || m_nArea <= 0 || !m_pFuncs || !m_pLvlTable)
         return;
     // The entry's own row (or Id), not the first monster of its name.
-    const std::string key = ToCell(item->data(kStoredRole).toString());
+    const std::string key = TextToCell(item->data(kStoredRole).toString());
     delete item;
     if (auto it =
             std::find_if(kind.stored.begin(), kind.stored.end(),

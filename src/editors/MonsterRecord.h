@@ -75,13 +75,15 @@ MonsterRecordHeaders(TableLayout layout) {
 // The columns that identify a monster: the one it is looked up by and the one that names it.
 // In the older table the name is the key; the newer one keys monsters by "Id" and names them
 // by "NameStr" (a string-table key, not unique: several monsters share one).
+// `apart` is the column that tells same-named monsters apart, which the lists show beside a name.
 struct MonsterKeyHeaders {
     const char* key;
     const char* name;
+    const char* apart;
 
     static constexpr MonsterKeyHeaders For(TableLayout layout) {
-        return layout == TableLayout::V110 ? MonsterKeyHeaders{"Id", "NameStr"}
-                                           : MonsterKeyHeaders{"namco", "namco"};
+        return layout == TableLayout::V110 ? MonsterKeyHeaders{"Id", "NameStr", "Id"}
+                                           : MonsterKeyHeaders{"namco", "namco", "Class"};
     }
 };
 

@@ -1,6 +1,7 @@
 #include "editors/UniqueItemDlg.h"
 
 #include "editors/CellEdit.h"
+#include "editors/CellText.h"
 #include "editors/ModFuncs.h"
 #include "platform/AsciiText.h"
 #include "platform/FileSystem.h"
@@ -21,15 +22,6 @@
 #include <vector>
 
 namespace {
-
-QString FromCell(const std::string& cell) {
-    return QString::fromLatin1(cell.data(), static_cast<qsizetype>(cell.size()));
-}
-
-std::string ToCell(const QString& text) {
-    QByteArray bytes = text.toLatin1();
-    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
-}
 
 // Far larger than any description file; a bigger one is not read whole.
 constexpr std::uint64_t kMaxConfigSize = 4 * 1024 * 1024;
@@ -137,7 +129,7 @@ bool CUniqueItemDlg::OnInitDialog() {
             continue;
         // Each entry keeps its own row, so that items of the same name are each edited as
         // themselves; the row number tells them apart.
-        entries.push_back({FromCell(name), row, QString::number(row)});
+        entries.push_back({CellToText(name), row, QString::number(row)});
     }
     std::stable_sort(entries.begin(), entries.end(),
                      [](const CFilterList::Entry& a, const CFilterList::Entry& b) {
@@ -158,12 +150,12 @@ void CUniqueItemDlg::InsertSorted(QComboBox* combo, const QString& text, const s
             at = i;
             break;
         }
-    combo->insertItem(at, text, QVariant(FromCell(code)));
+    combo->insertItem(at, text, QVariant(CellToText(code)));
 }
 
 void CUniqueItemDlg::FillPropertyCombo(QComboBox* combo) const {
     for (const UniqueConfig::Entry& entry : m_config.entries)
-        InsertSorted(combo, FromCell(entry.description), entry.code);
+        InsertSorted(combo, CellToText(entry.description), entry.code);
 }
 
 void CUniqueItemDlg::ShowPropertyCode(const std::string& code, QComboBox* combo) {
@@ -172,7 +164,7 @@ void CUniqueItemDlg::ShowPropertyCode(const std::string& code, QComboBox* combo)
         return;
     auto find = [combo, &code]() {
         for (int i = 0; i < combo->count(); ++i)
-            if (EqualsIgnoringAsciiCase(ToCell(combo->itemData(i).toString()), code))
+            if (EqualsIgnoringAsciiCase(TextToCell(combo->itemData(i).toString()), code))
                 return i;
         return -1;
     };
@@ -188,13 +180,13 @@ void CUniqueItemDlg::AddCodeToCombos(const std::string& code) {
     if (code.empty())
         return;
     for (QComboBox* combo : m_combos)
-        InsertSorted(combo, FromCell(code), code);
+        InsertSorted(combo, CellToText(code), code);
 }
 
 std::string CUniqueItemDlg::GetPropertyCode(const QComboBox* combo) {
     if (combo->currentIndex() < 0)
         return "";
-    return ToCell(combo->currentData().toString());
+    return TextToCell(combo->currentData().toString());
 }
 
 void CUniqueItemDlg::ShowRow(int32_t row) {
@@ -203,9 +195,9 @@ void CUniqueItemDlg::ShowRow(int32_t row) {
     if (row >= 0 && m_pUniqueTable && m_pFuncs)
         m_pFuncs->ReadUniqueRecord(row, record, *m_pUniqueTable, m_layout);
     for (size_t k = 0; k < count; ++k) {
-        m_parameters[k]->setText(FromCell(record.parameters[k]));
-        m_minimums[k]->setText(FromCell(record.minimums[k]));
-        m_maximums[k]->setText(FromCell(record.maximums[k]));
+        m_parameters[k]->setText(CellToText(record.parameters[k]));
+        m_minimums[k]->setText(CellToText(record.minimums[k]));
+        m_maximums[k]->setText(CellToText(record.maximums[k]));
     }
     for (size_t k = 0; k < count; ++k)
         ShowPropertyCode(record.codes[k], m_combos[k]);
@@ -217,9 +209,9 @@ void CUniqueItemDlg::ShowRow(int32_t row) {
 
 bool CUniqueItemDlg::HasUnappliedChanges() const {
     for (size_t k = 0; k < UniqueItemsHeaders::Properties(m_layout); ++k)
-        if (m_parameters[k]->text() != FromCell(m_shownRecord.parameters[k]) ||
-            m_minimums[k]->text() != FromCell(m_shownRecord.minimums[k]) ||
-            m_maximums[k]->text() != FromCell(m_shownRecord.maximums[k]) ||
+        if (m_parameters[k]->text() != CellToText(m_shownRecord.parameters[k]) ||
+            m_minimums[k]->text() != CellToText(m_shownRecord.minimums[k]) ||
+            m_maximums[k]->text() != CellToText(m_shownRecord.maximums[k]) ||
             m_combos[k]->currentIndex() != m_shownIndex[k])
             return true;
     return false;
@@ -232,7 +224,7 @@ void CUniqueItemDlg::OnApply() {
     const size_t count = UniqueItemsHeaders::Properties(m_layout);
     // What the user left as shown goes back exactly as it was read.
     auto typed = [](const QLineEdit* edit, const std::string& shown) {
-        return edit->text() == FromCell(shown) ? shown : ToCell(edit->text());
+        return edit->text() == CellToText(shown) ? shown : TextToCell(edit->text());
     };
     UniqueItemRecord record;
     for (size_t k = 0; k < count; ++k) {

@@ -1,6 +1,7 @@
 #include "editors/WeaponDlg.h"
 
 #include "editors/CellEdit.h"
+#include "editors/CellText.h"
 #include "editors/ItemEntries.h"
 #include "editors/ItemPictureFrame.h"
 #include "editors/ModFuncs.h"
