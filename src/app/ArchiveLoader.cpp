@@ -2,8 +2,6 @@
 
 #include "platform/FileSystem.h"
 
-#include <vector>
-
 CArchiveLoader::CArchiveLoader(const std::string& path, bool expansion, CUserPrompts& prompts)
     : m_pArchive(std::make_unique<CMpqArchive>(path)) {
     m_data.SetPrompts(&prompts);
@@ -23,14 +21,7 @@ std::string CArchiveLoader::Check() const {
 }
 
 std::string CArchiveLoader::Load(const std::string& workingFolder) {
-    std::vector<std::string> missing = m_data.LoadFromArchive(*m_pArchive, workingFolder);
-    if (missing.empty())
-        return "";
-    std::string names;
-    for (const std::string& name : missing)
-        names += (names.empty() ? "" : ", ") + name;
-    return "Failed to load data files: " + names + (missing.size() == 1 ? " is" : " are") +
-           " in neither " + NativePath(m_pArchive->m_strArchivePath) + " nor an earlier copy.";
+    return m_data.LoadFromArchive(*m_pArchive, workingFolder);
 }
 
 std::string CArchiveLoader::WhatStays(const CMpqArchive* previous) {

@@ -17,8 +17,8 @@ public:
 
     // Why the file cannot be opened, found before anything is extracted from it; "" when it can.
     std::string Check() const;
-    // Extracts the working copies into `workingFolder` and loads the tables; "" when every table
-    // needed was found, else why the open failed.
+    // Loads the tables and writes their working copies into `workingFolder`; "" when every table
+    // needed was loaded, else why the open failed.
     std::string Load(const std::string& workingFolder);
     // The end of a failure message: what stays open (`previous` may be null).
     static std::string WhatStays(const CMpqArchive* previous);

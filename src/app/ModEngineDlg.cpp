@@ -5,6 +5,7 @@
 #include "app/EditorCommand.h"
 #include "app/GameFolder.h"
 #include "app/RecentArchives.h"
+#include "app/TablesFolder.h"
 #include "app/WindowMemory.h"
 #include "data/ModSaver.h"
 #include "data/MpqArchive.h"
@@ -83,6 +84,14 @@ void CModEngineDlg::OnInitDialog() {
         MakeFolder("overrides");
         MakeFolder("tables");
         m_strDiabloFolder = CProfileFile::ReadString(SettingsPath(), "Diablo II", "Folder", "");
+        // A settings file edited by hand is held to what a chosen folder is.
+        if (m_strDiabloFolder.find_first_of("\\\r\n") != std::string::npos) {
+            m_prompts.ShowMessage("The Diablo II folder set in " + NativePath(SettingsPath()) +
+                                  " has a \"\\\" or a line break in its name, which this "
+                                  "program cannot use, so it is not set. Set it again with File > "
+                                  "Set Diablo II Folder.");
+            m_strDiabloFolder.clear();
+        }
     }
 
     m_pFuncs = std::make_unique<CModFuncs>();
@@ -218,23 +227,13 @@ std::optional<std::string> CModEngineDlg::ChooseTablesFolder(const std::string& 
 }
 
 void CModEngineDlg::OnSaveTables() {
-    std::optional<std::string> folder = ChooseTablesFolder("Select folder to save tables.");
-    if (!folder)
-        return;
-    m_data.SaveToFolder(*folder);
-    AppendNote("Tables saved to " + NativePath(*folder));
+    if (std::optional<std::string> folder = ChooseTablesFolder("Select folder to save tables."))
+        CTablesFolder(m_data, m_prompts, *this).Save(*folder);
 }
 
 void CModEngineDlg::OnLoadTables() {
-    std::optional<std::string> folder = ChooseTablesFolder("Select folder to load tables.");
-    if (!folder)
-        return;
-    CGameDataSet::FolderLoad load = m_data.LoadFromFolder(*folder);
-    for (const std::string& note : load.Notes(*folder))
-        AppendNote(note);
-    // The loaded tables are in no archive yet: closing must ask.
-    if (load.loaded > 0)
-        m_data.m_bModified = true;
+    if (std::optional<std::string> folder = ChooseTablesFolder("Select folder to load tables."))
+        CTablesFolder(m_data, m_prompts, *this).Load(*folder);
 }
 
 bool CModEngineDlg::ExtractBaseCopies(bool expansion) {
@@ -334,6 +333,7 @@ bool CModEngineDlg::LoadArchive(const std::string& path, bool expansion) {
                    " could not be written, so File > Recent does not list this archive.");
     AppendNote("MPQ Archive has been opened.");
     EnableDataCommands();
+    UpdateTitle(); // File > Recent and the command line open outside the menu's commands
     return true;
 }
 
@@ -371,6 +371,10 @@ void CModEngineDlg::OnFileSaveAs() {
     std::optional<std::string> chosen = m_prompts.ChooseFileToSave(
         "Save Diablo Data File", "Diablo data files (*.mpq)|*.mpq||", "mpq", m_strDiabloFolder);
     if (!chosen || !m_pArchive || RefuseUnusablePath(*chosen, false))
+        return;
+    // The chooser does not ask: it would offer to replace the file, and the save adds to it.
+    if (FileExists(*chosen) &&
+        !m_prompts.AskYesNo(NativePath(*chosen) + " exists. Save the tables into it?"))
         return;
     if (!ConfirmGameArchiveWrite(*chosen))
         return;

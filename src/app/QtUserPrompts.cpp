@@ -107,8 +107,8 @@ std::optional<std::string> CQtUserPrompts::ChooseFile(bool save, const std::stri
     // Open takes only a file that exists; Save also a new name, in a folder that exists.
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(ToQt(defaultExtension));
-    if (save)
-        dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    // The caller asks about an existing file in its own words: a save may add to it.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, save);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return FromQtPath(QDir::toNativeSeparators(dialog.selectedFiles().first()));

@@ -85,7 +85,7 @@ void CGameDataSet::SaveToFolder(const std::string& folder) {
         Table(id).Save(folder + FolderFileName(id));
 }
 
-CGameDataSet::FolderLoad CGameDataSet::LoadFromFolder(const std::string& folder) {
+CGameDataSet::FolderLoad CGameDataSet::ReadFolder(const std::string& folder) const {
     FolderLoad result;
     for (TableId id : kFolderOrder) {
         std::optional<std::string> path = FindFileIgnoringCase(folder, FileName(id));
@@ -93,26 +93,21 @@ CGameDataSet::FolderLoad CGameDataSet::LoadFromFolder(const std::string& folder)
             result.missing.push_back(FileName(id));
             continue;
         }
-        // Read into a fresh table first: a file that exists but cannot be read must not wipe
-        // the table in memory, which may hold edits not saved anywhere else.
+        // Read aside: a file that exists but cannot be read must not wipe the table in memory,
+        // which may hold edits not saved anywhere else.
         CTxtTable loaded;
         loaded.SetPrompts(Table(id).Prompts());
-        if (loaded.Load(*path)) {
-            Table(id) = std::move(loaded);
-            ++result.loaded;
-        } else {
+        if (loaded.Load(*path))
+            result.tables.emplace_back(id, std::move(loaded));
+        else
             result.unreadable.push_back(*path);
-        }
     }
     return result;
 }
 
-bool CGameDataSet::LoadFromCopies(TableId id) {
-    CTxtTable& table = Table(id);
-    table.Load(WorkingCopy(id));
-    if (!table.IsLoaded())
-        table.Load(BaseCopy(id));
-    return table.IsLoaded();
+void CGameDataSet::TakeFolderTables(FolderLoad& load) {
+    for (auto& [id, table] : load.tables)
+        Table(id) = std::move(table);
 }
 
 void CGameDataSet::ClearAll() {
@@ -127,27 +122,56 @@ bool CGameDataSet::IsComplete() const {
            (m_TreasureClassEx.IsLoaded() || !m_bBinTables);
 }
 
-std::vector<std::string> CGameDataSet::LoadFromArchive(CMpqArchive& archive,
-                                                       const std::string& workingFolder) {
-    for (TableId id : kDeclarationOrder)
-        archive.ExtractFile(ArchivePath(id).c_str(), workingFolder.c_str(), false);
-    // Asked of the archive: extracting it would need room on the disk and leave a file.
+std::string CGameDataSet::LoadFromArchive(const CMpqArchive& archive,
+                                          const std::string& workingFolder) {
+    const std::string failed = "Failed to load data files: ";
+    const std::string shown = NativePath(archive.m_strArchivePath);
+    std::vector<TableId> fromArchive;
+    for (TableId id : kDeclarationOrder) {
+        std::string bytes;
+        if (archive.ReadFile(ArchivePath(id), bytes)) {
+            if (!Table(id).LoadFromBytes(std::move(bytes)))
+                return failed + FileName(id) + " of " + shown + " could not be held in memory.";
+            fromArchive.push_back(id);
+        } else if (archive.HasFile(ArchivePath(id))) {
+            return failed + FileName(id) + " could not be read from " + shown + ".";
+        } else {
+            Table(id).Load(workingFolder + "\\" + BaseCopy(id));
+        }
+    }
     m_bBinTables = archive.HasFile("Data\\Global\\Excel\\Armor.bin");
 
-    // A table the archive did not hold comes from the last open's working copy, else from the
-    // base copy; a table found in neither is left empty.
-    for (TableId id : kDeclarationOrder)
-        LoadFromCopies(id);
-    std::vector<std::string> missing;
-    for (TableId id : kDeclarationOrder)
-        if (!Table(id).IsLoaded() && (id != TableId::TreasureClassEx || m_bBinTables))
-            missing.push_back(FileName(id));
-    return missing;
+    std::string missing;
+    size_t missingCount = 0;
+    for (TableId id : kDeclarationOrder) {
+        if (!Table(id).IsLoaded() && (id != TableId::TreasureClassEx || m_bBinTables)) {
+            missing += (missing.empty() ? "" : ", ") + FileName(id);
+            ++missingCount;
+        }
+    }
+    if (!missing.empty())
+        return failed + missing + (missingCount == 1 ? " is" : " are") + " in neither " + shown +
+               " nor the base copies.";
+
+    // Written only once the tables are loaded, and taken back when one cannot be written, so
+    // that a refused archive leaves no copy of its own beside the open archive's.
+    for (size_t i = 0; i < fromArchive.size(); ++i) {
+        const std::string copy = workingFolder + "\\" + WorkingCopy(fromArchive[i]);
+        int cause = 0;
+        if (!WriteFileAtomically(copy, Table(fromArchive[i]).ToBytes(), false, &cause)) {
+            for (size_t written = 0; written < i; ++written)
+                RemoveFile(workingFolder + "\\" + WorkingCopy(fromArchive[written]));
+            return failed + "the working copy " + NativePath(copy) + " could not be written. " +
+                   CTxtTable::FileErrorText(cause);
+        }
+    }
+    return "";
 }
 
 void CGameDataSet::TakeTablesFrom(CGameDataSet& other) {
     for (TableId id : kDeclarationOrder)
         Table(id) = std::move(other.Table(id));
+    m_bModified = other.m_bModified;
     m_bExpansion = other.m_bExpansion;
     m_bBinTables = other.m_bBinTables;
 }
@@ -161,7 +185,7 @@ std::vector<std::string> CGameDataSet::FolderLoad::Notes(const std::string& fold
         notes.push_back(name + " was not found in " + shown + "; that table was left as it was.");
     for (const std::string& path : unreadable)
         notes.push_back("Could not read " + NativePath(path) + "; that table was left as it was.");
-    notes.push_back(loaded == 0 ? "No table could be loaded from " + shown + "."
-                                : "Tables loaded from " + shown);
+    notes.push_back(tables.empty() ? "No table could be loaded from " + shown + "."
+                                   : "Tables loaded from " + shown);
     return notes;
 }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CMpqArchive;
@@ -11,8 +12,8 @@ class CUserPrompts;
 class CNoteLog;
 
 // The nine game tables the program edits, as one data set, with the flags kept beside them.
-// Every table has a working copy in the working folder (extracted at each open) and a base copy
-// in "tables" (extracted once from the game's own archive).
+// Every table has a working copy in the working folder (written at each open from the archive
+// opened) and a base copy in "tables" (extracted once from the game's own archive).
 class CGameDataSet {
 public:
     enum class TableId {
@@ -65,26 +66,24 @@ public:
     CTxtTable& Table(TableId id);
     const CTxtTable& Table(TableId id) const;
 
-    // What Load Tables left as it was: the paths of files that exist but could not be read, and
-    // the file names of the tables not found at all.
+    // Load Tables read aside: the tables read, the paths of files that exist but could not be
+    // read, and the file names of the tables not found at all.
     struct FolderLoad {
+        std::vector<std::pair<TableId, CTxtTable>> tables;
         std::vector<std::string> unreadable;
         std::vector<std::string> missing;
-        size_t loaded = 0; // tables replaced
 
         // What the user is told about a load from `folder`, one note a line.
         std::vector<std::string> Notes(const std::string& folder) const;
     };
 
     // Save Tables / Load Tables: all nine to and from `folder`. An empty table writes nothing.
-    // Loading finds a file by its exact name first, else by its name ignoring ASCII case (tables
-    // copied from Windows are spelt in any case), and leaves a table as it is when its file is
-    // missing or cannot be read.
+    // Reading finds a file by its exact name first, else by its name ignoring ASCII case (tables
+    // copied from Windows are spelt in any case); a table whose file is missing or cannot be read
+    // is left out. TakeFolderTables replaces the tables read and leaves the others as they are.
     void SaveToFolder(const std::string& folder);
-    FolderLoad LoadFromFolder(const std::string& folder);
-
-    // Loads a table from its working copy, or from its base copy when that fails.
-    bool LoadFromCopies(TableId id);
+    FolderLoad ReadFolder(const std::string& folder) const;
+    void TakeFolderTables(FolderLoad& load);
 
     void ClearAll();
 
@@ -92,13 +91,14 @@ public:
     // with compiled tables.
     bool IsComplete() const;
 
-    // File > Open: extracts the working copies of the nine tables from `archive` into
-    // `workingFolder`, notes whether it holds compiled tables, and loads every table from its
-    // copies. Returns the file names of the tables IsComplete needs that were found nowhere.
-    std::vector<std::string> LoadFromArchive(CMpqArchive& archive,
-                                             const std::string& workingFolder);
-    // Moves the nine tables and the expansion and compiled-tables flags of `other` in; the
-    // modified flag stays. For a data set loaded aside, so a failed load never touches this one.
+    // File > Open: reads the nine tables from `archive` itself (a working copy may be another
+    // archive's) and a table the archive does not hold from its base copy under `workingFolder`,
+    // notes whether the archive holds compiled tables, and then writes the working copies of the
+    // tables read from it. Returns "" when every table IsComplete needs was loaded and every
+    // working copy written, else why the open failed; none of its working copies is left then.
+    std::string LoadFromArchive(const CMpqArchive& archive, const std::string& workingFolder);
+    // Moves the nine tables and the flags of `other` in. For a data set loaded aside, so a failed
+    // load never touches this one; the modified flag goes with the tables it describes.
     void TakeTablesFrom(CGameDataSet& other);
 
     CTxtTable m_MonStats;

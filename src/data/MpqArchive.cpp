@@ -150,17 +150,8 @@ void CMpqArchive::FreeFileMemory(std::unique_ptr<std::uint8_t[]>& block) {
 }
 
 bool CMpqArchive::ExtractFile(const char* name, const char* folder, bool keepPath) {
-    if (name == nullptr)
-        return false;
-    std::unique_ptr<std::uint8_t[]> block;
-    std::uint32_t size = 0;
-    {
-        CArchiveHandle archive;
-        if (!OpenReadOnly(m_strArchivePath, archive))
-            return false;
-        block = ReadFileToMemory(archive.Get(), name, &size);
-    }
-    if (!block)
+    std::string bytes;
+    if (name == nullptr || !ReadFile(name, bytes))
         return false;
 
     // An empty folder would put the file at the root of the disk: take it as the current one.
@@ -173,12 +164,27 @@ bool CMpqArchive::ExtractFile(const char* name, const char* folder, bool keepPat
     // Only the last folder level is made, as the callers expect; an existing one is fine.
     MakeFolder(destination.substr(0, destination.find_last_of("\\/")));
     // Written beside and renamed, so an earlier copy stays whole if this one fails.
-    if (!WriteFileAtomically(
-            destination, std::string_view(reinterpret_cast<const char*>(block.get()), size), false))
+    if (!WriteFileAtomically(destination, bytes, false))
         return false;
     // One line a file, for whoever watches the program's output.
     std::printf("%s => %s\n", name, NativePath(destination).c_str());
     std::fflush(stdout);
+    return true;
+}
+
+bool CMpqArchive::ReadFile(const std::string& name, std::string& bytes) const {
+    bytes.clear();
+    std::unique_ptr<std::uint8_t[]> block;
+    std::uint32_t size = 0;
+    {
+        CArchiveHandle archive;
+        if (!OpenReadOnly(m_strArchivePath, archive))
+            return false;
+        block = ReadFileToMemory(archive.Get(), name.c_str(), &size);
+    }
+    if (!block)
+        return false;
+    bytes.assign(reinterpret_cast<const char*>(block.get()), size);
     return true;
 }
 

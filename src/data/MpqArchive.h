@@ -35,6 +35,10 @@ public:
     // nothing is written then.
     bool ExtractFile(const char* name, const char* folder, bool keepPath);
 
+    // Reads the archived file `name` whole into `bytes`. False when the archive or the name cannot
+    // be read or the file is empty; `bytes` is empty then.
+    bool ReadFile(const std::string& name, std::string& bytes) const;
+
     // True when the archive opens and holds a file of that name (names ignore case).
     bool HasFile(const std::string& name) const;
 

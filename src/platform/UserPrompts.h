@@ -33,9 +33,9 @@ public:
     virtual FolderChoice BrowseForFolder(const std::string& prompt) = 0;
 
     // File dialogs. `filter` is in the "Description (*.ext)|*.ext||" form. The file chosen to
-    // open must exist; the one chosen to save may be a new name in a folder that exists (an
-    // existing file is confirmed first). Empty optional on cancel. Neither changes the current
-    // directory.
+    // open must exist; the one chosen to save may be a new name in a folder that exists, or an
+    // existing file, taken without a question (what a save does to it is for the caller to ask).
+    // Empty optional on cancel. Neither changes the current directory.
     virtual std::optional<std::string> ChooseFileToOpen(const std::string& title,
                                                         const std::string& filter,
                                                         const std::string& defaultExtension,

@@ -281,7 +281,13 @@ TEST_F(FileSaveTest, SaveAsChangesTheTargetForGood) {
     EXPECT_EQ(dlg->m_pArchive->m_strArchivePath, archive);
 
     EditAll(*dlg);
+    // An existing archive is asked about in the program's words: the save adds to it.
     prompts.AnswerSaveFile(other);
+    prompts.AnswerYesNo(false);
+    dlg->OnFileSaveAs();
+    EXPECT_EQ(dlg->m_pArchive->m_strArchivePath, archive);
+    prompts.AnswerSaveFile(other);
+    prompts.AnswerYesNo(true);
     dlg->OnFileSaveAs();
     EXPECT_EQ(ReadArchived(other, "Data\\Global\\Excel\\Weapons.txt"), Edited(TableId::Weapons));
     dlg->m_data.m_Weapons.SetCell(0, 1, "again");
@@ -289,8 +295,8 @@ TEST_F(FileSaveTest, SaveAsChangesTheTargetForGood) {
     EXPECT_EQ(ReadArchived(other, "Data\\Global\\Excel\\Weapons.txt"),
               "name\tvalue\r\nagain\tWeapons.txt\r\n");
     EXPECT_EQ(ReadTextFile(archive), before);
-    EXPECT_EQ(prompts.TextsOf(CScriptedPrompts::Entry::Kind::SaveFile),
-              std::vector<std::string>(2, "Save Diablo Data File"));
+    EXPECT_EQ(prompts.TextsOf(CScriptedPrompts::Entry::Kind::YesNo),
+              std::vector<std::string>(2, other + " exists. Save the tables into it?"));
 }
 
 TEST_F(FileSaveTest, SaveAsToANewFileMakesAnArchiveThatOpens) {

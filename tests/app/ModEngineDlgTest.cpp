@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "platform/ProfileFile.h"
 
+#include "LayoutTables.h"
 #include "MpqFixture.h"
 #include "QtTestApp.h"
 #include "ScriptedPrompts.h"
@@ -73,10 +74,18 @@ TEST_F(MainWindowTest, StartsWithTitleFoldersAndMenuStates) {
 }
 
 TEST_F(MainWindowTest, ReadsTheGameFolderFromTheSettingsFile) {
-    WriteTextFile(work.File("Tarvane.ini"),
-                  "[Other]\r\nFolder=no\r\n[diablo ii]\r\nfolder=/games/d2\r\n");
-    auto dlg = MakeWindow();
-    EXPECT_EQ(dlg->m_strDiabloFolder, "/games/d2");
+    // One that the program would read otherwise is refused at start, as a chosen one is.
+    for (const std::string folder : {"/games/d2", "C:\\Games\\d2", "/games/d2\rold"}) {
+        WriteTextFile(work.File("Tarvane.ini"),
+                      "[Other]\r\nFolder=no\r\n[diablo ii]\r\nfolder=" + folder + "\r\n");
+        auto dlg = MakeWindow();
+        EXPECT_EQ(dlg->m_strDiabloFolder, folder == "/games/d2" ? folder : "");
+    }
+    EXPECT_EQ(prompts.Messages(), std::vector<std::string>(
+                                      2, "The Diablo II folder set in " + work.File("Tarvane.ini") +
+                                             " has a \"\\\" or a line break in its name, which "
+                                             "this program cannot use, so it is not set. Set it "
+                                             "again with File > Set Diablo II Folder."));
 }
 
 TEST_F(MainWindowTest, AppendNoteSeparatesLinesWithCrLf) {
@@ -411,6 +420,32 @@ TEST_F(MainWindowTest, LoadTablesSaysWhenItLoadedNothingAndMarksWhatItLoaded) {
     // Closing now asks.
     prompts.AnswerThreeWay(CUserPrompts::Answer::Cancel);
     EXPECT_FALSE(dlg->OnClose());
+}
+
+TEST_F(MainWindowTest, LoadTablesAsksBeforeTablesOfTheOtherLayout) {
+    auto dlg = MakeWindow();
+    for (TableId id : CGameDataSet::kDeclarationOrder)
+        ASSERT_TRUE(dlg->m_data.Table(id).LoadFromBytes(LayoutTableText(id, TableLayout::V110)));
+    CTempFolder older, newer;
+    WriteTextFile(older.File("Levels.txt"), LayoutTableText(TableId::Levels, TableLayout::V109));
+    WriteTextFile(newer.File("Levels.txt"), LayoutTableText(TableId::Levels, TableLayout::V110));
+    // No, then tables of the same layout (no question), then Yes.
+    for (const auto& [folder, loads] : std::vector<std::pair<CTempFolder*, bool>>{
+             {&older, false}, {&newer, true}, {&older, true}}) {
+        prompts.AnswerFolder(folder->Path());
+        if (folder == &older)
+            prompts.AnswerYesNo(loads);
+        dlg->m_data.m_bModified = false;
+        dlg->OnLoadTables();
+        EXPECT_EQ(dlg->m_data.m_bModified, loads);
+    }
+    EXPECT_EQ(DetectTableLayout(dlg->m_data.m_Levels, TableId::Levels), TableLayout::V109);
+    EXPECT_EQ(prompts.TextsOf(CScriptedPrompts::Entry::Kind::YesNo),
+              std::vector<std::string>(
+                  2, "Levels.txt in " + older.Path() +
+                         " has the column layout of Diablo II 1.07–1.09, the open tables that of "
+                         "Diablo II 1.10–1.14d. Saved into the archive, such tables do not suit "
+                         "its game. Load the tables all the same?"));
 }
 
 // Where a key the user presses goes: an open popup (the completer's list) takes it first.

@@ -1,0 +1,68 @@
+#include "app/TablesFolder.h"
+
+#include "editors/TableLayout.h"
+#include "platform/FileSystem.h"
+#include "platform/NoteLog.h"
+#include "platform/UserPrompts.h"
+
+#include <optional>
+
+namespace {
+
+using TableId = CGameDataSet::TableId;
+
+// The layout of a table whose columns differ between the game versions; nothing for the others.
+std::optional<TableLayout> VersionLayout(const CTxtTable& table, TableId id) {
+    const TableLayout layout = DetectTableLayout(table, id);
+    if (layout == TableLayout::V109 || layout == TableLayout::V110)
+        return layout;
+    return std::nullopt;
+}
+
+std::string GameVersions(TableLayout layout) {
+    return layout == TableLayout::V109 ? "Diablo II 1.07–1.09" : "Diablo II 1.10–1.14d";
+}
+
+} // namespace
+
+CTablesFolder::CTablesFolder(CGameDataSet& data, CUserPrompts& prompts, CNoteLog& notes)
+    : m_data(data), m_prompts(prompts), m_notes(notes) {}
+
+void CTablesFolder::Save(const std::string& folder) {
+    m_data.SaveToFolder(folder);
+    m_notes.AppendNote("Tables saved to " + NativePath(folder));
+}
+
+void CTablesFolder::Load(const std::string& folder) {
+    CGameDataSet::FolderLoad load = m_data.ReadFolder(folder);
+    if (!ConfirmLayout(load, folder)) {
+        m_notes.AppendNote("Nothing was loaded from " + NativePath(folder) +
+                           "; every table was left as it was.");
+        return;
+    }
+    m_data.TakeFolderTables(load);
+    for (const std::string& note : load.Notes(folder))
+        m_notes.AppendNote(note);
+    if (!load.tables.empty())
+        m_data.m_bModified = true;
+}
+
+bool CTablesFolder::ConfirmLayout(const CGameDataSet::FolderLoad& load, const std::string& folder) {
+    std::optional<TableLayout> open;
+    for (TableId id : CGameDataSet::kFolderOrder)
+        if (!open)
+            open = VersionLayout(m_data.Table(id), id);
+    if (!open)
+        return true; // the open tables do not tell a game version
+    for (const auto& [id, table] : load.tables) {
+        const std::optional<TableLayout> loaded = VersionLayout(table, id);
+        if (loaded && *loaded != *open)
+            return m_prompts.AskYesNo(
+                CGameDataSet::FileName(id) + " in " + NativePath(folder) +
+                " has the column layout of " + GameVersions(*loaded) +
+                ", the open tables that of " + GameVersions(*open) +
+                ". Saved into the archive, such tables do not suit its game. Load the tables "
+                "all the same?");
+    }
+    return true;
+}
