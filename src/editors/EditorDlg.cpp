@@ -5,6 +5,7 @@
 #include "platform/UserPrompts.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
@@ -47,10 +48,17 @@ void CEditorDlg::SetUpLayout(QWidget* fields) {
     connect(m_buttonCancel, &QPushButton::clicked, this, &CEditorDlg::OnCancel);
     connect(m_buttonApply, &QPushButton::clicked, this, [this] { OnApply(); });
 
+    auto* right = new QVBoxLayout;
+    if (m_pList) {
+        m_labelEditing = new QLabel(this);
+        m_labelEditing->setTextFormat(Qt::PlainText);
+        right->addWidget(m_labelEditing);
+    }
+    right->addWidget(m_pScroll, 1);
     auto* columns = new QHBoxLayout;
     if (m_pList)
         columns->addWidget(m_pList);
-    columns->addWidget(m_pScroll, 1);
+    columns->addLayout(right, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_buttonOK);
@@ -143,6 +151,20 @@ void CEditorDlg::ShowCurrent() {
     m_strShownName = m_pList ? m_pList->CurrentName() : QString();
     m_strShownKey = m_pList ? m_pList->CurrentKey() : QString();
     ShowRow(m_nShownRow);
+    ShowEditingLine();
+}
+
+void CEditorDlg::ShowEditingLine() {
+    if (!m_labelEditing)
+        return;
+    const bool shown = m_nShownRow >= 0;
+    m_labelEditing->setText(shown ? "Editing: " + m_strShownName + ", row " +
+                                        QString::number(m_nShownRow)
+                                  : QString("Editing: nothing (no entry is listed)"));
+    if (m_pFields)
+        m_pFields->setEnabled(shown);
+    if (m_buttonApply)
+        m_buttonApply->setEnabled(shown);
 }
 
 void CEditorDlg::done(int result) {

@@ -11,6 +11,7 @@
 #include <string>
 
 class CUserPrompts;
+class QLabel;
 class QLayout;
 class QPushButton;
 class QScrollArea;
@@ -52,6 +53,8 @@ public:
     void setVisible(bool visible) override;
 
     CFilterList* EntryList() const { return m_pList; }
+    // The line naming the shown entry; null in an editor without an entry list.
+    QLabel* EditingLine() const { return m_labelEditing; }
 
 protected:
     // `name` makes the settings keys: "<name>Geometry", "<name>Selected".
@@ -82,6 +85,8 @@ protected:
 private:
     // Shows the record of the current list entry.
     void ShowCurrent();
+    // Names the shown entry above the fields, which take typing only while one is shown.
+    void ShowEditingLine();
     // True to go on: nothing to apply, or applied or dropped as the user answered.
     bool ConfirmLeavingRecord();
     void PlaceOnScreen();
@@ -92,6 +97,7 @@ private:
     CFilterList* m_pList = nullptr;
     QWidget* m_pFields = nullptr;
     QScrollArea* m_pScroll = nullptr;
+    QLabel* m_labelEditing = nullptr;
     QPushButton* m_buttonOK = nullptr;
     QPushButton* m_buttonCancel = nullptr;
     QPushButton* m_buttonApply = nullptr;

@@ -12,8 +12,12 @@ class QLineEdit;
 class QListWidget;
 
 // A long list of table entries with a filter field above it. Every entry carries its table row
-// and its key, so that same-named entries stay apart (the tooltip names the key and the row) and
-// filtering only hides entries: the current entry, and the record it shows, stay as they are.
+// and its key, so that same-named entries stay apart: the list shows a repeated name with what
+// tells its entries apart, and the tooltip names the key and the row.
+//
+// Typing in the filter hides the entries whose name does not hold the text; when that hides the
+// current entry, the first one still shown becomes current (none when nothing is shown), as a
+// click would make it. Enter in the filter goes to the list instead of closing the dialog.
 class CFilterList : public QWidget {
     Q_OBJECT
 public:
@@ -29,10 +33,16 @@ public:
     // The filter stays and applies to the new entries.
     void SetEntries(const std::vector<Entry>& entries);
 
+    // What the list shows for each entry: the name, and beside a name that more than one entry
+    // has, the key when it tells them apart ("Cap (xcp)"), else the row ("Cap (row 7)").
+    static std::vector<QString> Labels(const std::vector<Entry>& entries);
+
     // The current entry's table row, name and key; -1 and "" when there is none.
     int32_t CurrentRow() const;
     QString CurrentName() const;
     QString CurrentKey() const;
+    // What the list shows for the first entry of this table row; "" when none has it.
+    QString LabelOfRow(int32_t row) const;
     // Makes the first entry of this table row (or key) current, without a signal. False when no
     // entry has it.
     bool SelectRow(int32_t row);
@@ -50,8 +60,13 @@ signals:
     // The user (or the program, outside the calls above) made another entry current.
     void CurrentChanged();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
-    void ApplyFilter();
+    void HideUnmatched();
+    void OnFilterEdited();
+    void OnFilterEnter();
     bool Select(int role, const QVariant& value);
 
     QLabel* m_label = nullptr;

@@ -44,6 +44,8 @@ private:
 // The levels table's other columns of the area locations in the 1.10 to 1.14d layout.
 struct LevelsHeadersV110 {
     static constexpr const char* kName = "Name";
+    // The area's name as the player sees it ("Blood Moor").
+    static constexpr const char* kDisplayName = "LevelName";
     // The least and most bosses of an area, by difficulty: Normal, Nightmare, Hell.
     static constexpr std::array<const char*, 3> kMinBosses = {"MonUMin", "MonUMin(N)",
                                                               "MonUMin(H)"};

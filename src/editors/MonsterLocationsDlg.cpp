@@ -34,6 +34,19 @@ constexpr const char* kAreaKey = "MonsterLocationsArea";
 enum DifficultyIndex { kNormal, kNightmare, kHell };
 
 constexpr const char* kMonstersCaption = "Monster types appearing in area";
+
+// The caption of the monster types of a difficulty: Nightmare and Hell say they share them.
+QString MonsterTypesCaption(int difficulty) {
+    switch (difficulty) {
+    case kNightmare:
+        return QString(kMonstersCaption) + " (shared with Hell)";
+    case kHell:
+        return QString(kMonstersCaption) + " (shared with Nightmare)";
+    default:
+        return kMonstersCaption;
+    }
+}
+
 constexpr const char* kBossesNote =
     "Nightmare and Hell take champions and uniques from the monster list";
 
@@ -231,18 +244,10 @@ bool CMonsterLocationsDlg::OnInitDialog() {
     {
         const QSignalBlocker blocker(m_comboArea);
         m_comboArea->clear();
-        const int32_t nameCol = m_pLvlTable->FindColumn(LevelsHeaders::kName, 0);
-        for (int32_t row = 1; nameCol >= 0 && row < m_pLvlTable->Rows(); ++row) {
-            const std::string_view name = m_pLvlTable->CellView(nameCol, row);
-            if (name == "Expansion") {
-                if (!m_bExpansion)
-                    break;
-                continue;
-            }
-            if (name.empty() || name == "Null")
-                continue;
-            m_comboArea->addItem(CellToText(name), row);
-        }
+        const std::vector<CFilterList::Entry> areas = AreaEntries();
+        const std::vector<QString> labels = CFilterList::Labels(areas);
+        for (size_t i = 0; i < areas.size(); ++i)
+            m_comboArea->addItem(labels[i], areas[i].row);
         int shown = m_comboArea->count() > 0 ? 0 : -1;
         if (!m_strSettingsPath.empty()) {
             const std::string last =
@@ -276,9 +281,34 @@ bool CMonsterLocationsDlg::OnInitDialog() {
 
     m_labelDifficulty->setVisible(IsNewLayout());
     m_comboDifficulty->setVisible(IsNewLayout());
+    KeepLayoutAcrossDifficulties();
     ShowDifficulty();
     LoadArea();
     return true;
+}
+
+std::vector<CFilterList::Entry> CMonsterLocationsDlg::AreaEntries() const {
+    // The newer tables name each area for the player too ("Blood Moor"), shown beside the
+    // game's own name.
+    const int32_t nameCol = m_pLvlTable->FindColumn(LevelsHeaders::kName, 0);
+    const int32_t shownCol = m_pLvlTable->FindColumn(LevelsHeadersV110::kDisplayName, 0);
+    std::vector<CFilterList::Entry> areas;
+    for (int32_t row = 1; nameCol >= 0 && row < m_pLvlTable->Rows(); ++row) {
+        const std::string_view name = m_pLvlTable->CellView(nameCol, row);
+        if (name == "Expansion") {
+            if (!m_bExpansion)
+                break;
+            continue;
+        }
+        if (name.empty() || name == "Null")
+            continue;
+        QString text = CellToText(name);
+        const std::string_view shown = shownCol >= 0 ? m_pLvlTable->CellView(shownCol, row) : "";
+        if (!shown.empty() && shown != name)
+            text += " (" + CellToText(shown) + ")";
+        areas.push_back({text, row, QString()});
+    }
+    return areas;
 }
 
 void CMonsterLocationsDlg::OnAreaChange() {
@@ -303,14 +333,25 @@ const char* CMonsterLocationsDlg::SlotPrefix(const SlotList& kind) const {
 void CMonsterLocationsDlg::ShowDifficulty() {
     // Nightmare and Hell share one monster list and have no boss list of their own.
     const bool bosses = Difficulty() == kNormal;
-    m_monsters.caption->setText(Difficulty() == kHell
-                                    ? QString(kMonstersCaption) + " (shared with Nightmare)"
-                                    : QString(kMonstersCaption));
+    m_monsters.caption->setText(MonsterTypesCaption(Difficulty()));
     for (QWidget* widget :
          {static_cast<QWidget*>(m_bosses.list), static_cast<QWidget*>(m_bosses.add),
           static_cast<QWidget*>(m_bosses.remove)})
         widget->setEnabled(bosses);
     m_labelBossesNote->setVisible(!bosses);
+}
+
+void CMonsterLocationsDlg::KeepLayoutAcrossDifficulties() {
+    // The note and the longest caption keep their room whatever the difficulty shows, so that
+    // a change of difficulty never moves or shrinks the lists and the boss counts.
+    QSizePolicy note = m_labelBossesNote->sizePolicy();
+    note.setRetainSizeWhenHidden(IsNewLayout());
+    m_labelBossesNote->setSizePolicy(note);
+    int widest = 0;
+    for (int difficulty : {kNormal, kNightmare, kHell})
+        widest = std::max(widest, m_monsters.caption->fontMetrics().horizontalAdvance(
+                                      MonsterTypesCaption(difficulty)));
+    m_monsters.caption->setMinimumWidth(IsNewLayout() ? widest : 0);
 }
 
 void CMonsterLocationsDlg::LoadArea() {
@@ -359,6 +400,12 @@ QString CMonsterLocationsDlg::EntryTip(int32_t row) const {
     return CellToText(m_pMonTable->CellView(keyCol, row)) + ", row " + QString::number(row);
 }
 
+QString CMonsterLocationsDlg::SlotText(int32_t row, const QString& name) const {
+    // As the monster list shows it, so that same-named types read apart here too.
+    const QString listed = m_pMonsters->LabelOfRow(row);
+    return listed.isEmpty() ? name : listed;
+}
+
 void CMonsterLocationsDlg::ShowSlots(SlotList& kind) {
     kind.list->clear();
     std::vector<std::string> names;
@@ -368,13 +415,15 @@ void CMonsterLocationsDlg::ShowSlots(SlotList& kind) {
         if (IsNewLayout()) {
             int32_t row = -1;
             if (m_pFuncs->MonsterIdToName(stored, name, row, *m_pMonTable))
-                InsertSorted(*kind.list, CellToText(name), row, EntryTip(row), stored);
+                InsertSorted(*kind.list, SlotText(row, CellToText(name)), row, EntryTip(row),
+                             stored);
             continue;
         }
         m_pFuncs->RowsToNames({stored}, names, *m_pMonTable);
         const int32_t row = LeadingInteger(stored);
         if (!names.empty())
-            InsertSorted(*kind.list, CellToText(names.front()), row, EntryTip(row), stored);
+            InsertSorted(*kind.list, SlotText(row, CellToText(names.front())), row, EntryTip(row),
+                         stored);
     }
 }
 
@@ -454,7 +503,7 @@ void CMonsterLocationsDlg::Add(SlotList& kind) {
 
     kind.stored.push_back(stored);
     WriteSlots(kind);
-    InsertSorted(*kind.list, name, row, EntryTip(row), stored);
+    InsertSorted(*kind.list, SlotText(row, name), row, EntryTip(row), stored);
 }
 
 void CMonsterLocationsDlg::Remove(SlotList& kind) {

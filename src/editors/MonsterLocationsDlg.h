@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editors/EditorDlg.h"
+#include "editors/FilterList.h"
 #include "editors/TableLayout.h"
 
 #include <cstdint>
@@ -8,7 +9,6 @@
 #include <vector>
 
 class CCellEdit;
-class CFilterList;
 class CModFuncs;
 class CTxtTable;
 class CUserPrompts;
@@ -91,6 +91,11 @@ private:
     // The slots of a list in the newer layout for the difficulty shown.
     const char* SlotPrefix(const SlotList& kind) const;
     void ShowDifficulty();
+    void KeepLayoutAcrossDifficulties();
+    // The areas of the levels table in table order, each named as the list shows it.
+    std::vector<CFilterList::Entry> AreaEntries() const;
+    // What a slot list shows for a monster of this row and name.
+    QString SlotText(int32_t row, const QString& name) const;
     void LoadArea();
     void ShowCounts(bool shown);
     QString EntryTip(int32_t row) const;

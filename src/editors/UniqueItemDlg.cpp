@@ -47,6 +47,11 @@ CUniqueItemDlg::CUniqueItemDlg(CUserPrompts& prompts, QWidget* parent)
         m_combos[k]->setAccessibleName("Description " + number);
         m_combos[k]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         m_combos[k]->setMinimumContentsLength(28);
+        // Choosing the empty entry takes the property away with its values.
+        connect(m_combos[k], &QComboBox::activated, this, [this, k](int index) {
+            if (m_combos[k]->itemData(index).toString().isEmpty())
+                ClearPropertyRow(k);
+        });
         // A parameter may be a skill's name as well as a number.
         m_parameters[k] = new CCellEdit(fields, false);
         m_parameters[k]->setAccessibleName("Parameter " + number);
@@ -154,14 +159,26 @@ void CUniqueItemDlg::InsertSorted(QComboBox* combo, const QString& text, const s
 }
 
 void CUniqueItemDlg::FillPropertyCombo(QComboBox* combo) const {
+    // The empty entry stays on top: no text sorts before it.
+    combo->addItem(QString(), QVariant(QString()));
     for (const UniqueConfig::Entry& entry : m_config.entries)
-        InsertSorted(combo, CellToText(entry.description), entry.code);
+        InsertSorted(combo, CellToText(entry.description) + " [" + CellToText(entry.code) + "]",
+                     entry.code);
+}
+
+bool CUniqueItemDlg::RemovesProperty(size_t k) const {
+    return m_combos[k]->currentIndex() != m_shownIndex[k] &&
+           m_combos[k]->currentData().toString().isEmpty();
+}
+
+void CUniqueItemDlg::ClearPropertyRow(size_t k) {
+    m_parameters[k]->clear();
+    m_minimums[k]->clear();
+    m_maximums[k]->clear();
 }
 
 void CUniqueItemDlg::ShowPropertyCode(const std::string& code, QComboBox* combo) {
-    combo->setCurrentIndex(-1);
-    if (code.empty())
-        return;
+    // An empty code finds the empty entry.
     auto find = [combo, &code]() {
         for (int i = 0; i < combo->count(); ++i)
             if (EqualsIgnoringAsciiCase(TextToCell(combo->itemData(i).toString()), code))
@@ -228,6 +245,11 @@ void CUniqueItemDlg::OnApply() {
     };
     UniqueItemRecord record;
     for (size_t k = 0; k < count; ++k) {
+        if (RemovesProperty(k)) {
+            // Left in its cells, a value would wait there for the next code chosen.
+            ClearPropertyRow(k);
+            continue;
+        }
         record.parameters[k] = typed(m_parameters[k], m_shownRecord.parameters[k]);
         record.minimums[k] = typed(m_minimums[k], m_shownRecord.minimums[k]);
         record.maximums[k] = typed(m_maximums[k], m_shownRecord.maximums[k]);

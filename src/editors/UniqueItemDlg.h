@@ -44,9 +44,11 @@ public:
     bool OnInitDialog() override;
     void OnApply() override;
 
-    // Adds every description, each entry carrying its own code.
+    // Adds an empty entry, which removes the property, then every description with its code
+    // beside it, each entry carrying its own code.
     void FillPropertyCombo(QComboBox* combo) const;
-    // Selects the entry of `code`; a code no line describes is added to every row as itself.
+    // Selects the entry of `code` (the empty one for ""); a code no line describes is added to
+    // every row as itself.
     void ShowPropertyCode(const std::string& code, QComboBox* combo);
     void AddCodeToCombos(const std::string& code);
     // The code of the combo's chosen entry; "" with none.
@@ -70,6 +72,9 @@ private:
     static void InsertSorted(QComboBox* combo, const QString& text, const std::string& code);
     // Shows the property rows and the parameter column the layout has, and hides the others.
     void ShowLayoutRows();
+    // Whether property row k was changed to the empty entry: Apply empties all of its cells.
+    bool RemovesProperty(size_t k) const;
+    void ClearPropertyRow(size_t k);
 
     QLabel* m_parameterCaption = nullptr;
     std::array<QComboBox*, UniqueItemRecord::kProperties> m_combos{};

@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 
 namespace {
@@ -39,11 +40,25 @@ TEST(OwnUniqueConfigTest, DescribesEveryPropertyOnceAndEveryDemoCode) {
     EXPECT_EQ(config.entries.size(), 268u);
 
     std::set<std::string> codes, descriptions;
+    std::map<std::string, std::string> described;
     for (const UniqueConfig::Entry& entry : config.entries) {
         EXPECT_TRUE(codes.insert(Lower(entry.code)).second) << "code twice: " << entry.code;
         EXPECT_TRUE(descriptions.insert(Lower(entry.description)).second)
             << "description twice: " << entry.description;
+        described[entry.code] = Lower(entry.description);
+        // Per level, the game reads the parameter only.
+        EXPECT_TRUE(entry.code.find("/lvl") == std::string::npos ||
+                    described[entry.code].find(": parameter") != std::string::npos ||
+                    described[entry.code].find("does nothing") != std::string::npos)
+            << entry.code;
     }
+    // What the game does with the value and where it goes, where a plain reading misleads.
+    for (const auto& [code, says] : std::map<std::string, std::string>{
+             {"dur", "points (not a percent)"},
+             {"dmg/lvl", "highest damage (not the lowest) per character level: parameter"},
+             {"dmg/time", "highest damage (not the lowest)"},
+             {"color", "colour of the item's light"}})
+        EXPECT_NE(described[code].find(says), std::string::npos) << code;
 
     CTxtTable uniques;
     ASSERT_TRUE(uniques.LoadFromBytes(ReadTextFile(source + "/tables/UniqueItems.txt")));

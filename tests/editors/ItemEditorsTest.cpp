@@ -1,13 +1,18 @@
 #include "editors/ArmourDlg.h"
 #include "editors/ModFuncs.h"
+#include "editors/MonsterEditorDlg.h"
+#include "editors/UniqueItemDlg.h"
 #include "editors/WeaponDlg.h"
 #include "table/TxtTable.h"
 
 #include "QtTestApp.h"
 #include "ScriptedPrompts.h"
 #include "TableFixture.h"
+#include "TempFolder.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -205,9 +211,9 @@ TEST_F(ItemEditorsTest, ListsSortedItemsUpToTheExpansionRowUnlessTheFlagIsSet) {
 TEST_F(ItemEditorsTest, SameNamedItemsEachShowAndChangeTheirOwnRow) {
     ItemTable(kArmourFields).Add("Cap").Add("Cap").LoadInto(table);
     auto dlg = OpenArmour();
-    ASSERT_EQ(Listed(dlg->ItemList()), QStringList({"Cap", "Cap"}));
+    ASSERT_EQ(Listed(dlg->ItemList()), QStringList({"Cap (c1)", "Cap (c2)"}));
     const TableRows before = CellsOf(table);
-    Select(dlg->ItemList(), "Cap", 1);
+    Select(dlg->ItemList(), "Cap (c2)");
     const int32_t shown = dlg->EntryList()->CurrentRow();
     EXPECT_EQ(Edit(*dlg, "Durability")->text().toStdString(), Cell(table, "durability", shown));
     Edit(*dlg, "Durability")->setText("5");
@@ -307,6 +313,64 @@ TEST_F(ItemEditorsTest, MissingInputsAreReportedAndEndTheRunWithResultZero) {
         QTimer::singleShot(0, dlg.get(), [&dlg] { dlg->accept(); });
         EXPECT_EQ(dlg->exec(), 0);
         EXPECT_EQ(local.Messages(), std::vector<std::string>{c.message});
+    }
+}
+
+// Every editor with an entry list, over "Ashen Plate" in rows 1 and 3 (keys "aa1", "aa3") and
+// "Quilted Armor" in row 2: a repeated name shows the key that tells its entries apart (else the
+// row); the form names its entry; a filter hiding it asks about typed changes and shows the first
+// entry left, or nothing; Enter in the filter never closes the editor.
+TEST_F(ItemEditorsTest, EveryListReadsApartAndNamesAndKeepsItsShownEntry) {
+    CTempFolder work;
+    WriteTextFile(work.File("uniq.cfg"), "ac x Defense\n");
+    CArmourDlg armour(prompts);
+    CWeaponDlg weapon(prompts);
+    CMonsterEditorDlg monster(prompts);
+    CUniqueItemDlg unique(prompts);
+    armour.m_pArmourTable = weapon.m_pWeaponTable = monster.m_pMonTable = unique.m_pUniqueTable =
+        &table;
+    armour.m_pFuncs = weapon.m_pFuncs = monster.m_pFuncs = unique.m_pFuncs = &funcs;
+    unique.m_strWorkingFolder = work.Path();
+    const std::tuple<CEditorDlg*, std::vector<std::string>, const char*> editors[] = {
+        {&armour, {"name", "code", "durability"}, "Durability"},
+        {&weapon, {"name", "code", "durability"}, "Durability"},
+        {&monster, {"namco", "Class", "Spawned"}, "Spawned"},
+        {&unique, {"name", "ItemMod1Max", "ItemMod1Min"}, "Minimum 1"},
+    };
+    for (const auto& [dlg, headers, caption] : editors) {
+        SCOPED_TRACE(dlg->windowTitle().toStdString());
+        LoadRows(table, {headers,
+                         {"Ashen Plate", "aa1", "11"},
+                         {"Quilted Armor", "qa2", "12"},
+                         {"Ashen Plate", "aa3", "13"}});
+        prompts.log.clear();
+        ASSERT_TRUE(dlg->OnInitDialog());
+        const bool keyed = dlg != &unique;
+        EXPECT_EQ(
+            Listed(dlg->EntryList()->List()),
+            (QStringList{keyed ? "Ashen Plate (aa1)" : "Ashen Plate (row 1)",
+                         keyed ? "Ashen Plate (aa3)" : "Ashen Plate (row 3)", "Quilted Armor"}));
+        dlg->show();
+        QLineEdit* filter = dlg->EntryList()->Filter();
+        QLineEdit* field = Edit(*dlg, caption);
+        EXPECT_EQ(dlg->EditingLine()->text(), "Editing: Ashen Plate, row 1");
+        field->setText("77");
+        prompts.AnswerThreeWay(CUserPrompts::Answer::First);
+        filter->setText("quilt");
+        QApplication::processEvents();
+        EXPECT_EQ(prompts.TextsOf(CScriptedPrompts::Entry::Kind::ThreeWay),
+                  std::vector<std::string>{"Apply your changes to Ashen Plate? [Yes/No/Cancel]"});
+        EXPECT_EQ(table.GetCell(2, 1), "77");
+        EXPECT_EQ(dlg->EditingLine()->text(), "Editing: Quilted Armor, row 2");
+        EXPECT_EQ(field->text(), "12");
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(filter, &enter);
+        EXPECT_TRUE(dlg->isVisible());
+        filter->setText("none");
+        EXPECT_EQ(dlg->EditingLine()->text(), "Editing: nothing (no entry is listed)");
+        EXPECT_EQ(field->text(), "");
+        EXPECT_FALSE(field->isEnabled());
+        filter->clear();
     }
 }
 

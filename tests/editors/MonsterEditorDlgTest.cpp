@@ -212,11 +212,11 @@ TEST_F(MonsterEditorTest, SameNamedMonstersEachShowAndWriteTheirOwnRow) {
         .Add("twin2", "Twin")
         .LoadInto(table);
     auto dlg = Open();
-    ASSERT_EQ(Listed(*dlg), (QStringList{"Ghoul", "Twin", "Twin"}));
+    ASSERT_EQ(Listed(*dlg), (QStringList{"Ghoul", "Twin (twin1)", "Twin (twin2)"}));
     ExpectShows(*dlg, 3);
-    Select(*dlg, "Twin", 0);
+    Select(*dlg, "Twin (twin1)");
     ExpectShows(*dlg, 2);
-    Select(*dlg, "Twin", 1);
+    Select(*dlg, "Twin (twin2)");
     ExpectShows(*dlg, 4);
 
     TableRows expected = CellsOf(table);

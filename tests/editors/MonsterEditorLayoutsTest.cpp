@@ -85,13 +85,14 @@ TEST_P(MonsterEditorLayoutsTest, ListsEachMonsterByItsLayoutsRulesWithItsOwnRow)
           {"baal", "Baal"}});
     auto dlg = OpenIn(false);
     if (Newer())
-        EXPECT_EQ(Listed(*dlg), (QStringList{"lancer (Lancer)", "lancer (Lancer)", "z1 (Zed)"}));
+        EXPECT_EQ(Listed(*dlg),
+                  (QStringList{"lancer (Lancer) (row 7)", "lancer (Lancer) (row 8)", "z1 (Zed)"}));
     else
-        EXPECT_EQ(Listed(*dlg), (QStringList{"Lancer", "Lancer", "Nobody", "Zed"}));
+        EXPECT_EQ(Listed(*dlg), (QStringList{"Lancer (row 7)", "Lancer (row 8)", "Nobody", "Zed"}));
     EXPECT_EQ(dlg->MonsterList()->item(0)->toolTip(), "lancer, row 7");
     EXPECT_EQ(dlg->MonsterList()->item(1)->toolTip(), "lancer, row 8");
     ExpectShowsRow(*dlg, 7);
-    Select(*dlg, Listed(*dlg)[1], 1);
+    Select(*dlg, Listed(*dlg)[1]);
     ExpectShowsRow(*dlg, 8);
 
     dlg = OpenIn(true);

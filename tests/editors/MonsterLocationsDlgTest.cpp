@@ -39,7 +39,7 @@ protected:
 
 TEST_F(MonsterLocationsDlgTest, AFirstUseOfAMonsterWarnsOnceAndMarksItSpawned) {
     auto dlg = Open();
-    EXPECT_EQ(Texts(*dlg->AreaMonsters()), (QStringList{"Fallen", "Skeleton"}));
+    EXPECT_EQ(Texts(*dlg->AreaMonsters()), (QStringList{"Fallen (fallen1)", "Skeleton"}));
     EXPECT_EQ(Texts(*dlg->AreaBosses()), (QStringList{"Skeleton"}));
 
     Pick(*dlg->MonsterList()->List(), "Imp");
@@ -48,7 +48,7 @@ TEST_F(MonsterLocationsDlgTest, AFirstUseOfAMonsterWarnsOnceAndMarksItSpawned) {
     EXPECT_EQ(LevelsCell(monsters, "Spawned", 6), "1");
     EXPECT_EQ(Slots(levels, "M", 1, 4), (std::vector<std::string>{"0", "1", "5", "0"}));
     EXPECT_EQ(LevelsCell(levels, "Mtot", 1), "3");
-    EXPECT_EQ(Texts(*dlg->AreaMonsters()), (QStringList{"Fallen", "Imp", "Skeleton"}));
+    EXPECT_EQ(Texts(*dlg->AreaMonsters()), (QStringList{"Fallen (fallen1)", "Imp", "Skeleton"}));
 
     // Another area, as a boss this time: the first use is already in the levels table.
     dlg->AreaBox()->setCurrentIndex(1);
@@ -64,9 +64,9 @@ TEST_F(MonsterLocationsDlgTest, AFirstUseOfAMonsterWarnsOnceAndMarksItSpawned) {
     EXPECT_EQ(LevelsCell(monsters, "Spawned", 5), "1");
     EXPECT_EQ(Texts(*dlg->AreaBosses()), (QStringList{"Imp", "Zombie"}));
 
-    // A monster the filter hides is not added.
+    // With every monster filtered away, none is added.
     const std::string before = levels.ToBytes();
-    dlg->MonsterList()->Filter()->setText("Fal");
+    dlg->MonsterList()->Filter()->setText("Xyz");
     dlg->OnAddBoss();
     EXPECT_EQ(levels.ToBytes(), before);
     EXPECT_EQ(dlg->AreaBosses()->count(), 2);
@@ -106,18 +106,19 @@ TEST_F(MonsterLocationsDlgTest, TwentyFiveTypesCountTheHiddenOnes) {
 TEST_F(MonsterLocationsDlgTest, SameNamedMonstersAndAreasKeepTheirOwnRows) {
     auto dlg = Open();
     // The second "Fallen" of the monster list is the table's second one.
-    Pick(*dlg->MonsterList()->List(), "Fallen", 1);
+    Pick(*dlg->MonsterList()->List(), "Fallen (fallen2)");
     dlg->OnAddMonster();
     EXPECT_EQ(Slots(levels, "M", 1, 4), (std::vector<std::string>{"0", "1", "2", "0"}));
-    ASSERT_EQ(Texts(*dlg->AreaMonsters()), (QStringList{"Fallen", "Fallen", "Skeleton"}));
+    ASSERT_EQ(Texts(*dlg->AreaMonsters()),
+              (QStringList{"Fallen (fallen1)", "Fallen (fallen2)", "Skeleton"}));
     EXPECT_EQ(dlg->AreaMonsters()->item(1)->toolTip(), "fallen2, row 3");
 
     // Removing the entry just added removes its own slot, not the first Fallen's.
-    Pick(*dlg->AreaMonsters(), "Fallen", 1);
+    Pick(*dlg->AreaMonsters(), "Fallen (fallen2)");
     dlg->OnRemoveMonster();
     EXPECT_EQ(Slots(levels, "M", 1, 3), (std::vector<std::string>{"0", "1", "0"}));
     EXPECT_EQ(LevelsCell(levels, "Mtot", 1), "2");
-    EXPECT_EQ(Texts(*dlg->AreaMonsters()), (QStringList{"Fallen", "Skeleton"}));
+    EXPECT_EQ(Texts(*dlg->AreaMonsters()), (QStringList{"Fallen (fallen1)", "Skeleton"}));
 
     // The same monster twice gives two slots; one Remove takes one.
     Pick(*dlg->MonsterList()->List(), "Skeleton");
@@ -125,10 +126,11 @@ TEST_F(MonsterLocationsDlgTest, SameNamedMonstersAndAreasKeepTheirOwnRows) {
     Pick(*dlg->AreaMonsters(), "Skeleton");
     dlg->OnRemoveMonster();
     EXPECT_EQ(Slots(levels, "M", 1, 3), (std::vector<std::string>{"1", "0", "0"}));
-    EXPECT_EQ(Texts(*dlg->AreaMonsters()), (QStringList{"Fallen", "Skeleton"}));
+    EXPECT_EQ(Texts(*dlg->AreaMonsters()), (QStringList{"Fallen (fallen1)", "Skeleton"}));
 
     // The second "Den of Evil" edits its own row.
-    ASSERT_EQ(Areas(*dlg), (QStringList{"Den of Evil", "Blood Moor", "Den of Evil"}));
+    ASSERT_EQ(Areas(*dlg),
+              (QStringList{"Den of Evil (row 1)", "Blood Moor", "Den of Evil (row 3)"}));
     dlg->AreaBox()->setCurrentIndex(2);
     EXPECT_TRUE(Texts(*dlg->AreaMonsters()).isEmpty());
     dlg->OnAddMonster();
@@ -178,15 +180,18 @@ TEST_F(MonsterLocationsDlgTest, OnlyAnAddRemoveOrTypedCountWrites) {
 
 TEST_F(MonsterLocationsDlgTest, TheExpansionsAreasAndMonstersComeWithItsFlag) {
     auto dlg = Open();
-    EXPECT_EQ(Areas(*dlg), (QStringList{"Den of Evil", "Blood Moor", "Den of Evil"}));
+    EXPECT_EQ(Areas(*dlg),
+              (QStringList{"Den of Evil (row 1)", "Blood Moor", "Den of Evil (row 3)"}));
     EXPECT_EQ(Texts(*dlg->MonsterList()->List()),
-              (QStringList{"Fallen", "Fallen", "Imp", "Skeleton", "Zombie"}));
+              (QStringList{"Fallen (fallen1)", "Fallen (fallen2)", "Imp", "Skeleton", "Zombie"}));
     EXPECT_EQ(dlg->MonsterList()->CurrentName(), "Fallen");
 
     dlg = Open(true);
-    EXPECT_EQ(Areas(*dlg), (QStringList{"Den of Evil", "Blood Moor", "Den of Evil", "Harrogath"}));
+    EXPECT_EQ(Areas(*dlg), (QStringList{"Den of Evil (row 1)", "Blood Moor", "Den of Evil (row 3)",
+                                        "Harrogath"}));
     EXPECT_EQ(Texts(*dlg->MonsterList()->List()),
-              (QStringList{"Fallen", "Fallen", "Imp", "Minion", "Skeleton", "Zombie"}));
+              (QStringList{"Fallen (fallen1)", "Fallen (fallen2)", "Imp", "Minion", "Skeleton",
+                           "Zombie"}));
     dlg->AreaBox()->setCurrentIndex(3);
     Pick(*dlg->MonsterList()->List(), "Minion");
     dlg->OnAddMonster();

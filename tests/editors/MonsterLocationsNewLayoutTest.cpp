@@ -88,7 +88,8 @@ TEST_F(MonsterLocationsNewLayoutTest, EachDifficultyShowsItsOwnListsAndShowingWr
 
     const QString caption = "Monster types appearing in area";
     for (auto [difficulty, shownCaption, max] :
-         {std::tuple{1, caption, "4"}, std::tuple{2, caption + " (shared with Nightmare)", "5"}}) {
+         {std::tuple{1, caption + " (shared with Hell)", "4"},
+          std::tuple{2, caption + " (shared with Nightmare)", "5"}}) {
         dlg->DifficultyBox()->setCurrentIndex(difficulty);
         EXPECT_EQ(Texts(*dlg->AreaMonsters()), (QStringList{"fallen2 (Fallen)"}));
         EXPECT_EQ(dlg->MonstersCaption()->text(), shownCaption);
@@ -117,6 +118,29 @@ TEST_F(MonsterLocationsNewLayoutTest, EachDifficultyShowsItsOwnListsAndShowingWr
     dlg->show();
     EXPECT_FALSE(dlg->DifficultyBox()->isVisible());
     EXPECT_EQ(Texts(*dlg->AreaMonsters()), QStringList{"Skeleton"});
+}
+
+// Areas show the player's name beside the game's; a change of difficulty moves nothing.
+TEST_F(MonsterLocationsNewLayoutTest, AreasShowTheirNamesAndEveryDifficultyKeepsTheLayout) {
+    TableRows rows = CellsOf(levels);
+    for (size_t row = 0; row < rows.size(); ++row)
+        rows[row].push_back(row == 0 ? "LevelName" : row == 2 ? "Cave of Evil" : rows[row][0]);
+    LoadRows(levels, rows);
+    auto dlg = OpenNew();
+    EXPECT_EQ(Areas(*dlg), (QStringList{"Den of Evil (Cave of Evil)", "Blood Moor"}));
+    dlg->show();
+    auto places = [&dlg] {
+        QApplication::processEvents();
+        std::vector<QRect> rects;
+        for (QWidget* widget : dlg->findChildren<QWidget*>())
+            rects.push_back(widget->geometry());
+        return rects;
+    };
+    const std::vector<QRect> normal = places();
+    for (int difficulty : {1, 2}) {
+        dlg->DifficultyBox()->setCurrentIndex(difficulty);
+        EXPECT_EQ(places(), normal) << difficulty;
+    }
 }
 
 TEST_F(MonsterLocationsNewLayoutTest, AddAndRemoveRewriteOnlyTheirSlotsUpToTheirNumber) {

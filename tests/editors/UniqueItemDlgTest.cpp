@@ -155,10 +155,10 @@ TEST_F(UniqueItemDlgTest, WorkingFolderConfigComesBeforeTheInstalledOne) {
     installed = share.File("uniq.cfg");
     WriteTextFile(installed, "ac x Installed defense\n");
     ASSERT_TRUE(Open(UniqueRows({{"A", {"ac"}}}), ""));
-    EXPECT_EQ(dlg->PropertyCombo(0)->currentText(), "Installed defense");
+    EXPECT_EQ(dlg->PropertyCombo(0)->currentText(), "Installed defense [ac]");
 
     ASSERT_TRUE(Open(UniqueRows({{"A", {"ac"}}}), "ac x Own defense\nbroken\n"));
-    EXPECT_EQ(dlg->PropertyCombo(0)->currentText(), "Own defense");
+    EXPECT_EQ(dlg->PropertyCombo(0)->currentText(), "Own defense [ac]");
     ASSERT_EQ(notes.lines.size(), 1u);
     EXPECT_NE(notes.lines[0].find("1 line(s)"), std::string::npos) << notes.lines[0];
     EXPECT_TRUE(prompts.Messages().empty());
@@ -191,8 +191,8 @@ TEST_F(UniqueItemDlgTest, ApplyWritesBackEveryCodeAsReadUnlessChosenAnew) {
     const TableRows before = CellsOf(table);
 
     EXPECT_EQ(dlg->PropertyCombo(2)->currentText(), "Odd");
-    EXPECT_EQ(dlg->PropertyCombo(4)->currentIndex(), -1);
-    EXPECT_EQ(dlg->PropertyCombo(5)->currentText(), "Life");
+    EXPECT_EQ(dlg->PropertyCombo(4)->currentText(), "");
+    EXPECT_EQ(dlg->PropertyCombo(5)->currentText(), "Life [hp]");
     for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k)
         EXPECT_GE(dlg->PropertyCombo(k)->findText("Odd"), 0) << "row " << k + 1;
 
@@ -203,7 +203,7 @@ TEST_F(UniqueItemDlgTest, ApplyWritesBackEveryCodeAsReadUnlessChosenAnew) {
     QComboBox* combo = dlg->PropertyCombo(4);
     int second = -1;
     for (int i = 0; i < combo->count(); ++i)
-        if (combo->itemText(i) == "Resist fire")
+        if (combo->itemText(i) == "Resist fire [fire-res]")
             second = i;
     ASSERT_GE(second, 0);
     combo->setCurrentIndex(second);
@@ -214,6 +214,19 @@ TEST_F(UniqueItemDlgTest, ApplyWritesBackEveryCodeAsReadUnlessChosenAnew) {
     EXPECT_EQ(Cell(table, "ItemMod2Code", 1), "fire-res");
     EXPECT_EQ(Cell(table, "ItemMod4Code", 1), "res-fire");
     EXPECT_EQ(Cell(table, "ItemMod6Code", 1), "HP");
+}
+
+// The empty entry on top of every row takes the property away with its values.
+TEST_F(UniqueItemDlgTest, TheEmptyEntryRemovesAProperty) {
+    ASSERT_TRUE(Open(UniqueRows({{"Ring", {"ac", "hp"}}})));
+    TableRows expected = CellsOf(table);
+    EXPECT_EQ(dlg->PropertyCombo(9)->itemText(0), "");
+    dlg->PropertyCombo(1)->setCurrentIndex(0);
+    dlg->OnApply();
+    for (const char* header : {"ItemMod2Code", "ItemMod2Min", "ItemMod2Max"})
+        expected[1][static_cast<size_t>(table.FindColumn(header, 0))].clear();
+    EXPECT_EQ(CellsOf(table), expected);
+    EXPECT_EQ(dlg->MaximumEdit(1)->text(), "");
 }
 
 } // namespace

@@ -102,11 +102,11 @@ TEST_F(UniqueItemLayoutsTest, NewerTableListsByIndexSkippingBlankRowsEachEntryWi
     const std::vector<std::string> names{"Facet", "", "Facet", "Expansion", "Azure"};
     expansion = false;
     Open(TableLayout::V110, names);
-    EXPECT_EQ(Listed(), (std::vector<std::string>{"Facet", "Facet"}));
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"Facet (row 1)", "Facet (row 3)"}));
 
     expansion = true;
     Open(TableLayout::V110, names);
-    EXPECT_EQ(Listed(), (std::vector<std::string>{"Azure", "Facet", "Facet"}));
+    EXPECT_EQ(Listed(), (std::vector<std::string>{"Azure", "Facet (row 1)", "Facet (row 3)"}));
     dlg->ItemList()->setCurrentRow(2);
     EXPECT_EQ(dlg->ParameterEdit(0)->text(), "3p1");
 }
@@ -118,7 +118,7 @@ TEST_F(UniqueItemLayoutsTest, ShowsThePropertiesAndParametersTheLayoutHas) {
         EXPECT_EQ(ShownRows(), std::make_pair(rows, parameters));
         for (size_t k = 0; k < static_cast<size_t>(rows); ++k) {
             const QString n = QString::number(k + 1);
-            EXPECT_EQ(dlg->PropertyCombo(k)->currentText(), "Property " + n);
+            EXPECT_EQ(dlg->PropertyCombo(k)->currentText(), "Property " + n + " [c" + n + "]");
             EXPECT_EQ(dlg->ParameterEdit(k)->text(), parameters ? "1p" + n : "");
             EXPECT_EQ(dlg->MinimumEdit(k)->text(), "1-" + n);
             EXPECT_EQ(dlg->MaximumEdit(k)->text(), "1+" + n);
@@ -136,7 +136,7 @@ TEST_F(UniqueItemLayoutsTest, ApplyChangesExactlyTheCellOfTheFieldChanged) {
     const Case cases[] = {
         {TableLayout::V110, [](auto& d) { d.ParameterEdit(11)->setText("Fist of the Heavens"); },
          "par12", "Fist of the Heavens"},
-        {TableLayout::V110, [](auto& d) { d.PropertyCombo(10)->setCurrentIndex(0); }, "prop11",
+        {TableLayout::V110, [](auto& d) { d.PropertyCombo(10)->setCurrentIndex(1); }, "prop11",
          "c1"},
         {TableLayout::V110, [](auto& d) { d.MaximumEdit(0)->setText("9"); }, "max1", "9"},
         {TableLayout::V109, [](auto& d) { d.MinimumEdit(9)->setText("-4"); }, "ItemMod10Min", "-4"},
