@@ -118,11 +118,13 @@ void CArmourDlg::OnApply() {
     for (size_t k = 0; k < ArmourRecord::kFieldCount; ++k) {
         if (!m_edits[k])
             continue;
-        const QString text = m_edits[k]->text();
-        if (text != CellToText(m_shownRecord.fields[k]))
-            record.fields[k] = TextToCell(text);
+        std::optional<std::string> cell =
+            CCellEdit::CellOf(*m_edits[k], m_shownRecord.fields[k], m_prompts);
+        if (!cell)
+            return;
+        record.fields[k] = std::move(*cell);
     }
-    if (m_pFuncs->WriteArmourRecord(row, record, *m_pArmourTable))
+    if (m_pFuncs->WriteArmourRecord(row, record, *m_pArmourTable).Report(m_prompts))
         m_shownRecord = record;
 }
 
@@ -133,8 +135,8 @@ void CArmourDlg::OnGraphic() {
     // The size and name as the table holds them now, whatever the edits show.
     ArmourRecord record;
     m_pFuncs->ReadArmourRecord(row, record, *m_pArmourTable);
-    m_pPicture->ImportItemPicture(m_prompts, *m_pFuncs, TextToCell(EntryList()->CurrentName()),
-                                  record.fields[ArmourRecord::InvFile],
-                                  record.fields[ArmourRecord::InvWidth],
-                                  record.fields[ArmourRecord::InvHeight]);
+    m_pPicture->ImportItemPicture(
+        m_prompts, *m_pFuncs, TextToCell(EntryList()->CurrentName()).value_or(""),
+        record.fields[ArmourRecord::InvFile], record.fields[ArmourRecord::InvWidth],
+        record.fields[ArmourRecord::InvHeight]);
 }

@@ -167,12 +167,13 @@ void CMonsterEditorDlg::OnApply() {
     record.fields[MonsterRecord::Class] =
         m_checkUnused->isChecked() ? "unused" : m_shownRecord.fields[MonsterRecord::Class];
     for (size_t k = MonsterRecord::Spawned; k < MonsterRecord::kFieldCount; ++k) {
-        // A field the user left as shown goes back exactly as it was read.
-        const QString text = m_edits[k]->text();
-        record.fields[k] = text == CellToText(m_shownRecord.fields[k]) ? m_shownRecord.fields[k]
-                                                                       : TextToCell(text);
+        std::optional<std::string> cell =
+            CCellEdit::CellOf(*m_edits[k], m_shownRecord.fields[k], m_prompts);
+        if (!cell)
+            return;
+        record.fields[k] = std::move(*cell);
     }
     // What was written is what the edits now show unchanged.
-    if (m_pFuncs->WriteMonsterRecord(row, record, *m_pMonTable, m_layout))
+    if (m_pFuncs->WriteMonsterRecord(row, record, *m_pMonTable, m_layout).Report(m_prompts))
         m_shownRecord = record;
 }

@@ -149,11 +149,13 @@ void CWeaponDlg::OnApply() {
     for (size_t k = 0; k < WeaponRecord::kFieldCount; ++k) {
         if (!m_edits[k])
             continue;
-        const QString text = m_edits[k]->text();
-        if (text != CellToText(m_shownRecord.fields[k]))
-            record.fields[k] = TextToCell(text);
+        std::optional<std::string> cell =
+            CCellEdit::CellOf(*m_edits[k], m_shownRecord.fields[k], m_prompts);
+        if (!cell)
+            return;
+        record.fields[k] = std::move(*cell);
     }
-    if (m_pFuncs->WriteWeaponRecord(row, record, *m_pWeaponTable))
+    if (m_pFuncs->WriteWeaponRecord(row, record, *m_pWeaponTable).Report(m_prompts))
         m_shownRecord = record;
 }
 
@@ -164,8 +166,8 @@ void CWeaponDlg::OnGraphic() {
     // The size and name as the table holds them now, whatever the edits show.
     WeaponRecord record;
     m_pFuncs->ReadWeaponRecord(row, record, *m_pWeaponTable);
-    m_pPicture->ImportItemPicture(m_prompts, *m_pFuncs, TextToCell(EntryList()->CurrentName()),
-                                  record.fields[WeaponRecord::InvFile],
-                                  record.fields[WeaponRecord::InvWidth],
-                                  record.fields[WeaponRecord::InvHeight]);
+    m_pPicture->ImportItemPicture(
+        m_prompts, *m_pFuncs, TextToCell(EntryList()->CurrentName()).value_or(""),
+        record.fields[WeaponRecord::InvFile], record.fields[WeaponRecord::InvWidth],
+        record.fields[WeaponRecord::InvHeight]);
 }
