@@ -115,15 +115,8 @@ void CArmourDlg::OnApply() {
         return;
     // The picture's fields, not shown, go back as they were read.
     ArmourRecord record = m_shownRecord;
-    for (size_t k = 0; k < ArmourRecord::kFieldCount; ++k) {
-        if (!m_edits[k])
-            continue;
-        std::optional<std::string> cell =
-            CCellEdit::CellOf(*m_edits[k], m_shownRecord.fields[k], m_prompts);
-        if (!cell)
-            return;
-        record.fields[k] = std::move(*cell);
-    }
+    if (!CCellEdit::CellsOf(m_edits, record.fields, m_prompts))
+        return;
     if (m_pFuncs->WriteArmourRecord(row, record, *m_pArmourTable).Report(m_prompts))
         m_shownRecord = record;
 }

@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 
+#include <array>
 #include <optional>
 #include <string>
 
@@ -29,6 +30,21 @@ public:
     // character, when the text holds a character no cell can hold.
     static std::optional<std::string> CellOf(const QLineEdit& edit, const std::string& shown,
                                              CUserPrompts& prompts);
+    // CellOf for a record's fields: `cells` holds the shown cells and gets each edit's (a null
+    // edit leaves its cell). False at the first text no cell can hold, after its message.
+    template <class Edit, size_t N>
+    static bool CellsOf(const std::array<Edit*, N>& edits, std::array<std::string, N>& cells,
+                        CUserPrompts& prompts) {
+        for (size_t k = 0; k < N; ++k) {
+            if (!edits[k])
+                continue;
+            std::optional<std::string> cell = CellOf(*edits[k], cells[k], prompts);
+            if (!cell)
+                return false;
+            cells[k] = std::move(*cell);
+        }
+        return true;
+    }
 
 signals:
     // Text the user put in was refused; `why` names the character.

@@ -112,14 +112,9 @@ bool CDifficultyDlg::OnInitDialog() {
 void CDifficultyDlg::OnOK() {
     if (!m_pRecord || !m_pDiffTable || !m_pFuncs)
         return;
-    DifficultyRecord record;
-    for (size_t k = 0; k < DifficultyRecord::kFieldCount; ++k) {
-        std::optional<std::string> cell =
-            CCellEdit::CellOf(*m_edits[k], m_pRecord->fields[k], m_prompts);
-        if (!cell)
-            return;
-        record.fields[k] = std::move(*cell);
-    }
+    DifficultyRecord record = *m_pRecord;
+    if (!CCellEdit::CellsOf(m_edits, record.fields, m_prompts))
+        return;
     // A refused write has said why; the dialog stays open with what was typed.
     if (!m_pFuncs->WriteDifficultyRecord(record, *m_pDiffTable).Report(m_prompts))
         return;

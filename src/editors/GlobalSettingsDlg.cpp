@@ -169,14 +169,11 @@ void CGlobalSettingsDlg::OnOK() {
     if (!m_pMonTable || !m_pItmTable || !m_pTCTable)
         return;
     Amounts texts;
+    if (!CCellEdit::CellsOf(m_edits, texts, m_prompts))
+        return;
     std::array<int32_t, kAmountCount> values{};
-    for (size_t a = 0; a < kAmountCount; ++a) {
-        std::optional<std::string> text = CCellEdit::CellOf(*m_edits[a], "", m_prompts);
-        if (!text)
-            return;
-        texts[a] = std::move(*text);
+    for (size_t a = 0; a < kAmountCount; ++a)
         values[a] = LeadingInteger(texts[a]);
-    }
     // Beyond its arrows' range a multiplier gives the game values it cannot use (every hit
     // point at the 32-bit limit).
     for (size_t a : {HealthMultiplier, BlockBetter, HitHarder}) {

@@ -146,15 +146,8 @@ void CWeaponDlg::OnApply() {
     // as two-handed although the box shows it clear.
     if (m_checkTwoHanded->isChecked() != ShownTwoHanded())
         record.fields[WeaponRecord::TwoHanded].assign(1, m_checkTwoHanded->isChecked() ? '1' : '0');
-    for (size_t k = 0; k < WeaponRecord::kFieldCount; ++k) {
-        if (!m_edits[k])
-            continue;
-        std::optional<std::string> cell =
-            CCellEdit::CellOf(*m_edits[k], m_shownRecord.fields[k], m_prompts);
-        if (!cell)
-            return;
-        record.fields[k] = std::move(*cell);
-    }
+    if (!CCellEdit::CellsOf(m_edits, record.fields, m_prompts))
+        return;
     if (m_pFuncs->WriteWeaponRecord(row, record, *m_pWeaponTable).Report(m_prompts))
         m_shownRecord = record;
 }
