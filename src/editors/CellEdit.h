@@ -5,6 +5,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <utility>
 
 class CUserPrompts;
 
