@@ -115,14 +115,9 @@ void CArmourDlg::OnApply() {
         return;
     // The picture's fields, not shown, go back as they were read.
     ArmourRecord record = m_shownRecord;
-    for (size_t k = 0; k < ArmourRecord::kFieldCount; ++k) {
-        if (!m_edits[k])
-            continue;
-        const QString text = m_edits[k]->text();
-        if (text != CellToText(m_shownRecord.fields[k]))
-            record.fields[k] = TextToCell(text);
-    }
-    if (m_pFuncs->WriteArmourRecord(row, record, *m_pArmourTable))
+    if (!CCellEdit::CellsOf(m_edits, record.fields, m_prompts))
+        return;
+    if (m_pFuncs->WriteArmourRecord(row, record, *m_pArmourTable).Report(m_prompts))
         m_shownRecord = record;
 }
 
@@ -133,8 +128,8 @@ void CArmourDlg::OnGraphic() {
     // The size and name as the table holds them now, whatever the edits show.
     ArmourRecord record;
     m_pFuncs->ReadArmourRecord(row, record, *m_pArmourTable);
-    m_pPicture->ImportItemPicture(m_prompts, *m_pFuncs, TextToCell(EntryList()->CurrentName()),
-                                  record.fields[ArmourRecord::InvFile],
-                                  record.fields[ArmourRecord::InvWidth],
-                                  record.fields[ArmourRecord::InvHeight]);
+    m_pPicture->ImportItemPicture(
+        m_prompts, *m_pFuncs, TextToCell(EntryList()->CurrentName()).value_or(""),
+        record.fields[ArmourRecord::InvFile], record.fields[ArmourRecord::InvWidth],
+        record.fields[ArmourRecord::InvHeight]);
 }

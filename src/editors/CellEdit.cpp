@@ -1,5 +1,8 @@
 #include "editors/CellEdit.h"
 
+#include "editors/CellText.h"
+#include "platform/UserPrompts.h"
+
 #include <QKeyEvent>
 #include <QValidator>
 
@@ -28,8 +31,11 @@ public:
                before[before.size() - 1 - end] == input[input.size() - 1 - end])
             ++end;
         const QString inserted = input.mid(start, input.size() - start - end);
-        const QString allowed = m_edit.Allowed(inserted, start == 0, input.right(end));
-        if (allowed.size() != inserted.size()) {
+        QString refusal;
+        const QString allowed = m_edit.Allowed(inserted, start == 0, input.right(end), refusal);
+        if (!refusal.isEmpty())
+            emit m_edit.TextRefused(refusal);
+        if (allowed != inserted) {
             input = input.left(start) + allowed + input.right(end);
             pos = static_cast<int>(start + allowed.size());
             // Qt puts the mended text in as if it were set: it must still count as the user's.
@@ -56,7 +62,33 @@ CCellEdit::CCellEdit(QWidget* parent, bool digitsOnly)
     });
 }
 
-QString CCellEdit::Allowed(const QString& inserted, bool atStart, const QString& after) const {
+void CCellEdit::ShowRefusals(QWidget& dialog, CUserPrompts& prompts) {
+    for (CCellEdit* edit : dialog.findChildren<CCellEdit*>())
+        // Queued: a message box must not open in the middle of the edit's change.
+        connect(
+            edit, &CCellEdit::TextRefused, &dialog,
+            [&prompts](const QString& why) { prompts.ShowMessage(why.toStdString()); },
+            Qt::QueuedConnection);
+}
+
+std::optional<std::string> CCellEdit::CellOf(const QLineEdit& edit, const std::string& shown,
+                                             CUserPrompts& prompts) {
+    const QString text = edit.text();
+    if (text == CellToText(shown))
+        return shown;
+    std::optional<std::string> cell = TextToCell(text);
+    if (!cell)
+        prompts.ShowMessage(edit.accessibleName().toStdString() + ": " + CellRefusal(text) +
+                            " Nothing was applied.");
+    return cell;
+}
+
+QString CCellEdit::Allowed(const QString& inserted, bool atStart, const QString& after,
+                           QString& refusal) const {
+    // The whole insertion: dropping the character alone could change what the user meant.
+    refusal = QString::fromStdString(CellRefusal(inserted));
+    if (!refusal.isEmpty())
+        return {};
     // The game's tables hold negative numbers: one minus may lead a digits-only cell.
     bool minusAllowed = atStart && !after.startsWith(u'-');
     QString allowed;
@@ -64,6 +96,8 @@ QString CCellEdit::Allowed(const QString& inserted, bool atStart, const QString&
     for (QChar c : inserted) {
         if (c == u'\t' || c == u'\r' || c == u'\n')
             continue;
+        if (c == u'\u2212')
+            c = u'-';
         if (m_bDigitsOnly && (c < u'0' || c > u'9') && !(c == u'-' && minusAllowed))
             continue;
         allowed.append(c);
@@ -81,7 +115,10 @@ void CCellEdit::keyPressEvent(QKeyEvent* event) {
     });
     const int at = hasSelectedText() ? selectionStart() : cursorPosition();
     const int kept = hasSelectedText() ? selectionStart() + selectionLength() : at;
-    if (printable && Allowed(typed, at == 0, text().mid(kept)).isEmpty()) {
+    QString refusal;
+    if (printable && Allowed(typed, at == 0, text().mid(kept), refusal).isEmpty()) {
+        if (!refusal.isEmpty())
+            emit TextRefused(refusal);
         event->accept();
         return;
     }

@@ -80,6 +80,7 @@ CDifficultyDlg::CDifficultyDlg(CUserPrompts& prompts, QWidget* parent)
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(grid, 1);
     layout->addLayout(buttons);
+    CCellEdit::ShowRefusals(*this, m_prompts);
 }
 
 CDifficultyDlg::~CDifficultyDlg() = default;
@@ -111,13 +112,13 @@ bool CDifficultyDlg::OnInitDialog() {
 void CDifficultyDlg::OnOK() {
     if (!m_pRecord || !m_pDiffTable || !m_pFuncs)
         return;
-    for (size_t k = 0; k < DifficultyRecord::kFieldCount; ++k) {
-        // A field left as shown goes back exactly as it was read.
-        const QString text = m_edits[k]->text();
-        if (text != CellToText(m_pRecord->fields[k]))
-            m_pRecord->fields[k] = TextToCell(text);
-    }
-    m_pFuncs->WriteDifficultyRecord(*m_pRecord, *m_pDiffTable);
+    DifficultyRecord record = *m_pRecord;
+    if (!CCellEdit::CellsOf(m_edits, record.fields, m_prompts))
+        return;
+    // A refused write has said why; the dialog stays open with what was typed.
+    if (!m_pFuncs->WriteDifficultyRecord(record, *m_pDiffTable).Report(m_prompts))
+        return;
+    *m_pRecord = record;
     accept();
 }
 

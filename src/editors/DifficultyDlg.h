@@ -34,7 +34,8 @@ public:
     // Handlers, public so that tests can drive the dialog without a modal loop.
     // Reads the table into the edits; false, after a message, when an input is missing.
     bool OnInitDialog();
-    // Writes every edit's text into its cell and closes.
+    // Writes every edit's text into its cell and closes; stays open, having written nothing,
+    // when a text cannot go into its cell.
     void OnOK();
 
     void done(int result) override;

@@ -1,5 +1,6 @@
 #include "editors/EditorDlg.h"
 
+#include "editors/CellEdit.h"
 #include "editors/FilterList.h"
 #include "platform/ProfileFile.h"
 #include "platform/UserPrompts.h"
@@ -67,6 +68,7 @@ void CEditorDlg::SetUpLayout(QWidget* fields) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns, 1);
     layout->addLayout(buttons);
+    CCellEdit::ShowRefusals(*this, m_prompts);
 }
 
 int CEditorDlg::exec() {
@@ -93,8 +95,9 @@ bool CEditorDlg::ConfirmLeavingRecord() {
     switch (
         m_prompts.AskThreeWay("Apply your changes to " + name.toStdString() + "?", "Yes", "No")) {
     case CUserPrompts::Answer::First:
+        // A refused apply has said why and kept the typed text: the user stays on it.
         OnApply();
-        return true;
+        return !HasUnappliedChanges();
     case CUserPrompts::Answer::Second:
         return true;
     case CUserPrompts::Answer::Cancel:

@@ -21,8 +21,9 @@ class QScrollArea;
 // and the window's geometry and last selected entry kept in the settings file between runs.
 //
 // The editor shows one record at a time. OK and a change of selection ask "Apply your changes
-// to <name>?" when the shown record has changes not applied: Yes applies and goes on, No drops
-// them and goes on, Cancel stays where the user was. Cancel of the dialog discards.
+// to <name>?" when the shown record has changes not applied: Yes applies and goes on (or stays,
+// when the apply was refused), No drops them and goes on, Cancel stays where the user was.
+// Cancel of the dialog discards.
 class CEditorDlg : public QDialog {
     Q_OBJECT
 public:
@@ -38,7 +39,8 @@ public:
     // Fills the list and shows the entry selected last time (else the first); false, after a
     // message, when an input is missing.
     virtual bool OnInitDialog() = 0;
-    // Writes the shown record into its row.
+    // Writes the shown record into its row; when a field cannot go into its cell it says why
+    // and writes nothing, the fields keeping what was typed.
     virtual void OnApply() = 0;
     // Closes with OK once the shown record's changes are applied or dropped as the user says.
     void OnOK();

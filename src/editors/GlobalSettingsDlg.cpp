@@ -28,16 +28,18 @@ struct AmountField {
     const char* caption;
     const char* key;
     const char* defaultValue;
-    int min; // what the arrows stay within; typed text is checked only by OK
+    int min; // what the arrows stay within; OK holds typed multipliers to it too
     int max;
+    const char* multiplier; // the name OK's message gives it; null: not held to the range
 };
 
 // Layout order: the health multiplier first.
 constexpr std::array<AmountField, CGlobalSettingsDlg::kAmountCount> kAmounts = {{
-    {"Mulitply monsters health by", "HealthMultiplier", "1", 1, 16},
-    {"Monsters hit harder", "HitHarder", "0", 0, 100},
-    {"Monsters block better", "BlockBetter", "0", 0, 50},
-    {"Monsters appear in larger groups", "LargerGroups", "0", 0, 25},
+    {"Mulitply monsters health by", "HealthMultiplier", "1", 1, 16, "an MH"},
+    {"Monsters hit harder", "HitHarder", "0", 0, 100, "an HH"},
+    {"Monsters block better", "BlockBetter", "0", 0, 50, "a BB"},
+    // Smaller groups are allowed; the groups themselves never shrink below 1.
+    {"Monsters appear in larger groups", "LargerGroups", "0", 0, 25, nullptr},
 }};
 
 struct OptionField {
@@ -53,7 +55,7 @@ constexpr std::array<OptionField, CGlobalSettingsDlg::kOptionCount> kOptions = {
 
 // The decimal number at the start of the text, read as the game reads a cell.
 int32_t LeadingNumber(const QString& text) {
-    return LeadingInteger(TextToCell(text));
+    return LeadingInteger(TextToCell(text).value_or(""));
 }
 
 } // namespace
@@ -105,6 +107,12 @@ CGlobalSettingsDlg::CGlobalSettingsDlg(CUserPrompts& prompts, QWidget* parent)
     m_autoMapNote->setIndent(20);
     m_autoMapNote->setVisible(false);
     grid->addWidget(m_autoMapNote, line++, 0, 1, 3);
+    // OK is the default button and the dialog opens with the values applied last.
+    auto* compounds = new QLabel("The multipliers act on the tables as they are now: each OK "
+                                 "multiplies again what earlier ones left.",
+                                 this);
+    compounds->setWordWrap(true);
+    grid->addWidget(compounds, line++, 0, 1, 3);
 
     auto* buttonOK = new QPushButton("OK", this);
     auto* buttonCancel = new QPushButton("Cancel", this);
@@ -121,6 +129,7 @@ CGlobalSettingsDlg::CGlobalSettingsDlg(CUserPrompts& prompts, QWidget* parent)
     layout->addLayout(grid);
     layout->addStretch();
     layout->addLayout(buttons);
+    CCellEdit::ShowRefusals(*this, m_prompts);
 }
 
 int CGlobalSettingsDlg::exec() {
@@ -145,15 +154,10 @@ bool CGlobalSettingsDlg::OnInitDialog() {
         m_prompts.ShowMessage("Programming error, TCTable pointer is NULL.");
         return false;
     }
-    auto read = [this](const char* key, const char* defaultValue) {
-        if (m_strSettingsPath.empty())
-            return std::string(defaultValue);
-        return CProfileFile::ReadString(m_strSettingsPath, kSection, key, defaultValue);
-    };
     for (size_t a = 0; a < kAmountCount; ++a)
-        m_edits[a]->setText(CellToText(read(kAmounts[a].key, kAmounts[a].defaultValue)));
+        m_edits[a]->setText(CellToText(Stored(kAmounts[a].key, kAmounts[a].defaultValue)));
     for (size_t o = 0; o < kOptionCount; ++o)
-        m_boxes[o]->setChecked(read(kOptions[o].key, "0") == "1");
+        m_boxes[o]->setChecked(Stored(kOptions[o].key, "0") == "1");
     const bool hasAutoMap = m_layout != TableLayout::V110;
     m_boxes[AutoMap]->setEnabled(hasAutoMap);
     m_autoMapNote->setVisible(!hasAutoMap);
@@ -164,23 +168,31 @@ bool CGlobalSettingsDlg::OnInitDialog() {
 void CGlobalSettingsDlg::OnOK() {
     if (!m_pMonTable || !m_pItmTable || !m_pTCTable)
         return;
-    const int32_t mh = LeadingNumber(m_edits[HealthMultiplier]->text());
-    const int32_t hh = LeadingNumber(m_edits[HitHarder]->text());
-    const int32_t bb = LeadingNumber(m_edits[BlockBetter]->text());
-    const int32_t lg = LeadingNumber(m_edits[LargerGroups]->text());
-    if (mh < 1) {
-        m_prompts.ShowMessage("You cannot specify an MH multiplier of less than 1");
+    Amounts texts;
+    if (!CCellEdit::CellsOf(m_edits, texts, m_prompts))
         return;
+    std::array<int32_t, kAmountCount> values{};
+    for (size_t a = 0; a < kAmountCount; ++a)
+        values[a] = LeadingInteger(texts[a]);
+    // Beyond its arrows' range a multiplier gives the game values it cannot use (every hit
+    // point at the 32-bit limit).
+    for (size_t a : {HealthMultiplier, BlockBetter, HitHarder}) {
+        const AmountField& field = kAmounts[a];
+        if (values[a] < field.min || values[a] > field.max) {
+            m_prompts.ShowMessage(std::string("You cannot specify ") + field.multiplier +
+                                  " multiplier of less than " + std::to_string(field.min) +
+                                  " or greater than " + std::to_string(field.max));
+            return;
+        }
     }
-    if (bb < 0) {
-        m_prompts.ShowMessage("You cannot specify a BB multiplier of less than 0");
+    if (RepeatsLastApplied(values) &&
+        !m_prompts.AskYesNo("These settings were applied before; applying them again "
+                            "multiplies the tables again. Apply them again?"))
         return;
-    }
-    if (hh < 0 || hh > 100) {
-        m_prompts.ShowMessage(
-            "You cannot specify an HH multiplier of less than 0 or greater than 100");
-        return;
-    }
+    const int32_t mh = values[HealthMultiplier];
+    const int32_t hh = values[HitHarder];
+    const int32_t bb = values[BlockBetter];
+    const int32_t lg = values[LargerGroups];
 
     const CModFuncs funcs;
     if (m_boxes[AutoMap]->isChecked() && m_layout != TableLayout::V110)
@@ -205,17 +217,37 @@ void CGlobalSettingsDlg::OnOK() {
     if (lg != 0)
         funcs.ApplyLargerGroups(lg, *m_pMonTable);
 
-    StoreSettings();
+    StoreSettings(texts);
     accept();
 }
 
-void CGlobalSettingsDlg::StoreSettings() {
+std::string CGlobalSettingsDlg::Stored(const char* key, const char* defaultValue) const {
+    if (m_strSettingsPath.empty())
+        return defaultValue;
+    return CProfileFile::ReadString(m_strSettingsPath, kSection, key, defaultValue);
+}
+
+bool CGlobalSettingsDlg::RepeatsLastApplied(const std::array<int32_t, kAmountCount>& values) const {
+    // Values that change nothing (the automap flag alone) do no harm applied twice.
+    if (values[HealthMultiplier] == 1 && values[HitHarder] <= 1 && values[BlockBetter] == 0 &&
+        values[LargerGroups] == 0)
+        return false;
+    for (size_t a = 0; a < kAmountCount; ++a)
+        if (LeadingInteger(Stored(kAmounts[a].key, kAmounts[a].defaultValue)) != values[a])
+            return false;
+    for (size_t o = 0; o < kOptionCount; ++o)
+        if ((Stored(kOptions[o].key, "0") == "1") != m_boxes[o]->isChecked())
+            return false;
+    return true;
+}
+
+void CGlobalSettingsDlg::StoreSettings(const Amounts& texts) {
     if (m_strSettingsPath.empty())
         return;
     bool written = true;
     for (size_t a : {HitHarder, HealthMultiplier, BlockBetter, LargerGroups})
-        written = written && CProfileFile::WriteString(m_strSettingsPath, kSection, kAmounts[a].key,
-                                                       TextToCell(m_edits[a]->text()));
+        written = written &&
+                  CProfileFile::WriteString(m_strSettingsPath, kSection, kAmounts[a].key, texts[a]);
     for (size_t o : {IncreaseDrops, IncreaseXP, AutoMap}) {
         // The box was not offered without a column for it: its stored value stays as it was.
         if (o == AutoMap && m_layout == TableLayout::V110)

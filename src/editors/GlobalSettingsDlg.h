@@ -18,7 +18,8 @@ class QLabel;
 // Global > Difficulty...: sweeping changes to the whole monster population (more hit points,
 // harder hits, better blocking, larger groups, more experience and drops, the automap flag),
 // worked into the tables when OK is pressed. The values entered are kept in the settings file
-// only to prefill the dialog next time, so a second OK with the same values compounds.
+// only to prefill the dialog next time, so a second OK with the same values compounds: OK asks
+// before it applies the values applied last again.
 class CGlobalSettingsDlg : public QDialog {
     Q_OBJECT
 public:
@@ -53,7 +54,8 @@ public:
     // missing.
     bool OnInitDialog();
     // Checks the amounts, changes the tables, keeps the values and closes; with an amount out
-    // of range it shows why and stays open, having changed nothing.
+    // of range it shows why and stays open, having changed nothing, as it does when the user
+    // does not want the values applied last applied again.
     void OnOK();
 
     CCellEdit* AmountEdit(Amount amount) const { return m_edits[amount]; }
@@ -66,10 +68,16 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    using Amounts = std::array<std::string, kAmountCount>;
+
     // Steps a field by `delta` within its range, as its arrows and the arrow keys do.
     void Step(size_t amount, int delta);
+    // The settings file's value of `key`; `defaultValue` when it has none.
+    std::string Stored(const char* key, const char* defaultValue) const;
+    // Whether the values about to be applied are those applied last, and change the tables.
+    bool RepeatsLastApplied(const std::array<int32_t, kAmountCount>& values) const;
     // Keeps the values entered, exactly as typed; a file that cannot be written is noted.
-    void StoreSettings();
+    void StoreSettings(const Amounts& texts);
 
     CUserPrompts& m_prompts;
     std::array<CCellEdit*, kAmountCount> m_edits{};

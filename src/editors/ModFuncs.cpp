@@ -71,18 +71,19 @@ bool CModFuncs::ReadMonsterRecord(int32_t row, MonsterRecord& record, const CTxt
     return true;
 }
 
-bool CModFuncs::WriteMonsterRecord(int32_t row, const MonsterRecord& record, CTxtTable& table,
-                                   TableLayout layout) const {
+RecordWrite CModFuncs::WriteMonsterRecord(int32_t row, const MonsterRecord& record,
+                                          CTxtTable& table, TableLayout layout) const {
     if (row >= table.Rows())
-        return false;
+        return RecordWrite::RowMissing();
     const auto& headers = MonsterRecordHeaders(layout);
     // "NameStr" names a line of the game's string table: anything else written there would
     // break the name the game shows.
     const size_t first =
         layout == TableLayout::V110 ? MonsterRecord::Spawned : MonsterRecord::Class;
+    std::vector<RecordWrite::Cell> cells;
     for (size_t k = first; k < MonsterRecord::kFieldCount; ++k)
-        table.SetCell(table.FindColumn(headers[k], 0), row, record.fields[k]);
-    return true;
+        cells.push_back({table.FindColumn(headers[k], 0), row, record.fields[k]});
+    return RecordWrite::Cells(table, cells);
 }
 
 // --- Global settings ---
@@ -234,7 +235,7 @@ bool CModFuncs::ApplyLargerGroups(int32_t amount, CTxtTable& monStats) const {
     if (amount == 0)
         return true;
     for (int32_t col : *columns)
-        monStats.AddToColumn(col, amount, kInt32Max);
+        monStats.AddToColumn(col, amount, kInt32Max, 1);
     return true;
 }
 
@@ -250,14 +251,16 @@ bool CModFuncs::ReadDifficultyRecord(DifficultyRecord& record, const CTxtTable& 
     return true;
 }
 
-bool CModFuncs::WriteDifficultyRecord(const DifficultyRecord& record, CTxtTable& table) const {
+RecordWrite CModFuncs::WriteDifficultyRecord(const DifficultyRecord& record,
+                                             CTxtTable& table) const {
+    std::vector<RecordWrite::Cell> cells;
     for (size_t c = 0; c < DifficultyRecord::kColumnCount; ++c) {
         const int32_t col = table.FindColumn(kDifficultyHeaders[c], 0);
         for (size_t d = 0; d < DifficultyRecord::kDifficultyCount; ++d)
-            table.SetCell(col, static_cast<int32_t>(d) + 1,
-                          record.fields[DifficultyRecord::Field(c, d)]);
+            cells.push_back(
+                {col, static_cast<int32_t>(d) + 1, record.fields[DifficultyRecord::Field(c, d)]});
     }
-    return true;
+    return RecordWrite::Cells(table, cells);
 }
 
 // --- Monster area locations ---
@@ -462,22 +465,26 @@ bool CModFuncs::ReadUniqueRecord(int32_t row, UniqueItemRecord& record, const CT
     return true;
 }
 
-bool CModFuncs::WriteUniqueRecord(int32_t row, const UniqueItemRecord& record, CTxtTable& table,
-                                  TableLayout layout) const {
+RecordWrite CModFuncs::WriteUniqueRecord(int32_t row, const UniqueItemRecord& record,
+                                         CTxtTable& table, TableLayout layout) const {
     if (row >= table.Rows())
-        return false;
+        return RecordWrite::RowMissing();
     using H = UniqueItemsHeaders;
     const size_t count = H::Properties(layout);
+    std::vector<RecordWrite::Cell> cells;
+    auto add = [&](const std::string& header, const std::string& text) {
+        cells.push_back({table.FindColumn(header, 0), row, text});
+    };
     for (size_t k = 0; k < count; ++k)
-        table.SetCell(table.FindColumn(H::Code(k, layout), 0), row, record.codes[k]);
+        add(H::Code(k, layout), record.codes[k]);
     if (layout == TableLayout::V110)
         for (size_t k = 0; k < count; ++k)
-            table.SetCell(table.FindColumn(H::Param(k, layout), 0), row, record.parameters[k]);
+            add(H::Param(k, layout), record.parameters[k]);
     for (size_t k = 0; k < count; ++k)
-        table.SetCell(table.FindColumn(H::Min(k, layout), 0), row, record.minimums[k]);
+        add(H::Min(k, layout), record.minimums[k]);
     for (size_t k = 0; k < count; ++k)
-        table.SetCell(table.FindColumn(H::Max(k, layout), 0), row, record.maximums[k]);
-    return true;
+        add(H::Max(k, layout), record.maximums[k]);
+    return RecordWrite::Cells(table, cells);
 }
 
 // --- Armour and weapon editors ---
@@ -503,15 +510,17 @@ bool CModFuncs::ReadArmourRecord(int32_t row, ArmourRecord& record, const CTxtTa
     return true;
 }
 
-bool CModFuncs::WriteArmourRecord(int32_t row, const ArmourRecord& record, CTxtTable& table) const {
+RecordWrite CModFuncs::WriteArmourRecord(int32_t row, const ArmourRecord& record,
+                                         CTxtTable& table) const {
     if (row >= table.Rows())
-        return false;
+        return RecordWrite::RowMissing();
+    std::vector<RecordWrite::Cell> cells;
     for (size_t k = 0; k < ArmourRecord::kFieldCount; ++k)
-        table.SetCell(table.FindColumn(ArmourHeaders::kFields[k], 0), row, record.fields[k]);
+        cells.push_back({table.FindColumn(ArmourHeaders::kFields[k], 0), row, record.fields[k]});
     // "0" alone means no sockets; anything else may hold gems, which needs "hasinv".
     if (record.fields[ArmourRecord::GemSockets] != "0")
-        table.SetCell(table.FindColumn(ArmourHeaders::kHasInv, 0), row, "1");
-    return true;
+        cells.push_back({table.FindColumn(ArmourHeaders::kHasInv, 0), row, "1"});
+    return RecordWrite::Cells(table, cells);
 }
 
 bool CModFuncs::ReadWeaponRecord(int32_t row, WeaponRecord& record, const CTxtTable& table) const {
@@ -522,12 +531,14 @@ bool CModFuncs::ReadWeaponRecord(int32_t row, WeaponRecord& record, const CTxtTa
     return true;
 }
 
-bool CModFuncs::WriteWeaponRecord(int32_t row, const WeaponRecord& record, CTxtTable& table) const {
+RecordWrite CModFuncs::WriteWeaponRecord(int32_t row, const WeaponRecord& record,
+                                         CTxtTable& table) const {
     if (row >= table.Rows())
-        return false;
+        return RecordWrite::RowMissing();
+    std::vector<RecordWrite::Cell> cells;
     for (size_t k = 0; k < WeaponRecord::kFieldCount; ++k)
-        table.SetCell(WeaponColumn(k, table), row, record.fields[k]);
-    return true;
+        cells.push_back({WeaponColumn(k, table), row, record.fields[k]});
+    return RecordWrite::Cells(table, cells);
 }
 
 bool CModFuncs::CheckPcxSize(int32_t cellsWide, int32_t cellsHigh, const std::string& path) const {

@@ -3,6 +3,7 @@
 #include "editors/ArmourRecord.h"
 #include "editors/DifficultyRecord.h"
 #include "editors/MonsterRecord.h"
+#include "editors/RecordWrite.h"
 #include "editors/TableLayout.h"
 #include "editors/UniqueItemRecord.h"
 #include "editors/WeaponRecord.h"
@@ -17,7 +18,8 @@ class CTxtTable;
 // The record service the editors share: operations that move a group of cells between a table
 // row and a record of strings, and answer list questions about the tables. It holds no data;
 // the main window makes one and hands it to every editor. Each editor adds its operations.
-// Columns are found by their header in row 0, ignoring ASCII case.
+// Columns are found by their header in row 0, ignoring ASCII case. A record is written whole or
+// not at all (RecordWrite): the result names the cells that could not take their text.
 class CModFuncs {
 public:
     CModFuncs() = default;
@@ -41,8 +43,8 @@ public:
     // Writes every field into its column in `layout`. False, writing nothing, when the row is
     // past the table's end; a missing column (or a negative row) leaves its cell alone. In the
     // 1.10 to 1.14d layout the class field ("NameStr") is never written.
-    bool WriteMonsterRecord(int32_t row, const MonsterRecord& record, CTxtTable& table,
-                            TableLayout layout = TableLayout::V109) const;
+    RecordWrite WriteMonsterRecord(int32_t row, const MonsterRecord& record, CTxtTable& table,
+                                   TableLayout layout = TableLayout::V109) const;
     // --- Global settings ---
     // Whole-column changes to the monster population. Each returns false, changing nothing,
     // when one of its columns is missing; an amount that means "no change" changes nothing.
@@ -59,8 +61,8 @@ public:
     // Scales the three experience columns by DropFactor(`multiplier`).
     bool ApplyExperience(int32_t multiplier, CTxtTable& monStats) const;
     // More drops: with compiled tables, divides TreasureClassEx "NoDrop" by
-    // DropFactor(`multiplier`) (at least 5); else scales MonItemPercent "TreasureClassPercent"
-    // by it (at most 95).
+    // DropFactor(`multiplier`) (at least 5; a NoDrop already below 5 stays, so a sure drop stays
+    // sure); else scales MonItemPercent "TreasureClassPercent" by it (at most 95).
     bool ApplyDropRate(int32_t multiplier, CTxtTable& table, bool compiled) const;
     // Adds `amount` to "ToBlock" (at most 75); in the 1.10 to 1.14d layout to "ToBlock",
     // "ToBlock(N)" and "ToBlock(H)" alike.
@@ -69,7 +71,8 @@ public:
     // Scales the six attack 1 damage columns by 1 + `percent` / 100. A percent of 0 or 1
     // changes nothing, so that stored settings keep giving the tables they always gave.
     bool ApplyHitHarder(int32_t percent, CTxtTable& monStats) const;
-    // Adds `amount` (negative too) to "MinGrp" and "MaxGrp".
+    // Adds `amount` (negative too) to "MinGrp" and "MaxGrp"; a group never shrinks below 1
+    // (a size already below 1 stays), so no MinGrp passes its MaxGrp either.
     bool ApplyLargerGroups(int32_t amount, CTxtTable& monStats) const;
 
     // The factor by which a health multiplier raises experience and drops:
@@ -82,7 +85,7 @@ public:
     bool ReadDifficultyRecord(DifficultyRecord& record, const CTxtTable& table) const;
     // Writes every field into its column and difficulty row; a missing column or row leaves
     // that cell alone.
-    bool WriteDifficultyRecord(const DifficultyRecord& record, CTxtTable& table) const;
+    RecordWrite WriteDifficultyRecord(const DifficultyRecord& record, CTxtTable& table) const;
 
     // --- Monster area locations ---
     // An area is addressed by its row of the levels table, so that two areas of the same name
@@ -132,8 +135,8 @@ public:
                           TableLayout layout = TableLayout::V109) const;
     // Writes the layout's fields back; a missing column or a negative row leaves its cell alone.
     // False, writing nothing, when the row is past the table's end.
-    bool WriteUniqueRecord(int32_t row, const UniqueItemRecord& record, CTxtTable& table,
-                           TableLayout layout = TableLayout::V109) const;
+    RecordWrite WriteUniqueRecord(int32_t row, const UniqueItemRecord& record, CTxtTable& table,
+                                  TableLayout layout = TableLayout::V109) const;
 
     // --- Armour and weapon editors ---
     // Reads and writes take the cells' text unchanged. A missing column (or a negative row)
@@ -142,10 +145,10 @@ public:
     bool ReadArmourRecord(int32_t row, ArmourRecord& record, const CTxtTable& table) const;
     // Also sets "hasinv" to "1" unless the sockets are exactly "0", so that socketed items
     // can be socketed in the game.
-    bool WriteArmourRecord(int32_t row, const ArmourRecord& record, CTxtTable& table) const;
+    RecordWrite WriteArmourRecord(int32_t row, const ArmourRecord& record, CTxtTable& table) const;
     // The speed is "weaponspeedenum" when the table has it, else "speed".
     bool ReadWeaponRecord(int32_t row, WeaponRecord& record, const CTxtTable& table) const;
-    bool WriteWeaponRecord(int32_t row, const WeaponRecord& record, CTxtTable& table) const;
+    RecordWrite WriteWeaponRecord(int32_t row, const WeaponRecord& record, CTxtTable& table) const;
     // Whether a PCX picture fits an item of that many inventory cells of 28 pixels: its width
     // and height divided by 28 give them. An unreadable picture has size 0 x 0.
     bool CheckPcxSize(int32_t cellsWide, int32_t cellsHigh, const std::string& path) const;

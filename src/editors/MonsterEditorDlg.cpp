@@ -161,18 +161,14 @@ void CMonsterEditorDlg::OnApply() {
     const int32_t row = ShownRow();
     if (row < 0 || !m_pMonTable || !m_pFuncs)
         return;
-    MonsterRecord record;
+    MonsterRecord record = m_shownRecord;
     // The class is the game's key for the monster: it goes back as it was read. The newer
     // layout's "NameStr" in its place is not written at all, "unused" or not.
-    record.fields[MonsterRecord::Class] =
-        m_checkUnused->isChecked() ? "unused" : m_shownRecord.fields[MonsterRecord::Class];
-    for (size_t k = MonsterRecord::Spawned; k < MonsterRecord::kFieldCount; ++k) {
-        // A field the user left as shown goes back exactly as it was read.
-        const QString text = m_edits[k]->text();
-        record.fields[k] = text == CellToText(m_shownRecord.fields[k]) ? m_shownRecord.fields[k]
-                                                                       : TextToCell(text);
-    }
+    if (m_checkUnused->isChecked())
+        record.fields[MonsterRecord::Class] = "unused";
+    if (!CCellEdit::CellsOf(m_edits, record.fields, m_prompts))
+        return;
     // What was written is what the edits now show unchanged.
-    if (m_pFuncs->WriteMonsterRecord(row, record, *m_pMonTable, m_layout))
+    if (m_pFuncs->WriteMonsterRecord(row, record, *m_pMonTable, m_layout).Report(m_prompts))
         m_shownRecord = record;
 }

@@ -62,7 +62,7 @@ constexpr const char* kSetSpawned =
     "\nYou may also need to set spawned to 1 in the monster editor for this monster";
 
 bool NameLess(const QString& a, const QString& b) {
-    return LessIgnoringAsciiCase(TextToCell(a), TextToCell(b));
+    return LessIgnoringAsciiCase(TextToCell(a).value_or(""), TextToCell(b).value_or(""));
 }
 
 // Puts an entry carrying its monster row and stored text into a list sorted by name, after its
@@ -167,22 +167,23 @@ CMonsterLocationsDlg::CMonsterLocationsDlg(CUserPrompts& prompts, QWidget* paren
     m_editMin->setAccessibleName("Minimum number of bosses in area");
     // Only what the user types is stored: the numbers shown on loading an area change nothing.
     // The newer layout keeps one pair of counts per difficulty.
+    // The edits refuse text no cell can hold as it is typed: none reaches the table.
     auto storeCount = [this](const std::array<const char*, 3>& headers, const QString& text) {
-        if (m_nArea > 0 && m_pLvlTable)
+        if (m_nArea > 0 && m_pLvlTable && TextToCell(text))
             m_pLvlTable->SetCell(m_pLvlTable->FindColumn(headers[Difficulty()], 0), m_nArea,
-                                 TextToCell(text));
+                                 *TextToCell(text));
     };
     connect(m_editMin, &QLineEdit::textEdited, this, [this, storeCount](const QString& text) {
         if (IsNewLayout())
             storeCount(LevelsHeadersV110::kMinBosses, text);
-        else if (m_pFuncs && m_pLvlTable)
-            m_pFuncs->SetMinBosses(TextToCell(text), m_nArea, *m_pLvlTable);
+        else if (m_pFuncs && m_pLvlTable && TextToCell(text))
+            m_pFuncs->SetMinBosses(*TextToCell(text), m_nArea, *m_pLvlTable);
     });
     connect(m_editMax, &QLineEdit::textEdited, this, [this, storeCount](const QString& text) {
         if (IsNewLayout())
             storeCount(LevelsHeadersV110::kMaxBosses, text);
-        else if (m_pFuncs && m_pLvlTable)
-            m_pFuncs->SetMaxBosses(TextToCell(text), m_nArea, *m_pLvlTable);
+        else if (m_pFuncs && m_pLvlTable && TextToCell(text))
+            m_pFuncs->SetMaxBosses(*TextToCell(text), m_nArea, *m_pLvlTable);
     });
     auto* counts = new QGridLayout;
     auto* maxLabel = new QLabel("Maximum number of bosses in area", fields);
@@ -492,7 +493,7 @@ void CMonsterLocationsDlg::Add(SlotList& kind) {
         stored = std::to_string(row);
     }
     if (!used) {
-        std::string message = "Warning [" + TextToCell(name) + kUnusedMonster;
+        std::string message = "Warning [" + TextToCell(name).value_or("") + kUnusedMonster;
         if (kind.bosses)
             message += kSetSpawned;
         m_prompts.ShowMessage(message);
@@ -511,7 +512,7 @@ void CMonsterLocationsDlg::Remove(SlotList& kind) {
     if (!item || m_nArea <= 0 || !m_pFuncs || !m_pLvlTable)
         return;
     // The entry's own row (or Id), not the first monster of its name.
-    const std::string key = TextToCell(item->data(kStoredRole).toString());
+    const std::string key = TextToCell(item->data(kStoredRole).toString()).value_or("");
     delete item;
     if (auto it =
             std::find_if(kind.stored.begin(), kind.stored.end(),

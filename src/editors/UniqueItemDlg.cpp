@@ -181,7 +181,8 @@ void CUniqueItemDlg::ShowPropertyCode(const std::string& code, QComboBox* combo)
     // An empty code finds the empty entry.
     auto find = [combo, &code]() {
         for (int i = 0; i < combo->count(); ++i)
-            if (EqualsIgnoringAsciiCase(TextToCell(combo->itemData(i).toString()), code))
+            if (EqualsIgnoringAsciiCase(TextToCell(combo->itemData(i).toString()).value_or(""),
+                                        code))
                 return i;
         return -1;
     };
@@ -203,7 +204,7 @@ void CUniqueItemDlg::AddCodeToCombos(const std::string& code) {
 std::string CUniqueItemDlg::GetPropertyCode(const QComboBox* combo) {
     if (combo->currentIndex() < 0)
         return "";
-    return TextToCell(combo->currentData().toString());
+    return TextToCell(combo->currentData().toString()).value_or("");
 }
 
 void CUniqueItemDlg::ShowRow(int32_t row) {
@@ -239,9 +240,15 @@ void CUniqueItemDlg::OnApply() {
     if (row < 0 || !m_pUniqueTable || !m_pFuncs)
         return;
     const size_t count = UniqueItemsHeaders::Properties(m_layout);
-    // What the user left as shown goes back exactly as it was read.
-    auto typed = [](const QLineEdit* edit, const std::string& shown) {
-        return edit->text() == CellToText(shown) ? shown : TextToCell(edit->text());
+    // What the user left as shown goes back exactly as it was read; the first text no cell can
+    // hold stops the apply.
+    bool refused = false;
+    auto typed = [this, &refused](const QLineEdit* edit, const std::string& shown) {
+        if (refused)
+            return shown;
+        const std::optional<std::string> cell = CCellEdit::CellOf(*edit, shown, m_prompts);
+        refused = !cell;
+        return cell.value_or(shown);
     };
     UniqueItemRecord record;
     for (size_t k = 0; k < count; ++k) {
@@ -257,7 +264,9 @@ void CUniqueItemDlg::OnApply() {
                               ? m_shownRecord.codes[k]
                               : GetPropertyCode(m_combos[k]);
     }
-    if (m_pFuncs->WriteUniqueRecord(row, record, *m_pUniqueTable, m_layout)) {
+    if (refused)
+        return;
+    if (m_pFuncs->WriteUniqueRecord(row, record, *m_pUniqueTable, m_layout).Report(m_prompts)) {
         m_shownRecord = record;
         for (size_t k = 0; k < count; ++k)
             m_shownIndex[k] = m_combos[k]->currentIndex();

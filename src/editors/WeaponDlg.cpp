@@ -146,14 +146,9 @@ void CWeaponDlg::OnApply() {
     // as two-handed although the box shows it clear.
     if (m_checkTwoHanded->isChecked() != ShownTwoHanded())
         record.fields[WeaponRecord::TwoHanded].assign(1, m_checkTwoHanded->isChecked() ? '1' : '0');
-    for (size_t k = 0; k < WeaponRecord::kFieldCount; ++k) {
-        if (!m_edits[k])
-            continue;
-        const QString text = m_edits[k]->text();
-        if (text != CellToText(m_shownRecord.fields[k]))
-            record.fields[k] = TextToCell(text);
-    }
-    if (m_pFuncs->WriteWeaponRecord(row, record, *m_pWeaponTable))
+    if (!CCellEdit::CellsOf(m_edits, record.fields, m_prompts))
+        return;
+    if (m_pFuncs->WriteWeaponRecord(row, record, *m_pWeaponTable).Report(m_prompts))
         m_shownRecord = record;
 }
 
@@ -164,8 +159,8 @@ void CWeaponDlg::OnGraphic() {
     // The size and name as the table holds them now, whatever the edits show.
     WeaponRecord record;
     m_pFuncs->ReadWeaponRecord(row, record, *m_pWeaponTable);
-    m_pPicture->ImportItemPicture(m_prompts, *m_pFuncs, TextToCell(EntryList()->CurrentName()),
-                                  record.fields[WeaponRecord::InvFile],
-                                  record.fields[WeaponRecord::InvWidth],
-                                  record.fields[WeaponRecord::InvHeight]);
+    m_pPicture->ImportItemPicture(
+        m_prompts, *m_pFuncs, TextToCell(EntryList()->CurrentName()).value_or(""),
+        record.fields[WeaponRecord::InvFile], record.fields[WeaponRecord::InvWidth],
+        record.fields[WeaponRecord::InvHeight]);
 }

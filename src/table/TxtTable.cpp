@@ -381,9 +381,13 @@ void CTxtTable::Compact() {
     m_nGarbage = 0;
 }
 
-bool CTxtTable::SetCell(int32_t col, int32_t row, std::string text) {
+bool CTxtTable::CellCanHold(std::string_view text) {
     // A tab or a line break would split the row or the cell when the table is saved.
-    if (!InRange(col, row) || text.find_first_of("\t\r\n") != std::string::npos)
+    return text.find_first_of("\t\r\n") == std::string_view::npos;
+}
+
+bool CTxtTable::SetCell(int32_t col, int32_t row, std::string text) {
+    if (!InRange(col, row) || !CellCanHold(text))
         return false;
     StoreCell(col, row, text);
     return true;
@@ -427,6 +431,7 @@ int32_t CTxtTable::FindRow(const std::string& text, int32_t col) const {
     return -1;
 }
 
+// `compute` gives a cell's new value, or nothing to leave the cell as it is.
 template <typename Compute> bool CTxtTable::RescaleColumn(int32_t col, Compute compute) {
     if (col < 0 || col >= m_nColumns)
         return false;
@@ -434,7 +439,8 @@ template <typename Compute> bool CTxtTable::RescaleColumn(int32_t col, Compute c
         std::string_view cell = TextOf(CellAt(col, row));
         if (!LooksNumeric(cell))
             continue;
-        SetCellInt(col, row, compute(cell));
+        if (const std::optional<int32_t> value = compute(cell))
+            SetCellInt(col, row, *value);
     }
     return true;
 }
@@ -448,16 +454,24 @@ bool CTxtTable::MultiplyColumn(int32_t col, int32_t factor, int32_t max) {
     });
 }
 
-bool CTxtTable::AddToColumn(int32_t col, int32_t amount, int32_t max) {
-    return RescaleColumn(col, [&](std::string_view cell) {
-        int64_t sum = int64_t{LeadingInteger(cell)} + amount;
-        return sum > max ? max : ClampToInt32(sum);
+bool CTxtTable::AddToColumn(int32_t col, int32_t amount, int32_t max, int32_t min) {
+    return RescaleColumn(col, [&](std::string_view cell) -> std::optional<int32_t> {
+        const int32_t value = LeadingInteger(cell);
+        // The minimum stops a subtraction; it never raises a value the table already had.
+        if (value < min)
+            return std::nullopt;
+        int64_t sum = int64_t{value} + amount;
+        return sum > max ? max : std::max(min, ClampToInt32(sum));
     });
 }
 
 bool CTxtTable::DivideColumn(int32_t col, double divisor, double min) {
-    return RescaleColumn(col, [&](std::string_view cell) {
-        double quotient = LeadingDecimal(cell) / divisor;
+    return RescaleColumn(col, [&](std::string_view cell) -> std::optional<int32_t> {
+        const double value = LeadingDecimal(cell);
+        // The minimum stops a division; it never raises a value the table already had.
+        if (value < min)
+            return std::nullopt;
+        double quotient = value / divisor;
         if (std::isnan(quotient) || quotient < min)
             quotient = min;
         return TruncateToInt32(quotient);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <optional>
 #include <string>
@@ -42,6 +43,8 @@ public:
     // False, changing nothing, out of range and for text holding a tab, CR or LF: no cell may
     // hold one, or the saved file would gain a column or a row.
     bool SetCell(int32_t col, int32_t row, std::string text);
+    // Whether SetCell takes `text`: it holds no tab, CR or LF.
+    static bool CellCanHold(std::string_view text);
     bool SetCellInt(int32_t col, int32_t row, int32_t value);
 
     // The cells of the first column whose header equals `header` (ignoring ASCII case), indexed
@@ -51,11 +54,13 @@ public:
     int32_t FindRow(const std::string& text, int32_t col) const;
 
     // Column rescaling over the data rows (row 0 is never touched). Only cells starting with a
-    // digit or '-' are changed. False when `col` is not a column.
+    // digit or '-' are changed. False when `col` is not a column. A result below `min` is
+    // raised to it, but a cell already below `min` stays as it is.
     bool MultiplyColumn(int32_t col, int32_t factor, int32_t max);
     bool DivideColumn(int32_t col, double divisor, double min);
     bool ScaleColumn(int32_t col, double factor, double max);
-    bool AddToColumn(int32_t col, int32_t amount, int32_t max);
+    bool AddToColumn(int32_t col, int32_t amount, int32_t max,
+                     int32_t min = std::numeric_limits<int32_t>::min());
 
     static std::string FileErrorText(int cause);
 

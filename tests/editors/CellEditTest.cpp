@@ -1,9 +1,12 @@
 #include "editors/CellEdit.h"
+#include "editors/CellText.h"
 
 #include "QtTestApp.h"
+#include "ScriptedPrompts.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -14,7 +17,9 @@
 
 namespace {
 
-enum class Way { Paste, PasteKey, Drop };
+using namespace Qt::StringLiterals;
+
+enum class Way { Paste, PasteKey, Drop, Type };
 
 // Puts `text` into the edit at its end the way a user would.
 void Insert(CCellEdit& edit, Way way, const QString& text) {
@@ -41,6 +46,11 @@ void Insert(CCellEdit& edit, Way way, const QString& text) {
         QApplication::sendEvent(&edit, &move);
         QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&edit, &drop);
+        break;
+    }
+    case Way::Type: {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
+        QApplication::sendEvent(&edit, &press);
         break;
     }
     }
@@ -126,5 +136,51 @@ TEST(CellEdit, DigitsOnlyEditsTakeOneLeadingMinusTypedOrPasted) {
         }
         EXPECT_EQ(edit.text().toLatin1().toStdString(), c.expected) << "case " << n;
         ++n;
+    }
+}
+
+TEST(CellEdit, TextNoCellCanHoldIsRefusedWhereTypedAndByTheConversion) {
+    EnsureQApplication();
+    // The conversion: U+2212 is a minus; any other character beyond Latin-1 is refused by name.
+    EXPECT_EQ(TextToCell(u"\u2212120"_s), "-120");
+    EXPECT_EQ(TextToCell(QString::fromLatin1("\xE9t\xE9")), "\xE9t\xE9");
+    EXPECT_EQ(TextToCell(u"\u201C5"_s), std::nullopt);
+    EXPECT_EQ(CellRefusal(u"a\U0001F600"_s), "The character U+1F600 cannot go into a table cell: "
+                                           "the tables hold Latin-1 text only.");
+
+    const std::string quote = CellRefusal(u"\u201C"_s);
+    struct Case {
+        bool digitsOnly;
+        Way way;
+        QString inserted;
+        const char* expected;
+        std::vector<std::string> messages;
+    };
+    const Case cases[] = {
+        {true, Way::Paste, u"\u2212120"_s, "-120", {}},
+        {true, Way::Type, u"\u2212"_s, "-", {}},
+        // The whole insertion is refused: "5" alone is not what was meant.
+        {false, Way::PasteKey, u"\u201C5\u201D"_s, "", {quote}},
+        {false, Way::Drop, u"\u201C5"_s, "", {quote}},
+        {false, Way::Type, u"\u0153"_s, "", {CellRefusal(u"\u0153"_s)}},
+    };
+    for (const Case& c : cases) {
+        QDialog dialog;
+        auto* edit = new CCellEdit(&dialog, c.digitsOnly);
+        edit->setAccessibleName("Field");
+        CScriptedPrompts prompts;
+        CCellEdit::ShowRefusals(dialog, prompts);
+        edit->resize(200, 24);
+        Insert(*edit, c.way, c.inserted);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(edit->text().toLatin1().toStdString(), c.expected) << c.expected;
+        EXPECT_EQ(prompts.Messages(), c.messages) << c.expected;
+
+        // Text that came in another way (a screen reader sets it) is refused when applied.
+        edit->setText(u"\u201C"_s);
+        prompts.log.clear();
+        EXPECT_EQ(CCellEdit::CellOf(*edit, "", prompts), std::nullopt);
+        EXPECT_EQ(prompts.Messages(),
+                  std::vector<std::string>{"Field: " + quote + " Nothing was applied."});
     }
 }

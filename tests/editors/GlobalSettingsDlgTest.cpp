@@ -85,12 +85,14 @@ TEST_F(GlobalSettingsDlgTest, OkChecksTheAmountsInOrderAndChangesNothingWhenOneI
         std::array<QString, Dlg::kAmountCount> amounts; // MH, HH, BB, LG
         const char* message;
     };
-    const char* mh = "You cannot specify an MH multiplier of less than 1";
-    const char* bb = "You cannot specify a BB multiplier of less than 0";
+    const char* mh = "You cannot specify an MH multiplier of less than 1 or greater than 16";
+    const char* bb = "You cannot specify a BB multiplier of less than 0 or greater than 50";
     const char* hh = "You cannot specify an HH multiplier of less than 0 or greater than 100";
     const std::vector<Case> cases = {
-        {{"0", "200", "-1", "0"}, mh}, {{"many", "0", "0", "0"}, mh}, {{"2", "200", "-1", "0"}, bb},
-        {{"2", "200", "0", "0"}, hh},  {{"2", "-5", "0", "0"}, hh},
+        {{"0", "200", "-1", "0"}, mh},       {{"many", "0", "0", "0"}, mh},
+        {{"2147483647", "0", "0", "0"}, mh}, {{"2", "200", "-1", "0"}, bb},
+        {{"2", "0", "51", "0"}, bb},         {{"2", "200", "0", "0"}, hh},
+        {{"2", "-5", "0", "0"}, hh},
     };
     const TableRows before = CellsOf(monStats);
     for (const Case& c : cases) {
@@ -146,6 +148,30 @@ TEST_F(GlobalSettingsDlgTest, OkChangesTheTablesAndStoresTheTextsAsTyped) {
     Run({"1", "0", "0", "0"}, {true, true, false});
     EXPECT_EQ(CellsOf(monStats), monsters);
     EXPECT_EQ(CellsOf(treasure), (TableRows{{"Treasure Class", "NoDrop"}, {"Act 1", "60"}}));
+}
+
+TEST_F(GlobalSettingsDlgTest, OkAsksBeforeApplyingTheValuesAppliedLastAgain) {
+    const char* question = "These settings were applied before; applying them again multiplies "
+                           "the tables again. Apply them again?";
+    Run({"2", "0", "0", "0"}, {false, false, false});
+    EXPECT_EQ(monStats.GetCell(2, 1), "14");
+    // Opened again and OK pressed as it opens: No changes nothing and keeps the dialog open.
+    dialog.setResult(-1);
+    prompts.AnswerYesNo(false);
+    ASSERT_TRUE(dialog.OnInitDialog());
+    dialog.OnOK();
+    EXPECT_EQ(prompts.TextsOf(CScriptedPrompts::Entry::Kind::YesNo),
+              std::vector<std::string>{question});
+    EXPECT_EQ(monStats.GetCell(2, 1), "14");
+    EXPECT_EQ(dialog.result(), -1);
+    // Yes multiplies again; other values are not asked about.
+    prompts.AnswerYesNo(true);
+    dialog.OnOK();
+    EXPECT_EQ(monStats.GetCell(2, 1), "28");
+    Run({"3", "0", "0", "0"}, {false, false, false});
+    EXPECT_EQ(monStats.GetCell(2, 1), "84");
+    EXPECT_EQ(prompts.TextsOf(CScriptedPrompts::Entry::Kind::YesNo).size(), 2u);
+    EXPECT_TRUE(prompts.AllAnswersUsed());
 }
 
 TEST_F(GlobalSettingsDlgTest, ASettingsFileThatCannotBeWrittenIsNotedAndTheChangeStays) {

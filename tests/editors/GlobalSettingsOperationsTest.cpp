@@ -36,10 +36,11 @@ TEST(GlobalSettingsOperations, ColumnsChangeToTheExactFigures) {
          {"TreasureClassPercent"},
          {{"60"}, {"30"}},
          {{"95"}, {"49"}}},
+        // A sure drop (NoDrop below the floor of 5) stays sure.
         {[](auto& f, auto& t) { return f.ApplyDropRate(2, t, true); },
          {"NoDrop"},
-         {{"100"}, {"6"}},
-         {{"60"}, {"5"}}},
+         {{"100"}, {"6"}, {"0"}, {"4"}},
+         {{"60"}, {"5"}, {"0"}, {"4"}}},
         {[](auto& f, auto& t) { return f.ApplyBlockBetter(10, t); },
          {"ToBlock"},
          {{"70"}, {"20"}},
@@ -52,10 +53,11 @@ TEST(GlobalSettingsOperations, ColumnsChangeToTheExactFigures) {
          kDamage,
          {{"100", "50", "49", "-3", "7", "none"}},
          {{"100", "50", "49", "-3", "7", "none"}}},
-        {[](auto& f, auto& t) { return f.ApplyLargerGroups(-1, t); },
+        // Groups shrink to 1 at the least; a size already below 1 stays.
+        {[](auto& f, auto& t) { return f.ApplyLargerGroups(-3, t); },
          {"MinGrp", "MaxGrp"},
-         {{"-2147483648", "2147483647"}},
-         {{"-2147483648", "2147483646"}}},
+         {{"-2147483648", "2147483647"}, {"2", "4"}, {"0", "0"}, {"5", "9"}},
+         {{"-2147483648", "2147483644"}, {"1", "1"}, {"0", "0"}, {"2", "6"}}},
         // Every data row, the expansion's separator too, whatever its cell held.
         {[](auto& f, auto& t) { return f.ApplyAutoMap(1, t); },
          {"Class", "nomap"},

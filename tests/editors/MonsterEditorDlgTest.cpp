@@ -151,6 +151,36 @@ TEST_F(MonsterEditorTest, ApplyWritesEveryFieldToItsColumnAndKeepsTheClass) {
     EXPECT_EQ(Cell(saved, "A2MinD(H)", 2), "50030"); // Min Damage attack 2 (Hell)
 }
 
+TEST_F(MonsterEditorTest, ACellThatRefusesItsTextStopsTheApplyWithAMessage) {
+    MonsterTable().Add("a1", "Alpha").Set("MaxHP", "12\r").Set("AC", "7\r").LoadInto(table);
+    auto dlg = Open();
+    // A stray CR the user leaves alone stops nothing.
+    Edit(*dlg, "Experience Value (Normal)")->setText("99");
+    dlg->OnApply();
+    EXPECT_EQ(Cell(table, "Exp", 1), "99");
+    EXPECT_EQ(Cell(table, "AC", 1), "7\r");
+    EXPECT_TRUE(prompts.log.empty());
+
+    // Typed beside one, it cannot go in: nothing is written and the fields keep the typing,
+    // through Apply and through OK's "Yes".
+    const TableRows before = CellsOf(table);
+    QLineEdit* maxHp = Edit(*dlg, "Base max health (Normal)");
+    maxHp->setText(maxHp->text() + "5");
+    Edit(*dlg, "Base min health (Normal)")->setText("3");
+    prompts.AnswerThreeWay(CUserPrompts::Answer::First);
+    dlg->setResult(-1);
+    dlg->OnApply();
+    dlg->OnOK();
+    const std::string refused = "Nothing was applied: the text for MaxHP, row 1 holds a tab or a "
+                                "line break that came with the cell, which a table cell cannot "
+                                "keep. Retype that field and apply again.";
+    EXPECT_EQ(prompts.Messages(), (std::vector<std::string>{refused, refused}));
+    EXPECT_EQ(CellsOf(table), before);
+    EXPECT_EQ(maxHp->text(), "12\r5");
+    EXPECT_EQ(Edit(*dlg, "Base min health (Normal)")->text(), "3");
+    EXPECT_EQ(dlg->result(), -1);
+}
+
 TEST_F(MonsterEditorTest, UnusedClassSetsTheHiddenBoxAndApplyRetiresTheMonster) {
     MonsterTable().Add("UnUsed", "Lost Pilgrim").Add("p1", "Pit Ghoul").LoadInto(table);
     auto dlg = Open();

