@@ -18,6 +18,8 @@ public:
 
 private:
     bool CheckFolderSet(const std::string& diabloFolder);
+    // When the backup was made ("2026-12-07 17:41", local time).
+    static std::string BackupTime();
 
     CUserPrompts& m_prompts;
     CNoteLog& m_notes;

@@ -24,6 +24,7 @@
 #include <filesystem>
 #include <sys/stat.h>
 
+#include "FaultyDisk.h"
 #include "FileSaveFixture.h"
 
 namespace {
@@ -33,7 +34,18 @@ using TableId = CGameDataSet::TableId;
 TEST_F(FileSaveTest, EightTablesWithoutCompiledTables) {
     auto dlg = OpenWindow(Tables("patch"));
     EditAll(*dlg);
-    dlg->OnFileSave();
+    // The busy cursor shows while the copy of the archive is written.
+    std::vector<int> busyAtWrites;
+    {
+        CFaultyDisk disk([&](CFaultyDisk::Call call, const std::string& path) {
+            if (call == CFaultyDisk::Call::Write && path.find(".mpq.tarvane-tmp-") != path.npos)
+                busyAtWrites.push_back(prompts.busyDepth);
+            return 0;
+        });
+        dlg->OnFileSave();
+    }
+    EXPECT_FALSE(busyAtWrites.empty());
+    EXPECT_EQ(busyAtWrites, std::vector<int>(busyAtWrites.size(), 1));
     for (TableId id : CGameDataSet::kDeclarationOrder) {
         std::string expected = id == TableId::TreasureClassEx
                                    ? "name\tvalue\r\npatch\tTreasureClassEx.txt\r\n"
@@ -212,12 +224,13 @@ TEST_F(FileSaveTest, CompiledTablesNeedTheGameFolder) {
                   "To do this, you must first set your Diablo II folder using the file menu."}));
     for (TableId id : CGameDataSet::kDeclarationOrder)
         EXPECT_EQ(ReadArchived(archive, CGameDataSet::ArchivePath(id)), Edited(id));
-    EXPECT_EQ(dlg->NotesText(), notes);
+    EXPECT_EQ(dlg->NotesText(), notes +
+                                    "\r\nThe tables are in the archive, but its compiled tables "
+                                    "are not up to date. Set the Diablo II folder in the File "
+                                    "menu and save again.");
     EXPECT_FALSE(TempFilesLeft());
-    // All nine tables are in the archive: closing has nothing left to save.
-    EXPECT_FALSE(dlg->m_data.m_bModified);
-    EXPECT_TRUE(dlg->OnClose());
-    EXPECT_EQ(prompts.TextsOf(CScriptedPrompts::Entry::Kind::OkCancel).size(), 0u);
+    // The game has not compiled the tables, so the edits are not in effect yet.
+    EXPECT_TRUE(dlg->m_data.m_bModified);
 }
 
 TEST_F(FileSaveTest, AFailedSaveLeavesTheArchiveAsItWas) {
@@ -226,6 +239,7 @@ TEST_F(FileSaveTest, AFailedSaveLeavesTheArchiveAsItWas) {
     std::string before = ReadTextFile(archive);
 
     // Another program is saving into the archive: this save waits briefly, then gives up.
+    const int busyBefore = prompts.busyCount;
     {
         COtherInstanceLock other(archive);
         ASSERT_TRUE(other.Held());
@@ -233,10 +247,14 @@ TEST_F(FileSaveTest, AFailedSaveLeavesTheArchiveAsItWas) {
     }
     EXPECT_EQ(ReadTextFile(archive), before);
     std::string notes = dlg->NotesText();
-    EXPECT_NE(notes.find(archive + " is being saved by another program, so nothing was saved. "
-                                   "Try again when it has finished."),
+    EXPECT_NE(notes.find("Waiting for another program to finish saving " + archive + "...\r\n" +
+                         archive +
+                         " is being saved by another program, so nothing was saved. Try again "
+                         "when it has finished."),
               std::string::npos)
         << notes;
+    EXPECT_EQ(prompts.busyCount, busyBefore + 1);
+    EXPECT_EQ(prompts.busyDepth, 0);
     EXPECT_EQ(LastNote(*dlg), "Failed to update files in MPQ. Please try again.");
     EXPECT_TRUE(dlg->m_data.m_bModified);
     EXPECT_FALSE(TempFilesLeft());
@@ -261,12 +279,12 @@ TEST_F(FileSaveTest, ATableThatCannotBeWrittenIsNotAdded) {
     // A folder where the temporary file of Levels goes, with a stale file inside.
     std::filesystem::create_directory(work.File("tmpLevels.txt"));
     WriteTextFile(work.File("tmpLevels.txt/stale"), "stale");
+    const std::string before = ReadTextFile(archive);
     dlg->OnFileSave();
     EXPECT_EQ(prompts.Messages(), (std::vector<std::string>{"The file could not be accessed."}));
-    EXPECT_EQ(ReadArchived(archive, "Data\\Global\\Excel\\Levels.txt"),
-              "name\tvalue\r\npatch\tLevels.txt\r\n");
-    EXPECT_EQ(ReadArchived(archive, "Data\\Global\\Excel\\Armor.txt"), Edited(TableId::Armor));
-    EXPECT_EQ(LastNote(*dlg), "Levels.txt could not be written, so its changes were not saved.");
+    EXPECT_EQ(ReadTextFile(archive), before);
+    EXPECT_TRUE(Mentions(*dlg, "Levels.txt could not be written, so nothing was saved."));
+    EXPECT_EQ(LastNote(*dlg), "Failed to update files in MPQ. Please try again.");
     EXPECT_TRUE(dlg->m_data.m_bModified);
 }
 

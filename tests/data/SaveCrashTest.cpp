@@ -201,7 +201,9 @@ TEST(SaveCrash, KilledBackupsAndRestoresLeaveTheArchiveWhole) {
         prompts.AnswerYesNo(false);
         CTestNotes notes;
         CPatchBackup(prompts, notes).Restore(game.Path());
-        _exit(notes.lines.back() == "Diablo II has been restored to its default settings." ? 0 : 1);
+        _exit(notes.lines.back().rfind("Diablo II has been restored from the backup of ", 0) == 0
+                  ? 0
+                  : 1);
     };
 
     // Backups of the original game archive.
