@@ -119,6 +119,8 @@ std::string CPatchBackup::BackupTime() {
         return "an unknown date";
     const std::time_t time = static_cast<std::time_t>(*seconds);
     std::tm local{};
+    // localtime_r need not read the time zone itself.
+    ::tzset();
     char text[32] = {};
     if (::localtime_r(&time, &local) == nullptr ||
         std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local) == 0)

@@ -1,88 +1,47 @@
 #include "FaultyDisk.h"
 
+#include <atomic>
 #include <cerrno>
-#include <climits>
-#include <cstdarg>
-#include <fcntl.h>
-#include <mutex>
+#include <filesystem>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
 
-std::mutex g_mutex;
-CFaultyDisk::Rule g_rule;
+// No lock: a child made by fork() could never take one that another thread held.
+std::atomic<const CFaultyDisk*> g_disk{nullptr};
 
-std::string PathOf(int fd) {
-    char link[64], path[PATH_MAX];
-    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
-    ssize_t size = ::readlink(link, path, sizeof path);
-    return size > 0 ? std::string(path, static_cast<size_t>(size)) : std::string();
-}
-
-// The error the rule gives the call, 0 to let it through.
-int Fault(CFaultyDisk::Call call, const std::string& path) {
-    std::lock_guard<std::mutex> guard(g_mutex);
-    return g_rule ? g_rule(call, path) : 0;
-}
-
-int Fault(CFaultyDisk::Call call, int fd) {
-    {
-        std::lock_guard<std::mutex> guard(g_mutex);
-        if (!g_rule)
-            return 0;
-    }
-    return Fault(call, PathOf(fd));
-}
-
-long Failed(int error) {
-    errno = error;
-    return -1;
+// Runs the call unless the rule fails it on the file `fd` names (errno set, -1).
+long Unless(CFaultyDisk::Call call, int fd, const std::function<long()>& run) {
+    const CFaultyDisk* disk = g_disk;
+    std::error_code ec;
+    const int error = disk ? disk->m_rule(call, std::filesystem::read_symlink(
+                                                    "/proc/self/fd/" + std::to_string(fd), ec))
+                           : 0;
+    return error != 0 ? (errno = error, -1) : run();
 }
 
 } // namespace
 
-CFaultyDisk::CFaultyDisk(Rule rule) {
-    std::lock_guard<std::mutex> guard(g_mutex);
-    g_rule = std::move(rule);
+CFaultyDisk::CFaultyDisk(std::function<int(Call, const std::string&)> rule)
+    : m_rule(std::move(rule)) {
+    g_disk = this;
 }
 
 CFaultyDisk::~CFaultyDisk() {
-    std::lock_guard<std::mutex> guard(g_mutex);
-    g_rule = nullptr;
+    g_disk = nullptr;
 }
 
-extern "C" {
-
-int open(const char* path, int flags, ...) {
-    mode_t mode = 0;
-    if ((flags & (O_CREAT | O_TMPFILE)) != 0) {
-        va_list args;
-        va_start(args, flags);
-        mode = static_cast<mode_t>(va_arg(args, unsigned));
-        va_end(args);
-        if (int error = Fault(CFaultyDisk::Call::Create, path))
-            return static_cast<int>(Failed(error));
-    }
-    return static_cast<int>(::syscall(SYS_openat, AT_FDCWD, path, flags, mode));
+extern "C" ssize_t write(int fd, const void* data, size_t size) {
+    return Unless(CFaultyDisk::Call::Write, fd,
+                  [&] { return ::syscall(SYS_write, fd, data, size); });
 }
 
-ssize_t write(int fd, const void* data, size_t size) {
-    if (int error = Fault(CFaultyDisk::Call::Write, fd))
-        return Failed(error);
-    return ::syscall(SYS_write, fd, data, size);
+extern "C" int fsync(int fd) {
+    return int(Unless(CFaultyDisk::Call::Sync, fd, [&] { return ::syscall(SYS_fsync, fd); }));
 }
 
-int fsync(int fd) {
-    if (int error = Fault(CFaultyDisk::Call::Sync, fd))
-        return static_cast<int>(Failed(error));
-    return static_cast<int>(::syscall(SYS_fsync, fd));
+extern "C" int fchown(int fd, uid_t owner, gid_t group) noexcept {
+    return int(Unless(CFaultyDisk::Call::Chown, fd,
+                      [&] { return ::syscall(SYS_fchown, fd, owner, group); }));
 }
-
-int fchown(int fd, uid_t owner, gid_t group) noexcept {
-    if (int error = Fault(CFaultyDisk::Call::Chown, fd))
-        return static_cast<int>(Failed(error));
-    return static_cast<int>(::syscall(SYS_fchown, fd, owner, group));
-}
-
-} // extern "C"
