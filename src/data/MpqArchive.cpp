@@ -339,10 +339,7 @@ bool CMpqArchive::AddFiles(const FileList& files, bool compress, std::string* fa
 }
 
 bool CMpqArchive::Failed(int error, const std::string& target, bool making) {
-    if (error == ENOSPC || error == EDQUOT || error == EFBIG)
-        m_strNote = "The disk is full.";
-    else if (making && (error == EACCES || error == EPERM || error == EROFS))
-        m_strNote = NativeParentFolder(target) + " is read-only, so nothing was saved.";
+    m_strNote = WriteFailureReason(error, NativeParentFolder(target), making);
     return false;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/NoteLog.h"
 #include "platform/UserPrompts.h"
 
+#include <cerrno>
 #include <ctime>
 #include <optional>
 
@@ -31,7 +32,8 @@ void CPatchBackup::Backup(const std::string& diabloFolder) {
         return;
     // Held while the copy is written, so that a copy a killed backup left beside the backup file
     // can be told from one that another instance is writing now.
-    CFileLock lock(kBackupFile);
+    CFileLock lock(kBackupFile, m_prompts, m_notes,
+                   "Waiting for another program to finish backing up Patch_D2.mpq...");
     if (lock.HeldElsewhere()) {
         m_notes.AppendNote("Patch_D2.mpq is being backed up by another program, so nothing was "
                            "backed up here.");
@@ -43,17 +45,23 @@ void CPatchBackup::Backup(const std::string& diabloFolder) {
         return;
     }
     // The copy never replaces a backup, and is only put in place once it is complete.
-    bool copied = false;
+    bool copied = false, flushed = true;
+    int error = 0;
     {
         CBusyCursor busy(m_prompts);
-        copied = CopyFileTo(PatchArchive(diabloFolder), kBackupFile, true);
+        copied = CopyFileTo(PatchArchive(diabloFolder), kBackupFile, true, &flushed);
+        error = errno;
     }
+    if (copied && !flushed)
+        m_notes.AppendNote("The disk did not confirm that the backup is written: a power cut now "
+                           "could take it away again.");
     if (copied) {
         m_notes.AppendNote("Patch_D2.mpq has been backed up.");
     } else if (!FileExists(PatchArchive(diabloFolder))) {
         m_notes.AppendNote("Patch_D2.mpq was not found in " + NativePath(diabloFolder) +
                            ", so nothing was backed up.");
     } else {
+        NoteReason(error, GetWorkingFolder());
         m_notes.AppendNote("Patch_D2.mpq could not be copied, so nothing was backed up.");
     }
 }
@@ -78,6 +86,7 @@ void CPatchBackup::Restore(const std::string& diabloFolder) {
     const std::string made = BackupTime();
     unsigned names = 0;
     std::optional<unsigned> owner;
+    bool flushed = true;
     {
         // The same lock as a save's, so a restore never mixes with another instance's save;
         // given back before the next question.
@@ -94,12 +103,18 @@ void CPatchBackup::Restore(const std::string& diabloFolder) {
         owner = OwnerOf(patch);
         // The game's archive is replaced in one step: a failed copy leaves the old one in place.
         CBusyCursor busy(m_prompts);
-        if (!CopyFileTo(kBackupFile, patch, false)) {
+        if (!CopyFileTo(kBackupFile, patch, false, &flushed)) {
+            const int error = errno;
+            NoteReason(error, NativeParentFolder(ResolveLinks(patch)));
             m_notes.AppendNote("Patch_D2.mpq could not be replaced by the backup, so Diablo II "
                                "was not restored. Patch_D2.mpq and the backup are as they were.");
             return;
         }
     }
+    if (!flushed)
+        m_notes.AppendNote("Patch_D2.mpq was replaced, but the disk did not confirm that the "
+                           "change is written: a power cut now could bring back the archive as it "
+                           "was before the restore.");
     if (names > 1)
         m_notes.AppendNote("Patch_D2.mpq has " + std::to_string(names - 1) +
                            " other name(s) (hard links), which still show the archive as it was "
@@ -111,6 +126,11 @@ void CPatchBackup::Restore(const std::string& diabloFolder) {
     if (m_prompts.AskYesNo("Diablo II has been restored, remove backup ?"))
         RemoveFile(kBackupFile);
     m_notes.AppendNote("Diablo II has been restored from the backup of " + made + ".");
+}
+
+void CPatchBackup::NoteReason(int error, const std::string& folder) {
+    if (std::string reason = WriteFailureReason(error, folder, true); !reason.empty())
+        m_notes.AppendNote(reason);
 }
 
 std::string CPatchBackup::BackupTime() {

@@ -312,7 +312,7 @@ bool CopyToNewFile(const std::string& from, const std::string& to, bool sync, st
     return true;
 }
 
-bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) {
+bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists, bool* flushed) {
     // A link is followed: renaming over it would leave the file it names as it was.
     const std::string target = ResolveLinks(to);
     if (target.empty() || (failIfExists && FileExists(target)))
@@ -329,7 +329,9 @@ bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExist
         RemoveFile(temp);
         return false;
     }
-    SyncFolderOf(target);
+    const bool synced = SyncFolderOf(target);
+    if (flushed)
+        *flushed = synced;
     return true;
 }
 
@@ -443,6 +445,14 @@ int FileErrorCauseFromErrno(int err) {
     default:
         return 1;
     }
+}
+
+std::string WriteFailureReason(int err, const std::string& folder, bool creating) {
+    if (FileErrorCauseFromErrno(err) == 13)
+        return "The disk is full.";
+    if (creating && (err == EACCES || err == EPERM || err == EROFS))
+        return NativePath(folder) + " is read-only.";
+    return "";
 }
 
 std::optional<std::string> FindFileIgnoringCase(const std::string& folder,

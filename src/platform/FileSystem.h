@@ -44,8 +44,10 @@ bool MoveFileNoReplace(const std::string& from, const std::string& to);
 // The destination is written beside itself first and renamed over the old file once complete
 // and flushed, so a failed copy never leaves a half-written destination behind. A destination
 // that is a symbolic link stays one: the file it names is replaced, and keeps its mode, owner,
-// group and extended attributes.
-bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists);
+// group and extended attributes. `flushed`, when given, tells whether the disk confirmed the
+// rename; until it has, a power cut may bring back the old destination or none.
+bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists,
+                bool* flushed = nullptr);
 
 // Copies `from` into the new file `to`, which must not exist yet: a reflink where the file system
 // offers them, else a copy inside the kernel. With `sync` the copy is flushed to the disk.
@@ -100,6 +102,9 @@ std::vector<FolderEntry> ListFolder(const std::string& path);
 
 // The file-error cause (0..14) for a C library errno value, as the table engine reports them.
 int FileErrorCauseFromErrno(int err);
+// Why a file could not be written into `folder`, for the causes a user can act on: "The disk is
+// full.", or (`creating`: the file was being made there) "<folder> is read-only."; "" otherwise.
+std::string WriteFailureReason(int err, const std::string& folder, bool creating);
 
 // The path of the file called `name` in `folder`: the exact spelling when anything of that name
 // is there, else the first file (in listing order) whose name matches it ignoring ASCII case.

@@ -8,6 +8,7 @@ namespace {
 using Call = CFaultyDisk::Call;
 
 TEST_F(FileSaveTest, AFailingDiskIsNamedAndTheEditsStayMarked) {
+    archive = game.File("Patch_D2.mpq"); // as each window below opens it
     const std::string failed = "Failed to update files in MPQ. Please try again.";
     const std::string updated = "Diablo II has been updated.", copy = ".mpq.tarvane-tmp-";
     // The archive's copy, not the list of names written beside it.

@@ -184,7 +184,6 @@ TEST_F(PatchBackupTest, WhileAnotherProgramSavesNothingChangesAndLeftoversGoAfte
                                         "Patch_D2.mpq is being saved by another program, so "
                                         "Diablo II was not restored. Try again when it has "
                                         "finished."}));
-    EXPECT_EQ(prompts.busyCount, 1);
     EXPECT_EQ(ReadTextFile(game.File("Patch_D2.mpq")), "modded");
     EXPECT_EQ(ReadTextFile(work.File("Morsk_D2.mpq")), "original");
 

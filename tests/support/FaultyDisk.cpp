@@ -11,14 +11,13 @@ namespace {
 // No lock: a child made by fork() could never take one that another thread held.
 std::atomic<const CFaultyDisk*> g_disk{nullptr};
 
-// Runs the call unless the rule fails it on the file `fd` names (errno set, -1).
-long Unless(CFaultyDisk::Call call, int fd, const std::function<long()>& run) {
+// The call, unless the rule fails it on the file `fd` names (errno set, -1).
+long Unless(CFaultyDisk::Call call, int fd, long number, long a = 0, long b = 0, long c = 0) {
     const CFaultyDisk* disk = g_disk;
     std::error_code ec;
-    const int error = disk ? disk->m_rule(call, std::filesystem::read_symlink(
-                                                    "/proc/self/fd/" + std::to_string(fd), ec))
-                           : 0;
-    return error != 0 ? (errno = error, -1) : run();
+    const std::string link = "/proc/self/fd/" + std::to_string(fd);
+    const int error = disk ? disk->m_rule(call, std::filesystem::read_symlink(link, ec)) : 0;
+    return error != 0 ? (errno = error, -1) : ::syscall(number, fd, a, b, c);
 }
 
 } // namespace
@@ -33,15 +32,13 @@ CFaultyDisk::~CFaultyDisk() {
 }
 
 extern "C" ssize_t write(int fd, const void* data, size_t size) {
-    return Unless(CFaultyDisk::Call::Write, fd,
-                  [&] { return ::syscall(SYS_write, fd, data, size); });
+    return Unless(CFaultyDisk::Call::Write, fd, SYS_write, long(data), long(size));
 }
 
 extern "C" int fsync(int fd) {
-    return int(Unless(CFaultyDisk::Call::Sync, fd, [&] { return ::syscall(SYS_fsync, fd); }));
+    return int(Unless(CFaultyDisk::Call::Sync, fd, SYS_fsync));
 }
 
 extern "C" int fchown(int fd, uid_t owner, gid_t group) noexcept {
-    return int(Unless(CFaultyDisk::Call::Chown, fd,
-                      [&] { return ::syscall(SYS_fchown, fd, owner, group); }));
+    return int(Unless(CFaultyDisk::Call::Chown, fd, SYS_fchown, long(owner), long(group)));
 }

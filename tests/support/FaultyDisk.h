@@ -3,10 +3,9 @@
 #include <functional>
 #include <string>
 
-// A disk that fails on demand, for the program and StormLib alike: the C library's write, fsync
-// and fchown are defined again in the test executable, which comes first. While a CFaultyDisk
-// lives, each such call is shown to its rule with its file's path; an errno value other than 0
-// fails the call with it.
+// A disk that fails on demand, for the program and StormLib alike: while it lives, each write,
+// fsync and fchown is shown to its rule with its file's path, and an errno value other than 0
+// fails the call with it (FaultyDisk.cpp defines them again in the test executable).
 struct CFaultyDisk {
     enum class Call { Write, Sync, Chown };
     explicit CFaultyDisk(std::function<int(Call, const std::string&)> rule);
