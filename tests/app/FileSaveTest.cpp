@@ -234,12 +234,11 @@ TEST_F(FileSaveTest, AFailedSaveLeavesTheArchiveAsItWas) {
     }
     EXPECT_EQ(ReadTextFile(archive), before);
     std::string notes = dlg->NotesText();
-    EXPECT_NE(notes.find("Waiting for another program to finish saving " + archive + "...\r\n" +
-                         archive +
-                         " is being saved by another program, so nothing was saved. Try again "
-                         "when it has finished."),
+    EXPECT_NE(notes.find(archive + " is being saved by another program, so nothing was saved. "
+                                   "Try again when it has finished."),
               std::string::npos)
         << notes;
+    EXPECT_TRUE(Mentions(*dlg, "Waiting for another program to finish saving " + archive + "..."));
     EXPECT_EQ(prompts.busyCount, busyBefore + 1);
     EXPECT_EQ(LastNote(*dlg), "Failed to update files in MPQ. Please try again.");
     EXPECT_TRUE(dlg->m_data.m_bModified);
@@ -265,12 +264,17 @@ TEST_F(FileSaveTest, ATableThatCannotBeWrittenIsNotAdded) {
     // A folder where the temporary file of Levels goes, with a stale file inside.
     std::filesystem::create_directory(work.File("tmpLevels.txt"));
     WriteTextFile(work.File("tmpLevels.txt/stale"), "stale");
-    const std::string before = ReadTextFile(archive);
     dlg->OnFileSave();
     EXPECT_EQ(prompts.Messages(), (std::vector<std::string>{"The file could not be accessed."}));
-    EXPECT_EQ(ReadTextFile(archive), before);
+    EXPECT_EQ(ReadArchived(archive, "Data\\Global\\Excel\\Levels.txt"),
+              "name\tvalue\r\npatch\tLevels.txt\r\n");
+    // Nor any other table: a save writes every table or none.
+    EXPECT_EQ(ReadArchived(archive, "Data\\Global\\Excel\\Armor.txt"), Tables("patch")[3].second);
     EXPECT_TRUE(Mentions(*dlg, "Levels.txt could not be written, so nothing was saved."));
-    EXPECT_EQ(LastNote(*dlg), "Failed to update files in MPQ. Please try again.");
+    // Nor is a new archive made without it.
+    prompts.AnswerSaveFile(game.File("new.mpq"));
+    dlg->OnFileSaveAs();
+    EXPECT_FALSE(FileExists(game.File("new.mpq")) || Mentions(*dlg, "A new archive was made"));
     EXPECT_TRUE(dlg->m_data.m_bModified);
 }
 

@@ -178,12 +178,11 @@ TEST_F(PatchBackupTest, WhileAnotherProgramSavesNothingChangesAndLeftoversGoAfte
         prompts.AnswerYesNo(true);
         backup.Restore(game.Path());
     }
-    EXPECT_EQ(notes.lines,
-              (std::vector<std::string>{"Waiting for another program to finish saving "
-                                        "Patch_D2.mpq...",
-                                        "Patch_D2.mpq is being saved by another program, so "
-                                        "Diablo II was not restored. Try again when it has "
-                                        "finished."}));
+    EXPECT_EQ(notes.lines, (std::vector<std::string>{
+                               "Waiting for another program to finish saving Patch_D2.mpq...",
+                               "Patch_D2.mpq is being saved by another program, so "
+                               "Diablo II was not restored. Try again when it has "
+                               "finished."}));
     EXPECT_EQ(ReadTextFile(game.File("Patch_D2.mpq")), "modded");
     EXPECT_EQ(ReadTextFile(work.File("Morsk_D2.mpq")), "original");
 
