@@ -97,6 +97,9 @@ int LastError() {
     return error != ERROR_SUCCESS ? error : EIO;
 }
 
+// A hash table without a free slot that cannot grow: the file, not the disk, is the cause.
+constexpr int kHashTableFull = -1;
+
 // StormLib reports a hash table without a free slot as "disk full", as it does a full disk. The
 // table is full when the files (with the listfile and attributes StormLib keeps slots for) fill it.
 bool HashTableFull(HANDLE archive) {
@@ -125,9 +128,9 @@ int AddOneFile(HANDLE archive, const std::string& localPath, const std::string& 
         return error;
     DWORD size = SFileGetMaxFileCount(archive);
     if (size >= CMpqArchive::kMaxHashTableSize)
-        return error;
+        return kHashTableFull;
     DWORD grown = std::min<DWORD>(CMpqArchive::kMaxHashTableSize, std::max<DWORD>(size * 2, 16));
-    return SFileSetMaxFileCount(archive, grown) ? add() : LastError();
+    return SFileSetMaxFileCount(archive, grown) ? add() : kHashTableFull;
 }
 
 } // namespace
@@ -297,6 +300,13 @@ bool CMpqArchive::AddFiles(const FileList& files, bool compress, std::string* fa
         UpdateOpenArchive(archive.Get(), work, workSize, files, compress, failedName, failedIndex);
     if (!archive.Close() && error == 0)
         error = LastError();
+    // A full disk fails the archive, not the file that was being added.
+    if (FileErrorCauseFromErrno(error) == 13) {
+        if (failedName != nullptr)
+            failedName->clear();
+        if (failedIndex != nullptr)
+            *failedIndex = files.size();
+    }
     // The new archive keeps what the old one had (a compaction even makes a new file).
     if (error == 0 && existed)
         CopyFileAttributes(target, work);

@@ -50,15 +50,15 @@ public:
     // Adds every file of the batch with a single copy of the archive, all or nothing: when one
     // addition fails the archive on disk is left exactly as it was and false is returned, with
     // `failedName` set to the archived name that could not be added ("" when the archive itself
-    // could not be opened, made or replaced) and `failedIndex` to its position in `files`
-    // (files.size() then). An empty batch changes nothing and succeeds.
-    // StormLib leaves a replaced file's old space unused; once a quarter of the archive is such
-    // space the copy is compacted first (possible only when every name in it is known).
-    // A symbolic link at the archive path is followed: the file it names is replaced, keeping
-    // its mode, owner, group and extended attributes (m_strNote names a new owner where the old
-    // one could not be kept). A read-only archive is replaced only with m_bReplaceReadOnly. The
-    // update holds the archive's CFileLock; when another program holds it past the brief wait
-    // nothing changes and m_strNote says why, as it does for a full disk or a read-only folder.
+    // could not be opened, made or replaced, or the disk is full) and `failedIndex` to its position
+    // in `files` (files.size() then). An empty batch changes nothing and succeeds. StormLib leaves
+    // a replaced file's old space unused; once a quarter of the archive is such space the copy is
+    // compacted first (possible only when every name in it is known). A symbolic link at the
+    // archive path is followed: the file it names is replaced, keeping its mode, owner, group and
+    // extended attributes (m_strNote names a new owner where the old one could not be kept). A
+    // read-only archive is replaced only with m_bReplaceReadOnly. The update holds the archive's
+    // CFileLock; when another program holds it past the brief wait nothing changes and m_strNote
+    // says why, as it does for a full disk or a read-only folder.
     bool AddFiles(const FileList& files, bool compress, std::string* failedName = nullptr,
                   std::size_t* failedIndex = nullptr);
 
