@@ -513,6 +513,8 @@ void CopyFileAttributes(const std::string& from, const std::string& to) {
         return;
     // Set on the open copy, so that nothing put at its name meanwhile is changed instead.
     int fd = ::open(target.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) // a copy its owner may write but not read
+        fd = ::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return;
     // Owner and group first: a change of owner clears set-id bits that the mode puts back. Who
