@@ -130,6 +130,10 @@ std::optional<std::string> CQtUserPrompts::ChooseFileToSave(const std::string& t
 
 void CQtUserPrompts::BeginBusyCursor() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // Nothing is painted while the work goes on: what the window says at its start (the notes of
+    // what it waits for) is shown now.
+    if (m_parent)
+        m_parent->repaint();
 }
 
 void CQtUserPrompts::EndBusyCursor() {

@@ -78,35 +78,51 @@ void CModSaver::Save() {
         Fail();
         return;
     }
+    const std::string& path = m_pArchive->m_strArchivePath;
+    const std::string shown = NativePath(path);
+    // The mode protects the archive whoever saves, even where the system would let us write.
+    m_pArchive->m_bReplaceReadOnly = false;
+    if (IsReadOnlyFile(path)) {
+        if (!m_prompts.AskYesNo(shown + " is read-only. Replace it anyway?")) {
+            m_notes.AppendNote(shown + " is read-only, so nothing was saved.");
+            return;
+        }
+        m_pArchive->m_bReplaceReadOnly = true;
+    }
     // Held for the whole save, so that another instance cannot add between its batches.
-    CFileLock lock(m_pArchive->m_strArchivePath);
+    CFileLock lock(path, m_prompts, m_notes,
+                   "Waiting for another program to finish saving " + shown + "...");
     if (lock.HeldElsewhere()) {
-        m_notes.AppendNote(CMpqArchive::BusyNote(m_pArchive->m_strArchivePath));
+        m_notes.AppendNote(CMpqArchive::BusyNote(path));
         Fail();
         return;
     }
 
-    // A table whose temporary file could not be written shows its file error and is left out:
-    // a stale file of that name must never reach the archive.
-    std::vector<TableId> unwritten;
-    for (TableId id : kWriteOrder)
-        if (!m_data.Table(id).Save(TemporaryFile(id)))
-            unwritten.push_back(id);
+    // Every table's working copy is written before the archive is touched: a stale file must
+    // never reach it, and a new archive must hold every table. A full disk fails them all, so the
+    // first failure (its file error shown once) ends the save.
+    for (TableId id : kWriteOrder) {
+        if (!m_data.Table(id).Save(TemporaryFile(id))) {
+            m_notes.AppendNote(CGameDataSet::FileName(id) +
+                               " could not be written, so nothing was saved.");
+            Fail();
+            return;
+        }
+    }
     CMpqArchive::FileList tables;
     auto addTable = [&](TableId id) {
-        if (std::find(unwritten.begin(), unwritten.end(), id) == unwritten.end())
-            tables.emplace_back(TemporaryFile(id), CGameDataSet::ArchivePath(id));
+        tables.emplace_back(TemporaryFile(id), CGameDataSet::ArchivePath(id));
     };
     for (TableId id : kAddOrder)
         addTable(id);
     // Save As may name a file that is not there yet: the new archive gets all nine tables, so
-    // that it makes a mod of its own.
-    const bool newArchive = !FileExists(m_pArchive->m_strArchivePath);
-    if (m_data.m_bBinTables || newArchive)
+    // that it makes a mod of its own. An archive that lacks one gets it too.
+    const bool newArchive = !FileExists(path);
+    if (m_data.m_bBinTables || newArchive ||
+        !m_pArchive->HasFile(CGameDataSet::ArchivePath(TableId::TreasureClassEx)))
         addTable(TableId::TreasureClassEx);
-    else
-        unwritten.erase(std::remove(unwritten.begin(), unwritten.end(), TableId::TreasureClassEx),
-                        unwritten.end());
+    m_bOverridesComplete = true;
+    m_bOnDisk = true;
 
     if (!m_data.m_bBinTables) {
         // No game run in between: the tables and the overrides go in as one batch.
@@ -115,14 +131,13 @@ void CModSaver::Save() {
         CMpqArchive::FileList overrides = CollectOverrides(converted);
         files.insert(files.end(), overrides.begin(), overrides.end());
         bool added = AddBatch(files, tables.size());
-        for (const std::string& path : converted)
-            RemoveFile(path);
+        RemoveConverted(converted);
         if (!added) {
             Fail();
             return;
         }
         NoteNewArchive(newArchive);
-        Complete(unwritten);
+        Complete(true);
         return;
     }
 
@@ -131,38 +146,41 @@ void CModSaver::Save() {
         return;
     }
     NoteNewArchive(newArchive);
-    // Every table that could be written is in the archive now, whatever the later steps do.
-    m_data.m_bModified = !unwritten.empty();
     if (m_strDiabloFolder.empty()) {
         m_prompts.ShowMessage(kNeedsFolder);
-        NoteUnwritten(unwritten);
+        // The game has not compiled the tables: the edits are not in effect yet.
+        m_notes.AppendNote("The tables are in the archive, but its compiled tables are not up to "
+                           "date. Set the Diablo II folder in the File menu and save again.");
         DeleteTempFiles();
         return;
     }
     const bool run = m_prompts.AskOkCancel(kContinueWithSave);
     const bool compiled = run && CompileStep();
     NoteEarlierCompiledTables();
-    if (!AddOverridesToArchive()) {
-        Fail();
-        return;
-    }
-    if (run && !compiled) {
-        // The text tables are in, but the game reads the compiled ones: not done yet.
-        m_notes.AppendNote("The tables and the overrides are in the archive, but its compiled "
-                           "tables are not up to date. Save again once Diablo II can be run.");
-        NoteUnwritten(unwritten);
-        m_data.m_bModified = true;
-        DeleteTempFiles();
-        return;
-    }
-    Complete(unwritten);
+    if (!AddOverridesToArchive())
+        m_bOverridesComplete = false;
+    Complete(!run || compiled);
 }
 
-void CModSaver::Complete(const std::vector<TableId>& unwritten) {
-    m_notes.AppendNote("Diablo II has been updated.");
-    // Edits of a table that could not be written are not in the archive: keep them marked.
-    NoteUnwritten(unwritten);
-    m_data.m_bModified = !unwritten.empty();
+void CModSaver::Complete(bool compiledUpToDate) {
+    if (m_bOverridesComplete && compiledUpToDate) {
+        m_notes.AppendNote("Diablo II has been updated.");
+    } else {
+        // The last line says what the archive holds now.
+        std::string line = m_bOverridesComplete
+                               ? "The tables and the overrides are in the archive"
+                               : "The tables are in the archive, but not every file of the "
+                                 "overrides folder is";
+        if (compiledUpToDate)
+            line += ". Save again once the files named above can be added.";
+        else
+            line += std::string(m_bOverridesComplete ? ", but" : ", and") +
+                    " its compiled tables are not up to date. Save again once Diablo II can be "
+                    "run.";
+        m_notes.AppendNote(line);
+    }
+    // Set until everything this save meant to write is in the archive, on the disk.
+    m_data.m_bModified = !m_bOverridesComplete || !m_bOnDisk || !compiledUpToDate;
     DeleteTempFiles();
 }
 
@@ -172,19 +190,24 @@ void CModSaver::Fail() {
 }
 
 bool CModSaver::AddBatch(CMpqArchive::FileList files, size_t required) {
+    CBusyCursor busy(m_prompts);
     while (true) {
         std::string failedName;
         size_t failedIndex = files.size();
         bool added = m_pArchive->AddFiles(files, false, &failedName, &failedIndex);
         if (!m_pArchive->m_strNote.empty())
             m_notes.AppendNote(m_pArchive->m_strNote);
-        if (added)
+        if (added) {
+            // Replaced, but perhaps not yet on the disk: a save again flushes it anew.
+            m_bOnDisk = m_bOnDisk && m_pArchive->m_bFlushed;
             return true;
+        }
         // The entry that failed is blamed by its place: two files may share an archived name.
         if (failedIndex >= files.size() || failedIndex < required)
             return false;
         m_notes.AppendNote(NativePath(files[failedIndex].first) +
                            " could not be added to the archive as " + failedName + ".");
+        m_bOverridesComplete = false;
         files.erase(files.begin() + static_cast<std::ptrdiff_t>(failedIndex));
     }
 }
@@ -328,7 +351,11 @@ CMpqArchive::FileList CModSaver::CollectOverrides(std::vector<std::string>& conv
             std::string temporary = TemporaryPathBeside(target);
             std::string error;
             if (!ConvertPictureTo(path, temporary, &error)) {
-                m_notes.AppendNote(NativePath(path) + " could not be converted to DC6: " + error);
+                // The converter's text names its files with backslashes and ends in a line break.
+                while (!error.empty() && error.back() == '\n')
+                    error.pop_back();
+                m_notes.AppendNote(NativePath(path) +
+                                   " could not be converted to DC6: " + NativePath(error));
                 continue;
             }
             converted.push_back(temporary);
@@ -344,9 +371,14 @@ bool CModSaver::AddOverridesToArchive() {
     std::vector<std::string> converted;
     CMpqArchive::FileList files = CollectOverrides(converted);
     bool added = AddBatch(files, 0);
-    for (const std::string& path : converted)
-        RemoveFile(path);
+    RemoveConverted(converted);
     return added;
+}
+
+void CModSaver::RemoveConverted(const std::vector<std::string>& converted) {
+    for (const std::string& path : converted)
+        if (!RemoveFile(path) && FileExists(path))
+            m_notes.AppendNote(NativePath(path) + " could not be deleted.");
 }
 
 void CModSaver::DeleteTempFiles() {
@@ -354,12 +386,6 @@ void CModSaver::DeleteTempFiles() {
                              "tmpLevels.txt", "tmpWeapons.txt", "tmpArmor.txt",
                              "tmpUniqueItems.txt", "tmpDifficultyLevels.txt", "tmpSkills.txt"})
         RemoveFile(name);
-}
-
-void CModSaver::NoteUnwritten(const std::vector<TableId>& unwritten) {
-    for (TableId id : unwritten)
-        m_notes.AppendNote(CGameDataSet::FileName(id) +
-                           " could not be written, so its changes were not saved.");
 }
 
 void CModSaver::NoteNewArchive(bool made) {

@@ -40,7 +40,9 @@ public:
         m_gameRunEnded = std::move(ended);
     }
 
-    // The whole save (File > Save). m_bModified is cleared only when everything went in.
+    // The whole save (File > Save). Every table's working copy is written before the archive is
+    // touched, or nothing is saved. m_bModified is cleared only when everything went in, the
+    // compiled tables included, and the disk confirmed it.
     void Save();
 
     // Runs the game with "-txt" and copies the compiled tables it wrote into the overrides
@@ -57,8 +59,9 @@ public:
     void DeleteTempFiles();
 
 private:
-    // Adds `files`; the first `required` of them must all go in, the rest are left out one by
-    // one (and reported) when they cannot be added. False when a required file failed.
+    // Adds `files` under the busy cursor; the first `required` of them must all go in, the rest
+    // are left out one by one (and reported) when they cannot be added. False when a required
+    // file failed.
     bool AddBatch(CMpqArchive::FileList files, size_t required);
     // The overrides folder as additions; converted pictures are listed in `converted` so that
     // they can be removed again afterwards.
@@ -69,11 +72,12 @@ private:
     // Names the compiled tables in the overrides folder that this save's run did not renew: they
     // still go in, but hold an earlier run's tables.
     void NoteEarlierCompiledTables();
+    // Deletes the pictures converted for this save; one that stays is named.
+    void RemoveConverted(const std::vector<std::string>& converted);
     void NoteNewArchive(bool made);
     void Fail();
-    void Complete(const std::vector<TableId>& unwritten);
-    // Names in the notes the tables whose changes could not be saved.
-    void NoteUnwritten(const std::vector<TableId>& unwritten);
+    // The last line of a save whose tables went in, saying what else the archive holds now.
+    void Complete(bool compiledUpToDate);
 
     CGameDataSet& m_data;
     CMpqArchive* m_pArchive;
@@ -86,4 +90,7 @@ private:
     std::array<bool, 9> m_compiledThisRun{};
     // Compiled files of an earlier run that could not be deleted before this run.
     std::vector<std::string> m_staleCompiled;
+    // This save's: every overrides file went in; every update of the archive was flushed.
+    bool m_bOverridesComplete = true;
+    bool m_bOnDisk = true;
 };

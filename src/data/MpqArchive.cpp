@@ -5,10 +5,12 @@
 
 #include <StormLib.h>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <new>
+#include <optional>
 #include <string_view>
 #include <system_error>
 
@@ -89,27 +91,46 @@ std::uint64_t WastedBytes(HANDLE archive, std::uint64_t fileSize) {
     return fileSize > used ? fileSize - used : 0;
 }
 
-// Adds one file, growing a full hash table once when the game can still read the result.
-bool AddOneFile(HANDLE archive, const std::string& localPath, const std::string& name,
-                bool compress) {
+// The error of the StormLib call that just failed; never 0, so that it can stand for the failure.
+int LastError() {
+    const int error = static_cast<int>(GetLastError());
+    return error != ERROR_SUCCESS ? error : EIO;
+}
+
+// A hash table without a free slot that cannot grow: the file, not the disk, is the cause.
+constexpr int kHashTableFull = -1;
+
+// StormLib reports a hash table without a free slot as "disk full", as it does a full disk. The
+// table is full when the files (with the listfile and attributes StormLib keeps slots for) fill it.
+bool HashTableFull(HANDLE archive) {
+    DWORD files = 0;
+    return SFileGetFileInfo(archive, SFileMpqNumberOfFiles, &files, sizeof files, nullptr) &&
+           files + 2 >= SFileGetMaxFileCount(archive);
+}
+
+// Adds one file, growing a full hash table once when the game can still read the result. The
+// error of the failure, 0 when the file went in.
+int AddOneFile(HANDLE archive, const std::string& localPath, const std::string& name,
+               bool compress) {
     const DWORD flags = MPQ_FILE_REPLACEEXISTING | (compress ? MPQ_FILE_COMPRESS : 0);
     const DWORD compression = compress ? MPQ_COMPRESSION_PKWARE : 0;
     std::string local = NativePath(localPath);
     auto add = [&] {
         return SFileAddFileEx(archive, local.c_str(), name.c_str(), flags, compression,
-                              MPQ_COMPRESSION_NEXT_SAME);
+                              MPQ_COMPRESSION_NEXT_SAME)
+                   ? 0
+                   : LastError();
     };
-    if (add())
-        return true;
-    // A full hash table reports "disk full". Growing it needs every name known, so the game's
-    // own archives (no listfile) cannot grow and the addition fails.
-    if (GetLastError() != ERROR_DISK_FULL)
-        return false;
+    int error = add();
+    // Growing needs every name known, so the game's own archives (no listfile) cannot grow and
+    // the addition fails. A full disk is left as it is: a larger table would not help.
+    if (error != ERROR_DISK_FULL || !HashTableFull(archive))
+        return error;
     DWORD size = SFileGetMaxFileCount(archive);
     if (size >= CMpqArchive::kMaxHashTableSize)
-        return false;
+        return kHashTableFull;
     DWORD grown = std::min<DWORD>(CMpqArchive::kMaxHashTableSize, std::max<DWORD>(size * 2, 16));
-    return SFileSetMaxFileCount(archive, grown) && add();
+    return SFileSetMaxFileCount(archive, grown) ? add() : kHashTableFull;
 }
 
 } // namespace
@@ -207,6 +228,7 @@ std::string CMpqArchive::BusyNote(const std::string& archivePath) {
 bool CMpqArchive::AddFiles(const FileList& files, bool compress, std::string* failedName,
                            std::size_t* failedIndex) {
     m_strNote.clear();
+    m_bFlushed = true;
     if (failedName != nullptr)
         failedName->clear();
     if (failedIndex != nullptr)
@@ -229,9 +251,9 @@ bool CMpqArchive::AddFiles(const FileList& files, bool compress, std::string* fa
     // The copy goes beside the real file and the rename replaces it: renamed over a link, the
     // link would become the new archive and the file it names keep the old one.
     const std::string target = ResolveLinks(m_strArchivePath);
+    const std::string shown = NativePath(m_strArchivePath);
     if (target.empty()) {
-        m_strNote = NativePath(m_strArchivePath) +
-                    " leads to a file whose path holds a \"\\\", so nothing was saved.";
+        m_strNote = shown + " leads to a file whose path holds a \"\\\", so nothing was saved.";
         return false;
     }
     // Held from the first read to the rename, so that no other instance adds in between.
@@ -245,13 +267,21 @@ bool CMpqArchive::AddFiles(const FileList& files, bool compress, std::string* fa
     const std::string work = TemporaryPathBeside(target);
     const bool existed = FileExists(target);
     const unsigned names = existed ? LinkCount(target) : 0;
+    const std::optional<unsigned> owner = existed ? OwnerOf(target) : std::nullopt;
     std::uint64_t workSize = 0;
     CArchiveHandle archive;
     if (existed) {
         // Open the existing archive for update. Anything else at the path (a folder, a pipe, a
         // file that is not an archive, a file protected against writing) is left alone: no new
-        // archive replaces it, even though the folder would allow the rename.
-        if (!IsRegularFile(target) || !IsWritable(target))
+        // archive replaces it, even though the folder would allow the rename. A read-only mode is
+        // what protects it, whoever saves: only the caller's "replace it anyway" lifts that.
+        if (!IsRegularFile(target))
+            return false;
+        if (IsReadOnlyFile(target) && !m_bReplaceReadOnly) {
+            m_strNote = shown + " is read-only, so nothing was saved.";
+            return false;
+        }
+        if (!IsReadOnlyFile(target) && !IsWritable(target))
             return false;
         {
             CArchiveHandle probe;
@@ -259,7 +289,7 @@ bool CMpqArchive::AddFiles(const FileList& files, bool compress, std::string* fa
                 return false;
         }
         if (!CopyToNewFile(target, work, false, &workSize))
-            return false;
+            return Failed(errno, target, true);
         if (!SFileOpenArchive(NativePath(work).c_str(), 0, 0, archive.Out())) {
             RemoveFile(work);
             return false;
@@ -267,44 +297,71 @@ bool CMpqArchive::AddFiles(const FileList& files, bool compress, std::string* fa
     } else if (!SFileCreateArchive(NativePath(work).c_str(),
                                    MPQ_CREATE_LISTFILE | MPQ_CREATE_ARCHIVE_V1, kNewArchiveMaxFiles,
                                    archive.Out())) {
+        const int error = LastError();
         RemoveFile(work);
-        return false;
+        return Failed(error, target, true);
     }
 
-    bool ok =
+    int error =
         UpdateOpenArchive(archive.Get(), work, workSize, files, compress, failedName, failedIndex);
-    ok = archive.Close() && ok;
+    if (!archive.Close() && error == 0)
+        error = LastError();
+    // A full disk fails the archive, not the file that was being added.
+    if (FileErrorCauseFromErrno(error) == 13) {
+        if (failedName != nullptr)
+            failedName->clear();
+        if (failedIndex != nullptr)
+            *failedIndex = files.size();
+    }
     // The new archive keeps what the old one had (a compaction even makes a new file).
-    if (ok && existed)
+    if (error == 0 && existed)
         CopyFileAttributes(target, work);
-    ok = ok && SyncFileAndFolder(work);
+    // Only the content: the rename changes the folder again, and its flush follows.
+    if (error == 0 && !SyncFile(work))
+        error = errno;
     // The old archive keeps a second name until the new one is in place, so that the rename
     // does not have to free it: that happens afterwards, in the background.
     std::string old;
-    if (ok && existed) {
+    if (error == 0 && existed) {
         old = TemporaryPathBeside(target);
         if (!LinkFile(target, old))
             old.clear();
     }
     // A new archive goes only where still nothing is; an old one is replaced in one step.
-    ok = ok && (existed ? RenameFile(work, target) : MoveFileNoReplace(work, target));
+    if (error == 0 && !(existed ? RenameFile(work, target) : MoveFileNoReplace(work, target)))
+        error = errno != 0 ? errno : EEXIST;
     if (!old.empty())
         RemoveFileInBackground(old);
-    if (!ok) {
+    if (error != 0) {
         RemoveFile(work);
-        return false;
+        return Failed(error, target, false);
     }
-    SyncFileAndFolder(target);
+    auto note = [this](const std::string& text) {
+        if (!text.empty())
+            m_strNote += (m_strNote.empty() ? "" : " ") + text;
+    };
+    if (!SyncFileAndFolder(target)) {
+        m_bFlushed = false;
+        note(shown + " was replaced, but the disk did not confirm that the change is written: "
+                     "a power cut now could bring back the archive as it was before this save.");
+    }
     if (names > 1)
-        m_strNote = NativePath(m_strArchivePath) + " has " + std::to_string(names - 1) +
-                    " other name(s) (hard links), which still show the archive as it was before "
-                    "this save.";
+        note(shown + " has " + std::to_string(names - 1) +
+             " other name(s) (hard links), which still show the archive as it was before this "
+             "save.");
+    if (owner)
+        note(OwnerChangeNote(shown, target, *owner));
     return true;
 }
 
-bool CMpqArchive::UpdateOpenArchive(void* archive, const std::string& workPath,
-                                    std::uint64_t workSize, const FileList& files, bool compress,
-                                    std::string* failedName, std::size_t* failedIndex) {
+bool CMpqArchive::Failed(int error, const std::string& target, bool making) {
+    m_strNote = WriteFailureReason(error, NativeParentFolder(target), making);
+    return false;
+}
+
+int CMpqArchive::UpdateOpenArchive(void* archive, const std::string& workPath,
+                                   std::uint64_t workSize, const FileList& files, bool compress,
+                                   std::string* failedName, std::size_t* failedIndex) {
     // StormLib aborts the whole process when it replaces a file whose name it does not know,
     // and the game's own archives carry no listfile: tell it the names first.
     std::string names;
@@ -312,30 +369,32 @@ bool CMpqArchive::UpdateOpenArchive(void* archive, const std::string& workPath,
         names += file.second + "\r\n";
     const std::string listFile = TemporaryPathBeside(workPath);
     if (!WriteFileAtomically(listFile, names, false))
-        return false;
+        return errno != 0 ? errno : EIO;
     int listError = SFileAddListFile(archive, NativePath(listFile).c_str());
     RemoveFile(listFile);
     if (listError != ERROR_SUCCESS)
-        return false;
+        return listError;
 
     if (workSize > 0 && WastedBytes(archive, workSize) > workSize / kCompactWhenWasteExceedsOneIn &&
         !SFileCompactArchive(archive, nullptr, false)) {
         // Unknown names stop the compaction before it starts; anything else may have left
-        // the copy half rewritten, so it is not used.
-        if (GetLastError() != ERROR_UNKNOWN_FILE_NAMES)
-            return false;
+        // the copy half rewritten, so it is not used, nor is the file it was being written to.
+        const int error = LastError();
+        RemoveRegularFile(workPath + ".tmp");
+        if (error != ERROR_UNKNOWN_FILE_NAMES)
+            return error;
     }
 
     for (std::size_t i = 0; i < files.size(); ++i) {
-        if (!AddOneFile(archive, files[i].first, files[i].second, compress)) {
+        if (int error = AddOneFile(archive, files[i].first, files[i].second, compress)) {
             if (failedName != nullptr)
                 *failedName = files[i].second;
             if (failedIndex != nullptr)
                 *failedIndex = i;
-            return false;
+            return error;
         }
     }
-    return true;
+    return 0;
 }
 
 bool CMpqArchive::CanBeRead() const {

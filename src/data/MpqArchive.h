@@ -54,13 +54,15 @@ public:
     // Adds every file of the batch with a single copy of the archive, all or nothing: when one
     // addition fails the archive on disk is left exactly as it was and false is returned, with
     // `failedName` set to the archived name that could not be added ("" when the archive itself
-    // could not be opened, made or replaced) and `failedIndex` to its position in `files`
-    // (files.size() then). An empty batch changes nothing and succeeds.
-    // StormLib leaves a replaced file's old space unused; once a quarter of the archive is such
-    // space the copy is compacted first (possible only when every name in it is known).
-    // A symbolic link at the archive path is followed: the file it names is replaced, keeping
-    // its mode, owner, group and extended attributes. The update holds the archive's CFileLock;
-    // when another program holds it past the brief wait nothing changes and m_strNote says why.
+    // could not be opened, made or replaced, or the disk is full) and `failedIndex` to its position
+    // in `files` (files.size() then). An empty batch changes nothing and succeeds. StormLib leaves
+    // a replaced file's old space unused; once a quarter of the archive is such space the copy is
+    // compacted first (possible only when every name in it is known). A symbolic link at the
+    // archive path is followed: the file it names is replaced, keeping its mode, owner, group and
+    // extended attributes (m_strNote names a new owner where the old one could not be kept). A
+    // read-only archive is replaced only with m_bReplaceReadOnly. The update holds the archive's
+    // CFileLock; when another program holds it past the brief wait nothing changes and m_strNote
+    // says why, as it does for a full disk or a read-only folder.
     bool AddFiles(const FileList& files, bool compress, std::string* failedName = nullptr,
                   std::size_t* failedIndex = nullptr);
 
@@ -77,12 +79,20 @@ public:
     std::string m_strArchivePath;
     // StormLib needs no initialisation; kept for the callers that check it.
     bool m_bInitFailed = false;
-    // A remark for the user about the last AddFiles ("" when none): why it could not start, or
-    // that the archive's other names (hard links) kept the old content.
+    // A remark for the user about the last AddFiles ("" when none): why it failed, or that the
+    // archive's other names (hard links) kept the old content.
     std::string m_strNote;
+    // Set by a caller whose user agreed to replace the archive although its mode is read-only.
+    bool m_bReplaceReadOnly = false;
+    // False when the last AddFiles replaced the archive but the disk did not confirm the flush.
+    bool m_bFlushed = true;
 
 private:
-    bool UpdateOpenArchive(void* archive, const std::string& workPath, std::uint64_t workSize,
-                           const FileList& files, bool compress, std::string* failedName,
-                           std::size_t* failedIndex);
+    // Sets m_strNote for the failure's cause where the user can act on it; always false.
+    // `making`: the copy of the archive was being made in its folder.
+    bool Failed(int error, const std::string& target, bool making);
+    // The error of the failure, 0 when every file went in.
+    int UpdateOpenArchive(void* archive, const std::string& workPath, std::uint64_t workSize,
+                          const FileList& files, bool compress, std::string* failedName,
+                          std::size_t* failedIndex);
 };

@@ -18,6 +18,10 @@ public:
 
 private:
     bool CheckFolderSet(const std::string& diabloFolder);
+    // Notes why a copy into `folder` failed with `error`, where the user can act on it.
+    void NoteReason(int error, const std::string& folder);
+    // When the backup was made ("2026-12-07 17:41", local time).
+    static std::string BackupTime();
 
     CUserPrompts& m_prompts;
     CNoteLog& m_notes;

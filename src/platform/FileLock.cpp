@@ -1,6 +1,8 @@
 #include "platform/FileLock.h"
 
 #include "platform/FileSystem.h"
+#include "platform/NoteLog.h"
+#include "platform/UserPrompts.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -42,6 +44,21 @@ void ForgetParentLocks() {
 } // namespace
 
 CFileLock::CFileLock(const std::string& path, std::chrono::milliseconds wait) {
+    Take(path, wait);
+}
+
+CFileLock::CFileLock(const std::string& path, CUserPrompts& prompts, CNoteLog& notes,
+                     const std::string& waiting) {
+    Take(path, std::chrono::milliseconds(0));
+    if (!m_heldElsewhere)
+        return;
+    notes.AppendNote(waiting);
+    CBusyCursor busy(prompts);
+    m_heldElsewhere = false;
+    Take(path, kDefaultWait);
+}
+
+void CFileLock::Take(const std::string& path, std::chrono::milliseconds wait) {
     static const bool forkHandled = [] {
         ::pthread_atfork(nullptr, nullptr, ForgetParentLocks);
         return true;

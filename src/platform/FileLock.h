@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <string>
 
+class CUserPrompts;
+class CNoteLog;
+
 // An advisory lock (flock) that an update of a file holds from its first read to its last
 // rename, so that two instances of the program never write one file at the same time.
 //
@@ -21,6 +24,10 @@ public:
     static constexpr std::chrono::milliseconds kDefaultWait{2000};
 
     explicit CFileLock(const std::string& path, std::chrono::milliseconds wait = kDefaultWait);
+    // Waits the same, but not without a sign: when another program holds the lock, `waiting` goes
+    // to the notes and the busy cursor shows until the wait ends.
+    CFileLock(const std::string& path, CUserPrompts& prompts, CNoteLog& notes,
+              const std::string& waiting);
     ~CFileLock();
     CFileLock(const CFileLock&) = delete;
     CFileLock& operator=(const CFileLock&) = delete;
@@ -30,6 +37,8 @@ public:
     bool HeldElsewhere() const { return m_heldElsewhere; }
 
 private:
+    void Take(const std::string& path, std::chrono::milliseconds wait);
+
     bool m_held = false;
     bool m_heldElsewhere = false;
     std::uint64_t m_device = 0;

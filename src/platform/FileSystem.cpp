@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <linux/fs.h>
+#include <pwd.h>
 #include <sys/ioctl.h>
 #include <sys/sendfile.h>
 #include <sys/stat.h>
@@ -36,12 +37,13 @@ bool WriteAll(int fd, const char* data, size_t size) {
 }
 
 // Flushes the folder entry of a file, so that a rename or a new name survives a power cut.
-void SyncFolderOf(const std::string& nativePath) {
+bool SyncFolderOf(const std::string& nativePath) {
     int dir = ::open(NativeParentFolder(nativePath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    if (dir < 0)
+        return false;
+    bool ok = ::fsync(dir) == 0;
+    ::close(dir);
+    return ok;
 }
 
 // Opens an ordinary file for reading, with its status; -1 for anything else (a folder, a pipe).
@@ -181,15 +183,18 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t ma
     return true;
 }
 
-bool SyncFileAndFolder(const std::string& path) {
-    std::string native = NativePath(path);
-    int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+bool SyncFile(const std::string& path) {
+    int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
     bool ok = ::fsync(fd) == 0;
     ::close(fd);
-    SyncFolderOf(native);
     return ok;
+}
+
+bool SyncFileAndFolder(const std::string& path) {
+    const bool ok = SyncFile(path);
+    return SyncFolderOf(NativePath(path)) && ok;
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, bool sync,
@@ -279,7 +284,10 @@ bool CopyToNewFile(const std::string& from, const std::string& to, bool sync, st
     if (in < 0)
         return false;
     const std::string target = NativePath(to);
-    int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777);
+    // Writable by its owner whatever the source's mode: StormLib updates a copy in place, and a
+    // copy that replaces a file is given that file's mode afterwards.
+    int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                     (st.st_mode & 0777) | S_IWUSR);
     if (out < 0) {
         ::close(in);
         return false;
@@ -288,11 +296,15 @@ bool CopyToNewFile(const std::string& from, const std::string& to, bool sync, st
     bool ok = ::ioctl(out, FICLONE, in) == 0 || CopyDescriptor(in, out);
     if (ok && sync)
         ok = ::fsync(out) == 0;
+    int err = errno;
     ::close(in);
-    if (::close(out) != 0)
+    if (::close(out) != 0 && ok) {
         ok = false;
+        err = errno;
+    }
     if (!ok) {
         ::unlink(target.c_str());
+        errno = err;
         return false;
     }
     if (size)
@@ -300,7 +312,7 @@ bool CopyToNewFile(const std::string& from, const std::string& to, bool sync, st
     return true;
 }
 
-bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) {
+bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists, bool* flushed) {
     // A link is followed: renaming over it would leave the file it names as it was.
     const std::string target = ResolveLinks(to);
     if (target.empty() || (failIfExists && FileExists(target)))
@@ -317,12 +329,58 @@ bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExist
         RemoveFile(temp);
         return false;
     }
-    SyncFolderOf(target);
+    const bool synced = SyncFolderOf(target);
+    if (flushed)
+        *flushed = synced;
     return true;
 }
 
 bool IsWritable(const std::string& path) {
     return ::access(NativePath(path).c_str(), W_OK) == 0;
+}
+
+bool IsReadOnlyFile(const std::string& path) {
+    struct stat st;
+    return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+           (st.st_mode & S_IWUSR) == 0;
+}
+
+std::optional<std::int64_t> ModificationTime(const std::string& path) {
+    struct stat st;
+    if (::stat(NativePath(path).c_str(), &st) != 0)
+        return std::nullopt;
+    return static_cast<std::int64_t>(st.st_mtime);
+}
+
+std::optional<unsigned> OwnerOf(const std::string& path) {
+    struct stat st;
+    if (::stat(NativePath(path).c_str(), &st) != 0)
+        return std::nullopt;
+    return static_cast<unsigned>(st.st_uid);
+}
+
+namespace {
+
+// The user's login name, or the number where the system knows none.
+std::string UserName(unsigned uid) {
+    struct passwd entry;
+    struct passwd* found = nullptr;
+    std::string buffer(16384, '\0');
+    if (::getpwuid_r(static_cast<uid_t>(uid), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+        found != nullptr)
+        return found->pw_name;
+    return std::to_string(uid);
+}
+
+} // namespace
+
+std::string OwnerChangeNote(const std::string& shown, const std::string& path,
+                            unsigned formerOwner) {
+    const std::optional<unsigned> owner = OwnerOf(path);
+    if (!owner || *owner == formerOwner)
+        return "";
+    return shown + " now belongs to " + UserName(*owner) + "; it belonged to " +
+           UserName(formerOwner) + ".";
 }
 
 std::vector<FolderEntry> ListFolder(const std::string& path) {
@@ -389,6 +447,14 @@ int FileErrorCauseFromErrno(int err) {
     }
 }
 
+std::string WriteFailureReason(int err, const std::string& folder, bool creating) {
+    if (FileErrorCauseFromErrno(err) == 13)
+        return "The disk is full.";
+    if (creating && (err == EACCES || err == EPERM || err == EROFS))
+        return NativePath(folder) + " is read-only.";
+    return "";
+}
+
 std::optional<std::string> FindFileIgnoringCase(const std::string& folder,
                                                 const std::string& name) {
     const std::string exact = folder + "\\" + name;
@@ -445,10 +511,17 @@ void CopyFileAttributes(const std::string& from, const std::string& to) {
     struct stat st;
     if (::stat(source.c_str(), &st) != 0)
         return;
+    // Set on the open copy, so that nothing put at its name meanwhile is changed instead.
+    int fd = ::open(target.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) // a copy its owner may write but not read
+        fd = ::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return;
     // Owner and group first: a change of owner clears set-id bits that the mode puts back. Who
-    // may not give a file away may still give it one of their own groups.
-    if (::chown(target.c_str(), st.st_uid, st.st_gid) != 0 &&
-        ::chown(target.c_str(), static_cast<uid_t>(-1), st.st_gid) != 0) {
+    // may not give a file away may still give it one of their own groups; the callers name the
+    // new owner then.
+    if (::fchown(fd, st.st_uid, st.st_gid) != 0 &&
+        ::fchown(fd, static_cast<uid_t>(-1), st.st_gid) != 0) {
         // Neither is allowed: the new file stays the saving user's.
     }
     ssize_t size = ::listxattr(source.c_str(), nullptr, 0);
@@ -467,8 +540,9 @@ void CopyFileAttributes(const std::string& from, const std::string& to) {
             // Attributes this process may not set (another namespace, a file system without
             // them) are left out quietly.
             if (length >= 0)
-                ::setxattr(target.c_str(), name, value.data(), static_cast<size_t>(length), 0);
+                ::fsetxattr(fd, name, value.data(), static_cast<size_t>(length), 0);
         }
     }
-    ::chmod(target.c_str(), st.st_mode & 07777);
+    ::fchmod(fd, st.st_mode & 07777);
+    ::close(fd);
 }

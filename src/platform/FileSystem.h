@@ -44,17 +44,33 @@ bool MoveFileNoReplace(const std::string& from, const std::string& to);
 // The destination is written beside itself first and renamed over the old file once complete
 // and flushed, so a failed copy never leaves a half-written destination behind. A destination
 // that is a symbolic link stays one: the file it names is replaced, and keeps its mode, owner,
-// group and extended attributes.
-bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists);
+// group and extended attributes. `flushed`, when given, tells whether the disk confirmed the
+// rename; until it has, a power cut may bring back the old destination or none.
+bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists,
+                bool* flushed = nullptr);
 
 // Copies `from` into the new file `to`, which must not exist yet: a reflink where the file system
 // offers them, else a copy inside the kernel. With `sync` the copy is flushed to the disk.
-// `size` gets the number of bytes copied. Nothing is left at `to` on failure.
+// `size` gets the number of bytes copied. Nothing is left at `to` on failure, and errno tells why.
 bool CopyToNewFile(const std::string& from, const std::string& to, bool sync,
                    std::uint64_t* size = nullptr);
 
 // True when the file may be written by this process.
 bool IsWritable(const std::string& path);
+// True for an ordinary file whose mode gives its owner no write permission. The mode decides,
+// not this process's rights: root, or Wine on a FAT or NTFS mount, may write any file.
+bool IsReadOnlyFile(const std::string& path);
+
+// When the file's content was last changed, in seconds since 1970; nothing when its status
+// cannot be read.
+std::optional<std::int64_t> ModificationTime(const std::string& path);
+
+// The user who owns the file; nothing when its status cannot be read.
+std::optional<unsigned> OwnerOf(const std::string& path);
+// "<shown> now belongs to <user>; it belonged to <owner>." when the file at `path` is no longer
+// owned by `formerOwner` (the copy that replaced it could not be given back), else "".
+std::string OwnerChangeNote(const std::string& shown, const std::string& path,
+                            unsigned formerOwner);
 
 // Reads a whole regular file. False when it cannot be opened or read, when it is anything but a
 // regular file (a pipe or device is never opened in a way that could wait), or when it holds more
@@ -67,7 +83,9 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t ma
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, bool sync,
                          int* errorCause = nullptr);
 
-// Flushes a file's data (and the folder that names it) to the disk.
+// Flushes a file's data to the disk.
+bool SyncFile(const std::string& path);
+// Flushes a file's data and the folder that names it to the disk; false when either flush fails.
 bool SyncFileAndFolder(const std::string& path);
 
 // A folder entry as the listing returns it. The entry itself is described, never what a link
@@ -84,6 +102,9 @@ std::vector<FolderEntry> ListFolder(const std::string& path);
 
 // The file-error cause (0..14) for a C library errno value, as the table engine reports them.
 int FileErrorCauseFromErrno(int err);
+// Why a file could not be written into `folder`, for the causes a user can act on: "The disk is
+// full.", or (`creating`: the file was being made there) "<folder> is read-only."; "" otherwise.
+std::string WriteFailureReason(int err, const std::string& folder, bool creating);
 
 // The path of the file called `name` in `folder`: the exact spelling when anything of that name
 // is there, else the first file (in listing order) whose name matches it ignoring ASCII case.

@@ -45,6 +45,8 @@ public:
                                                         const std::string& defaultExtension,
                                                         const std::string& startFolder) = 0;
 
+    // The busy cursor, for work during which the window takes no events; the window is painted
+    // as it is when the work starts.
     virtual void BeginBusyCursor() = 0;
     virtual void EndBusyCursor() = 0;
 

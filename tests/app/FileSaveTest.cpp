@@ -34,6 +34,7 @@ TEST_F(FileSaveTest, EightTablesWithoutCompiledTables) {
     auto dlg = OpenWindow(Tables("patch"));
     EditAll(*dlg);
     dlg->OnFileSave();
+    EXPECT_EQ(prompts.busyCount, 2); // the open's, and the save's while it copies the archive
     for (TableId id : CGameDataSet::kDeclarationOrder) {
         std::string expected = id == TableId::TreasureClassEx
                                    ? "name\tvalue\r\npatch\tTreasureClassEx.txt\r\n"
@@ -212,12 +213,11 @@ TEST_F(FileSaveTest, CompiledTablesNeedTheGameFolder) {
                   "To do this, you must first set your Diablo II folder using the file menu."}));
     for (TableId id : CGameDataSet::kDeclarationOrder)
         EXPECT_EQ(ReadArchived(archive, CGameDataSet::ArchivePath(id)), Edited(id));
-    EXPECT_EQ(dlg->NotesText(), notes);
+    EXPECT_EQ(LastNote(*dlg), "The tables are in the archive, but its compiled tables are not up "
+                              "to date. Set the Diablo II folder in the File menu and save again.");
     EXPECT_FALSE(TempFilesLeft());
-    // All nine tables are in the archive: closing has nothing left to save.
-    EXPECT_FALSE(dlg->m_data.m_bModified);
-    EXPECT_TRUE(dlg->OnClose());
-    EXPECT_EQ(prompts.TextsOf(CScriptedPrompts::Entry::Kind::OkCancel).size(), 0u);
+    // The game has not compiled the tables, so the edits are not in effect yet.
+    EXPECT_TRUE(dlg->m_data.m_bModified);
 }
 
 TEST_F(FileSaveTest, AFailedSaveLeavesTheArchiveAsItWas) {
@@ -226,6 +226,7 @@ TEST_F(FileSaveTest, AFailedSaveLeavesTheArchiveAsItWas) {
     std::string before = ReadTextFile(archive);
 
     // Another program is saving into the archive: this save waits briefly, then gives up.
+    const int busyBefore = prompts.busyCount;
     {
         COtherInstanceLock other(archive);
         ASSERT_TRUE(other.Held());
@@ -237,6 +238,8 @@ TEST_F(FileSaveTest, AFailedSaveLeavesTheArchiveAsItWas) {
                                    "Try again when it has finished."),
               std::string::npos)
         << notes;
+    EXPECT_TRUE(Mentions(*dlg, "Waiting for another program to finish saving " + archive + "..."));
+    EXPECT_EQ(prompts.busyCount, busyBefore + 1);
     EXPECT_EQ(LastNote(*dlg), "Failed to update files in MPQ. Please try again.");
     EXPECT_TRUE(dlg->m_data.m_bModified);
     EXPECT_FALSE(TempFilesLeft());
@@ -265,8 +268,13 @@ TEST_F(FileSaveTest, ATableThatCannotBeWrittenIsNotAdded) {
     EXPECT_EQ(prompts.Messages(), (std::vector<std::string>{"The file could not be accessed."}));
     EXPECT_EQ(ReadArchived(archive, "Data\\Global\\Excel\\Levels.txt"),
               "name\tvalue\r\npatch\tLevels.txt\r\n");
-    EXPECT_EQ(ReadArchived(archive, "Data\\Global\\Excel\\Armor.txt"), Edited(TableId::Armor));
-    EXPECT_EQ(LastNote(*dlg), "Levels.txt could not be written, so its changes were not saved.");
+    // Nor any other table: a save writes every table or none.
+    EXPECT_EQ(ReadArchived(archive, "Data\\Global\\Excel\\Armor.txt"), Tables("patch")[3].second);
+    EXPECT_TRUE(Mentions(*dlg, "Levels.txt could not be written, so nothing was saved."));
+    // Nor is a new archive made without it.
+    prompts.AnswerSaveFile(game.File("new.mpq"));
+    dlg->OnFileSaveAs();
+    EXPECT_FALSE(FileExists(game.File("new.mpq")) || Mentions(*dlg, "A new archive was made"));
     EXPECT_TRUE(dlg->m_data.m_bModified);
 }
 

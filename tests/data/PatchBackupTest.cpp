@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -72,7 +73,30 @@ TEST_F(PatchBackupTest, BacksUpOnceAndRestores) {
                                         "Diablo II has been restored, remove backup ?",
                                         "Restore Diablo to its default settings ?",
                                         "Diablo II has been restored, remove backup ?"}));
-    EXPECT_EQ(notes.lines.back(), "Diablo II has been restored to its default settings.");
+    EXPECT_EQ(notes.lines.back().rfind("Diablo II has been restored from the backup of ", 0), 0u);
+}
+
+// A read-only archive is replaced only when the user says so; the note names the backup put back
+// (the one slot may hold a modded archive).
+TEST_F(PatchBackupTest, RestoreAsksBeforeReplacingAReadOnlyArchiveAndNamesTheBackup) {
+    const std::string patch = game.File("Patch_D2.mpq");
+    WriteTextFile(patch, "modded");
+    WriteTextFile(work.File("Morsk_D2.mpq"), "original");
+    const struct timeval made[2] = {{1614834360, 0}, {1614834360, 0}}; // 2021-03-04 05:06 UTC
+    ASSERT_TRUE(::chmod(patch.c_str(), 0444) == 0 && ::utimes("Morsk_D2.mpq", made) == 0);
+    ::setenv("TZ", "UTC", 1);
+    for (bool yes : {true, false, true, true, false})
+        prompts.AnswerYesNo(yes);
+    backup.Restore(game.Path());
+    EXPECT_EQ(ReadTextFile(patch), "modded");
+    backup.Restore(game.Path());
+    EXPECT_EQ(ReadTextFile(patch), "original");
+    EXPECT_EQ(prompts.TextsOf(CScriptedPrompts::Entry::Kind::YesNo)[1],
+              patch + " is read-only. Replace it anyway?");
+    EXPECT_EQ(notes.lines,
+              (std::vector<std::string>{
+                  "Patch_D2.mpq is read-only, so Diablo II was not restored.",
+                  "Diablo II has been restored from the backup of 2021-03-04 05:06."}));
 }
 
 TEST_F(PatchBackupTest, RestoreWithoutBackupAsksNothing) {
@@ -124,10 +148,8 @@ TEST_F(PatchBackupTest, RestoreReplacesTheFileALinkNamesAndKeepsItsAttributes) {
     EXPECT_EQ(ReadTextFile(real), "original");
     // The archive's other name still shows the old content, and the notes say so.
     EXPECT_EQ(ReadTextFile(elsewhere.File("second-name.mpq")), "modded");
-    EXPECT_EQ(notes.lines,
-              (std::vector<std::string>{"Patch_D2.mpq has 1 other name(s) (hard links), which "
-                                        "still show the archive as it was before the restore.",
-                                        "Diablo II has been restored to its default settings."}));
+    EXPECT_EQ(notes.lines.front(), "Patch_D2.mpq has 1 other name(s) (hard links), which still "
+                                   "show the archive as it was before the restore.");
     struct stat st;
     ASSERT_EQ(::stat(real.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
@@ -156,10 +178,11 @@ TEST_F(PatchBackupTest, WhileAnotherProgramSavesNothingChangesAndLeftoversGoAfte
         prompts.AnswerYesNo(true);
         backup.Restore(game.Path());
     }
-    EXPECT_EQ(notes.lines,
-              (std::vector<std::string>{"Patch_D2.mpq is being saved by another program, so "
-                                        "Diablo II was not restored. Try again when it has "
-                                        "finished."}));
+    EXPECT_EQ(notes.lines, (std::vector<std::string>{
+                               "Waiting for another program to finish saving Patch_D2.mpq...",
+                               "Patch_D2.mpq is being saved by another program, so "
+                               "Diablo II was not restored. Try again when it has "
+                               "finished."}));
     EXPECT_EQ(ReadTextFile(game.File("Patch_D2.mpq")), "modded");
     EXPECT_EQ(ReadTextFile(work.File("Morsk_D2.mpq")), "original");
 

@@ -201,7 +201,7 @@ TEST(SaveCrash, KilledBackupsAndRestoresLeaveTheArchiveWhole) {
         prompts.AnswerYesNo(false);
         CTestNotes notes;
         CPatchBackup(prompts, notes).Restore(game.Path());
-        _exit(notes.lines.back() == "Diablo II has been restored to its default settings." ? 0 : 1);
+        _exit(notes.lines.back().find("restored from the backup") == std::string::npos);
     };
 
     // Backups of the original game archive.
