@@ -1,6 +1,13 @@
 // The armour and weapon editors on tables the size of the game's (Armor 203 rows x 164 columns,
-// Weapons 307 x 166), offscreen, with an inventory picture for every item (a PCX in the
-// overrides folder for two items in three, a JPEG in the images folder for the third):
+// Weapons 307 x 166), offscreen, with an inventory picture for every item, taken from (the
+// benchmark's argument):
+//  0. the working folder: a PCX in the overrides folder for two items in three, a JPEG in the
+//     images folder for the third;
+//  1. the game's archives, as most pictures are: the opened Patch_D2.mpq (spelled as the file
+//     chooser gives it) and the game folder's Patch_D2.mpq, d2exp.mpq and d2data.mpq, each of
+//     10,250 files with a list of names, the pictures in the last two;
+//  2. the same archives without a list of names, as the game's own are.
+// Measured:
 //  - opening: construct, fill the list, show the first item with its picture, run modally,
 //    paint once and close;
 //  - a selection change: show another item, decode its picture and let the dialog repaint.
@@ -18,6 +25,8 @@
 #include <QListWidget>
 #include <QTimer>
 
+#include "LargeArchive.h"
+#include "MedianReporter.h"
 #include "SilentPrompts.h"
 
 #include <benchmark/benchmark.h>
@@ -73,6 +82,43 @@ const fs::path& PictureFolder() {
         return path;
     }();
     return folder;
+}
+
+enum class PictureSource { WorkingFolder, ListedArchives, UnlistedArchives };
+
+// A game folder of archives holding a DC6 picture of every item; removed at exit.
+std::string GameFolder(bench::Names names) {
+    static std::string roots[2];
+    std::string& root = roots[static_cast<int>(names)];
+    if (!root.empty())
+        return root;
+    root = bench::MakeTempFolder();
+    CIndexedImage image;
+    image.width = 56;
+    image.height = 84;
+    for (int i = 0; i < image.width * image.height; ++i)
+        image.pixels.push_back(static_cast<uint8_t>(1 + i * 7 % 254));
+    CDc6Converter converter;
+    converter.SetTransparency(true, 0);
+    std::string dc6;
+    converter.WriteDc6(dc6, image);
+    std::vector<std::pair<std::string, std::string>> expansion, classic;
+    for (int row = 1; row <= kWeapons.rows; ++row)
+        (row % 2 ? expansion : classic)
+            .emplace_back("data\\global\\items\\inv" + std::to_string(row) + ".dc6", dc6);
+    constexpr int kFiles = 10250;
+    const int small = kFiles - static_cast<int>(classic.size());
+    if (!bench::MakeArchive(root + "/Patch_D2.mpq", {}, names, 0, kFiles) ||
+        !bench::MakeArchive(root + "/d2exp.mpq", expansion, names, 0, small) ||
+        !bench::MakeArchive(root + "/d2data.mpq", classic, names, 0, small))
+        std::fprintf(stderr, "cannot make the archives in %s\n", root.c_str());
+    static const int cleanup = std::atexit([] {
+        for (const std::string& made : roots)
+            if (!made.empty())
+                fs::remove_all(made);
+    });
+    (void)cleanup;
+    return root;
 }
 
 // "name" and "code" first, the record's columns spread over the rest, fillers elsewhere; an
@@ -131,23 +177,34 @@ CTxtTable WeaponTable() {
     return ItemTable(kWeapons, WeaponHeaders::kFields.data(), WeaponHeaders::kFields.size());
 }
 
-template <class Dialog> void Prepare(Dialog& dlg, CTxtTable& table, CModFuncs& funcs) {
+template <class Dialog>
+void Prepare(Dialog& dlg, CTxtTable& table, CModFuncs& funcs, PictureSource source) {
     if constexpr (std::is_same_v<Dialog, CArmourDlg>)
         dlg.m_pArmourTable = &table;
     else
         dlg.m_pWeaponTable = &table;
     dlg.m_pFuncs = &funcs;
     dlg.m_bExpansion = true;
-    dlg.PictureFrame()->m_strWorkingFolder = PictureFolder().string();
+    if (source == PictureSource::WorkingFolder) {
+        dlg.PictureFrame()->m_strWorkingFolder = PictureFolder().string();
+        return;
+    }
+    const std::string game = GameFolder(
+        source == PictureSource::ListedArchives ? bench::Names::Listed : bench::Names::Unlisted);
+    // A working folder without pictures of its own.
+    dlg.PictureFrame()->m_strWorkingFolder = game;
+    dlg.PictureFrame()->m_gameArchives =
+        CItemPictureFrame::GameArchives(game + "/Patch_D2.mpq", game);
 }
 
 template <class Dialog> void BM_OpenEditor(benchmark::State& state) {
+    const auto source = static_cast<PictureSource>(state.range(0));
     CTxtTable table = std::is_same_v<Dialog, CArmourDlg> ? ArmourTable() : WeaponTable();
     CModFuncs funcs;
     CSilentPrompts prompts;
     for (auto _ : state) {
         Dialog dlg(prompts);
-        Prepare(dlg, table, funcs);
+        Prepare(dlg, table, funcs, source);
         QTimer::singleShot(0, &dlg, [&dlg] {
             dlg.repaint();
             dlg.reject();
@@ -155,17 +212,18 @@ template <class Dialog> void BM_OpenEditor(benchmark::State& state) {
         benchmark::DoNotOptimize(dlg.exec());
     }
     Dialog dlg(prompts);
-    Prepare(dlg, table, funcs);
+    Prepare(dlg, table, funcs, source);
     dlg.OnInitDialog();
     state.counters["listed"] = dlg.ItemList()->count();
 }
 
 template <class Dialog> void BM_SelectionChange(benchmark::State& state) {
+    const auto source = static_cast<PictureSource>(state.range(0));
     CTxtTable table = std::is_same_v<Dialog, CArmourDlg> ? ArmourTable() : WeaponTable();
     CModFuncs funcs;
     CSilentPrompts prompts;
     Dialog dlg(prompts);
-    Prepare(dlg, table, funcs);
+    Prepare(dlg, table, funcs, source);
     dlg.OnInitDialog();
     dlg.show();
     QApplication::processEvents();
@@ -182,18 +240,22 @@ template <class Dialog> void BM_SelectionChange(benchmark::State& state) {
 }
 
 BENCHMARK(BM_OpenEditor<CArmourDlg>)
+    ->DenseRange(0, 2)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(9)
     ->ReportAggregatesOnly();
 BENCHMARK(BM_OpenEditor<CWeaponDlg>)
+    ->DenseRange(0, 2)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(9)
     ->ReportAggregatesOnly();
 BENCHMARK(BM_SelectionChange<CArmourDlg>)
+    ->DenseRange(0, 2)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(9)
     ->ReportAggregatesOnly();
 BENCHMARK(BM_SelectionChange<CWeaponDlg>)
+    ->DenseRange(0, 2)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(9)
     ->ReportAggregatesOnly();
@@ -206,7 +268,21 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    benchmark::RunSpecifiedBenchmarks();
+    bench::CMedianReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
+    const char* sources[] = {"working folder", "archives with list of names",
+                             "archives without list of names"};
+    for (const char* dialog : {"CArmourDlg", "CWeaponDlg"})
+        for (int source = 0; source < 3; ++source) {
+            const std::string args = ">/" + std::to_string(source);
+            const double open = reporter.MedianMs(std::string("BM_OpenEditor<") + dialog + args);
+            const double change =
+                reporter.MedianMs(std::string("BM_SelectionChange<") + dialog + args);
+            if (open >= 0 && change >= 0)
+                std::printf("%s, pictures from the %s: opening %.2f ms (target 50), selection "
+                            "change %.2f ms (target 5)\n",
+                            dialog, sources[source], open, change);
+        }
     return 0;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
-// The 250 MB archive the save benchmarks write into: 250 files of 1 MB of noise (so that
-// nothing compresses) plus whatever files a benchmark puts in beside them.
+// Game-sized archives for the benchmarks: 10,250 files and 250 MB as the game's d2data.mpq,
+// with a list of names (as archives made by tools carry) or without (as the game's own).
+// 250 files of 1 MB of noise (so that nothing compresses) and 10,000 small ones, plus whatever
+// files a benchmark puts in beside them.
 
 #include <StormLib.h>
 
@@ -39,22 +41,45 @@ inline std::string MakeTempFolder() {
     return ::mkdtemp(pattern.data()) == nullptr ? "" : pattern;
 }
 
-// Makes the archive at `path` with the bulk files and `files` (archived name, content).
-inline bool MakeLargeArchive(const std::string& path,
-                             const std::vector<std::pair<std::string, std::string>>& files) {
-    constexpr int kBulkFiles = 250;
-    constexpr size_t kBulkFileSize = size_t{1} << 20;
+// Whether an archive carries its list of names.
+enum class Names { Listed, Unlisted };
+
+inline const char* NamesLabel(Names names) {
+    return names == Names::Listed ? "with list of names" : "without list of names";
+}
+
+// Makes the archive at `path` with `large` files of 1 MB, `small` files of 512 bytes and `files`
+// (archived name, content).
+inline bool MakeArchive(const std::string& path,
+                        const std::vector<std::pair<std::string, std::string>>& files, Names names,
+                        int large, int small) {
+    constexpr size_t kLargeFileSize = size_t{1} << 20;
+    constexpr size_t kSmallFileSize = 512;
+    const DWORD count = static_cast<DWORD>(large + small) + static_cast<DWORD>(files.size());
+    DWORD hashTable = 1024;
+    while (hashTable < count + count / 4)
+        hashTable *= 2;
     HANDLE archive = nullptr;
-    if (!SFileCreateArchive(path.c_str(), MPQ_CREATE_LISTFILE | MPQ_CREATE_ARCHIVE_V1, 1000,
-                            &archive))
+    const DWORD flags = MPQ_CREATE_ARCHIVE_V1 | (names == Names::Listed ? MPQ_CREATE_LISTFILE : 0);
+    if (!SFileCreateArchive(path.c_str(), flags, hashTable, &archive))
         return false;
     bool ok = true;
-    for (int i = 0; ok && i < kBulkFiles; ++i)
+    for (int i = 0; ok && i < large; ++i)
         ok = AddFromMemory(archive, "Data\\bulk\\file" + std::to_string(i) + ".bin",
-                           Bytes(kBulkFileSize, static_cast<unsigned>(i)));
+                           Bytes(kLargeFileSize, static_cast<unsigned>(i)));
+    for (int i = 0; ok && i < small; ++i)
+        ok = AddFromMemory(archive, "Data\\global\\small" + std::to_string(i) + ".dat",
+                           Bytes(kSmallFileSize, 5000u + static_cast<unsigned>(i)));
     for (const auto& [name, content] : files)
         ok = ok && AddFromMemory(archive, name, content);
     return SFileCloseArchive(archive) && ok;
+}
+
+// The game-sized archive at `path`, holding `files` besides its own.
+inline bool MakeLargeArchive(const std::string& path,
+                             const std::vector<std::pair<std::string, std::string>>& files,
+                             Names names = Names::Listed) {
+    return MakeArchive(path, files, names, 250, 10000);
 }
 
 } // namespace bench

@@ -14,6 +14,7 @@
 #include "editors/ModFuncs.h"
 #include "platform/FileSystem.h"
 #include "platform/ProfileFile.h"
+#include "platform/UnusablePath.h"
 #include "platform/UserPrompts.h"
 
 #include <QCloseEvent>
@@ -518,21 +519,10 @@ void CModEngineDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 bool CModEngineDlg::RefuseUnusablePath(const std::string& path, bool folder) {
-    // Our paths keep "\" between folders, so a "\" inside a name would be read as a separator
-    // and address another file.
-    if (path.find('\\') != std::string::npos) {
-        m_prompts.ShowMessage(path + " cannot be used: its name holds a \"\\\", which this "
-                                     "program reads as a folder separator. Rename it and choose it "
-                                     "again.");
-        return true;
-    }
-    // A folder name goes into the settings file and the notes, where a line break starts a line.
-    if (folder && path.find_first_of("\r\n") != std::string::npos) {
-        m_prompts.ShowMessage("The folder's name holds a line break, which this program cannot "
-                              "keep. Rename the folder and choose it again.");
-        return true;
-    }
-    return false;
+    const std::optional<std::string> message = UnusablePathMessage(path, folder);
+    if (message)
+        m_prompts.ShowMessage(*message);
+    return message.has_value();
 }
 
 void CModEngineDlg::WriteSetting(const std::string& section, const std::string& key,

@@ -4,14 +4,23 @@
 #include "graphics/GamePicture.h"
 #include "graphics/PcxDrawer.h"
 #include "platform/FileSystem.h"
+#include "platform/UnusablePath.h"
 #include "platform/UserPrompts.h"
 
+#include <QDialog>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include <cstdio>
+
+namespace {
+
+// An overrides picture kept for Cancel is a converter's PCX; a bigger file is no such picture.
+constexpr std::uint64_t kMaxKeptPicture = 64 * 1024 * 1024;
+
+} // namespace
 
 CItemPictureFrame::CItemPictureFrame(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Box | QFrame::Sunken);
@@ -57,7 +66,8 @@ void CItemPictureFrame::ShowItemPicture(const std::string& invfile) {
                 m_Picture.SetPicture(decoded);
         } else if (m_Picture.Load(m_strWorkingFolder + "\\images\\" + invfile + ".jpg")) {
             m_source = Source::Images;
-        } else if (ReadGameItemPicture(m_gameArchives, invfile, kWidth, kHeight, decoded)) {
+        } else if (ReadGameItemPicture(m_archiveReader, m_gameArchives, invfile, kWidth, kHeight,
+                                       decoded)) {
             m_Picture.SetPicture(decoded);
             m_source = Source::Game;
         }
@@ -79,6 +89,10 @@ void CItemPictureFrame::ImportItemPicture(CUserPrompts& prompts, const CModFuncs
         "Import pcx graphic", "PCX Graphic Files (*.pcx)|*.pcx||", "pcx", "");
     if (!chosen)
         return;
+    if (const std::optional<std::string> message = UnusablePathMessage(*chosen, false)) {
+        prompts.ShowMessage(*message);
+        return;
+    }
     const int32_t wide = LeadingInteger(invwidth);
     const int32_t high = LeadingInteger(invheight);
     if (!funcs.CheckPcxSize(wide, high, *chosen)) {
@@ -95,9 +109,46 @@ void CItemPictureFrame::ImportItemPicture(CUserPrompts& prompts, const CModFuncs
     if (!IsFolder(folder))
         MakeFolder(folder);
     const std::string target = OverridesPcx(invfile);
+    if (!KeepBeforeImport(prompts, target))
+        return;
     if (!CopyFileTo(*chosen, target, false))
         prompts.ShowMessage("The picture could not be copied to " + NativePath(target) + ".");
     ShowItemPicture(invfile);
+}
+
+bool CItemPictureFrame::KeepBeforeImport(CUserPrompts& prompts, const std::string& target) {
+    m_pImportPrompts = &prompts;
+    if (m_beforeImports.count(target) != 0)
+        return true; // Cancel goes back to what was there before the first import
+    std::optional<std::string> before;
+    if (IsRegularFile(target)) {
+        before.emplace();
+        if (!ReadWholeFile(target, *before, kMaxKeptPicture)) {
+            prompts.ShowMessage("The picture " + NativePath(target) +
+                                " could not be read, so importing over it could not be undone. "
+                                "Nothing was imported.");
+            return false;
+        }
+    } else if (FileExists(target)) {
+        return true; // not a file: the copy fails and says so
+    }
+    m_beforeImports.emplace(target, std::move(before));
+    return true;
+}
+
+void CItemPictureFrame::DialogFinished(int result) {
+    if (result != QDialog::Accepted) {
+        for (const auto& [target, before] : m_beforeImports) {
+            const bool undone = before ? WriteFileAtomically(target, *before, true)
+                                       : !FileExists(target) || RemoveRegularFile(target);
+            if (!undone && m_pImportPrompts)
+                m_pImportPrompts->ShowMessage("The imported picture " + NativePath(target) +
+                                              " could not be taken back; the next save puts it "
+                                              "into the archive.");
+        }
+    }
+    m_beforeImports.clear();
+    m_archiveReader.Close();
 }
 
 void CItemPictureFrame::paintEvent(QPaintEvent* event) {
@@ -116,6 +167,8 @@ CItemPictureFrame* CItemPictureFrame::PlaceBeside(QWidget* fields, QLayout* grid
     column->addLayout(grid);
     column->addStretch();
     auto* frame = new CItemPictureFrame(fields);
+    if (auto* dialog = qobject_cast<QDialog*>(fields->window()))
+        QObject::connect(dialog, &QDialog::finished, frame, &CItemPictureFrame::DialogFinished);
     auto* graphic = new QPushButton("Graphic...", fields);
     graphic->setAutoDefault(false);
     QObject::connect(graphic, &QPushButton::clicked, fields, onGraphic);

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "data/ArchiveReaderCache.h"
 #include "editors/InvPicture.h"
 
 #include <QFrame>
 
 #include <functional>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,7 +17,9 @@ class CUserPrompts;
 // The picture frame of the armour and weapon editors: shows the selected item's inventory
 // picture and imports a new one. The picture is chosen in this order: a PCX the user imported
 // into the overrides folder, a JPEG in the images folder, the game's own DC6 from the archives.
-// Each is decoded once when chosen; painting only draws, clipped to the frame.
+// Each is decoded once when chosen; painting only draws, clipped to the frame. The archives stay
+// open while the dialog runs, and pictures imported while it runs are taken back when it is
+// cancelled.
 class CItemPictureFrame : public QFrame {
     Q_OBJECT
 public:
@@ -27,7 +32,8 @@ public:
     explicit CItemPictureFrame(QWidget* parent = nullptr);
 
     // Lays out an item editor's fields: `grid` on the left, a new frame with "Graphic..." below
-    // it on the right, all inside `fields`. Pressing "Graphic..." runs `onGraphic`.
+    // it on the right, all inside `fields`. Pressing "Graphic..." runs `onGraphic`. The frame
+    // follows the end of the dialog holding `fields` (see DialogFinished).
     static CItemPictureFrame* PlaceBeside(QWidget* fields, QLayout* grid,
                                           const std::function<void()>& onGraphic);
 
@@ -46,9 +52,14 @@ public:
     // "Graphic...": lets the user choose a PCX for the item, checks its size against the item's
     // cells and copies it into the overrides folder, where the next save puts it into the
     // archive. Every refusal and failure is told; the frame then shows what is really there.
+    // The overrides file it replaces is kept until the dialog ends.
     void ImportItemPicture(CUserPrompts& prompts, const CModFuncs& funcs, const std::string& name,
                            const std::string& invfile, const std::string& invwidth,
                            const std::string& invheight);
+
+    // The dialog ended: a cancelled one takes back the pictures imported while it ran (each
+    // overrides file as it was before, or none), and the archives are closed either way.
+    void DialogFinished(int result);
 
     Source ShownSource() const { return m_source; }
     const CInvPicture& Picture() const { return m_Picture; }
@@ -56,12 +67,22 @@ public:
     const std::string& PcxPath() const { return m_strPcxPath; }
     // The overrides PCX of an item ("" for a name that is not plain).
     std::string OverridesPcx(const std::string& invfile) const;
+    const CArchiveReaderCache& ArchiveReader() const { return m_archiveReader; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Keeps what the overrides folder holds at `target` before the first import there; false,
+    // after a message, when it cannot be kept.
+    bool KeepBeforeImport(CUserPrompts& prompts, const std::string& target);
+
     std::string m_strPcxPath;
     CInvPicture m_Picture;
     Source m_source = Source::None;
+    CArchiveReaderCache m_archiveReader;
+    // Each overrides PCX imported while the dialog runs, with its bytes before the first import
+    // (nothing when there was no file).
+    std::map<std::string, std::optional<std::string>> m_beforeImports;
+    CUserPrompts* m_pImportPrompts = nullptr;
 };

@@ -493,14 +493,19 @@ bool CDc6Converter::PcxToDc6(const std::string& input) {
 bool CDc6Converter::Dc6ToPcx(const std::string& input) {
     if (!GetFileInfoDC6(m_input))
         return false;
-    std::string name = input;
-    StripExtension(name);
-    return m_bFrameMode ? FrameModeRun(name) : TileMode(name);
+    // "-out <file>" names the picture; the pictures of frame mode are numbered after its name.
+    const int out = FindArg("-out");
+    const std::string& output = out ? m_args[static_cast<size_t>(out) + 1] : input;
+    std::string baseName = output;
+    StripExtension(baseName);
+    if (m_bFrameMode)
+        return FrameModeRun(baseName);
+    return TileMode(out ? output : baseName + ".pcx");
 }
 
-bool CDc6Converter::TileMode(const std::string& baseName) {
+bool CDc6Converter::TileMode(const std::string& output) {
     CIndexedImage image;
-    return DecodeTiles(m_input, image) && WritePcx(baseName + ".pcx", image);
+    return DecodeTiles(m_input, image) && WritePcx(output, image);
 }
 
 bool CDc6Converter::FrameModeRun(const std::string& baseName) {

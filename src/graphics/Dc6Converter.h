@@ -13,7 +13,9 @@
 
 // The DC6/PCX picture converter, built like the command-line program "dc6con": Dc6ConMain takes
 // the argument vector (program name, input file, options), picks the direction from the last
-// character of the input name and writes the result beside the input.
+// character of the input name and writes the result beside the input, or where "-out" says.
+// Every output is written beside its place and renamed over it, so a file it replaces is there
+// whole, old or new.
 //
 // One object is one run and holds everything that run needs (options, palette, frame table), so
 // runs never see each other. An error ends the run and is handed back to the caller: Dc6ConMain
@@ -108,7 +110,7 @@ private:
     bool Run();
     bool PcxToDc6(const std::string& input);
     bool Dc6ToPcx(const std::string& input);
-    bool TileMode(const std::string& baseName);
+    bool TileMode(const std::string& output);
     bool FrameModeRun(const std::string& baseName);
     void DecodeCurrentFrame(std::string_view file, CIndexedImage& image, int64_t x0, int64_t y0);
     bool WriteOutput(const std::string& name, std::string_view bytes);

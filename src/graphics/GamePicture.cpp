@@ -1,33 +1,15 @@
 #include "graphics/GamePicture.h"
 
-#include "data/MpqArchive.h"
+#include "data/ArchiveReaderCache.h"
 #include "graphics/BuiltinPalette.h"
 #include "graphics/Dc6Converter.h"
-#include "platform/FileSystem.h"
 
-#include <StormLib.h>
 #include <algorithm>
 
 namespace {
 
 // Item pictures are a few cells of 28 pixels; a file claiming more is not one.
 constexpr int64_t kMaxPictureBytes = 16 * 1024 * 1024;
-
-bool ReadArchived(const std::string& archivePath, const std::string& name, std::string& bytes) {
-    if (!IsRegularFile(archivePath))
-        return false;
-    HANDLE archive = nullptr;
-    if (!SFileOpenArchive(NativePath(archivePath).c_str(), 0, MPQ_OPEN_READ_ONLY, &archive))
-        return false;
-    std::uint32_t size = 0;
-    std::unique_ptr<std::uint8_t[]> block =
-        CMpqArchive::ReadFileToMemory(archive, name.c_str(), &size);
-    SFileCloseArchive(archive);
-    if (!block || size > kMaxPictureBytes)
-        return false;
-    bytes.assign(reinterpret_cast<const char*>(block.get()), size);
-    return true;
-}
 
 bool DecodeDc6(const std::string& bytes, int32_t maxWidth, int32_t maxHeight,
                CRgbPicture& picture) {
@@ -69,15 +51,16 @@ std::string GamePictureName(const std::string& invfile) {
     return "data\\global\\items\\" + invfile + ".dc6";
 }
 
-bool ReadGameItemPicture(const std::vector<std::string>& archives, const std::string& invfile,
-                         int32_t maxWidth, int32_t maxHeight, CRgbPicture& picture) {
+bool ReadGameItemPicture(CArchiveReaderCache& reader, const std::vector<std::string>& archives,
+                         const std::string& invfile, int32_t maxWidth, int32_t maxHeight,
+                         CRgbPicture& picture) {
     picture = CRgbPicture{};
     if (!IsPlainPictureName(invfile))
         return false;
     const std::string name = GamePictureName(invfile);
     for (const std::string& archive : archives) {
         std::string bytes;
-        if (!archive.empty() && ReadArchived(archive, name, bytes) &&
+        if (!archive.empty() && reader.ReadFile(archive, name, bytes, kMaxPictureBytes) &&
             DecodeDc6(bytes, maxWidth, maxHeight, picture))
             return true;
         picture = CRgbPicture{};

@@ -226,6 +226,56 @@ TEST_F(ItemPictureTest, AnImportIsShownAtOnceAndAgainAfterAnotherSelection) {
     EXPECT_TRUE(prompts.Messages().empty());
 }
 
+// Cancel takes back the pictures imported while the editor ran (a replaced one as it was before
+// the first import, a new one removed); OK keeps the last ones.
+TEST_F(ItemPictureTest, CancelTakesBackThePicturesImportedWhileTheEditorRan) {
+    WriteTextFile(chosen.File("cap1.pcx"), MakePcx(56, 84, 7));
+    WriteTextFile(chosen.File("cap2.pcx"), MakePcx(56, 84, 9));
+    WriteTextFile(chosen.File("helm.pcx"), MakePcx(56, 56, 8));
+    for (const bool cancel : {true, false}) {
+        Write("overrides/invcap.pcx", MakePcx(56, 84, 2));
+        auto dlg = Open();
+        for (const char* file : {"cap1.pcx", "cap2.pcx", "helm.pcx"}) {
+            Select(*dlg, file[0] == 'c' ? "Cap" : "Helm");
+            prompts.AnswerOpenFile(chosen.File(file));
+            PressGraphic(*dlg);
+        }
+        cancel ? dlg->OnCancel() : dlg->OnOK();
+        EXPECT_TRUE(ReadTextFile(work.File("overrides/invcap.pcx")) ==
+                    MakePcx(56, 84, cancel ? 2 : 9));
+        EXPECT_EQ(std::filesystem::exists(work.File("overrides/invhlm.pcx")), !cancel);
+    }
+    EXPECT_TRUE(prompts.Messages().empty());
+}
+
+// A chosen picture whose name holds a "\" is refused as every file chooser refuses it.
+TEST_F(ItemPictureTest, AChosenPictureWhoseNameHoldsABackslashIsRefused) {
+    const std::string pcx = chosen.File("a\\cap.pcx");
+    WriteTextFile(pcx, MakePcx(56, 84, 1));
+    auto dlg = Open();
+    Select(*dlg, "Cap");
+    prompts.AnswerOpenFile(pcx);
+    PressGraphic(*dlg);
+    EXPECT_EQ(prompts.Messages(),
+              std::vector<std::string>{pcx + " cannot be used: its name holds a \"\\\", which this "
+                                             "program reads as a folder separator. Rename it and "
+                                             "choose it again."});
+    EXPECT_FALSE(std::filesystem::exists(work.File("overrides/invcap.pcx")));
+}
+
+// While the editor runs, each archive is opened once, however its path is spelled.
+TEST_F(ItemPictureTest, EachArchiveIsOpenedOnceWhileTheEditorRuns) {
+    ASSERT_TRUE(MakeArchive(archive, {{"data\\global\\items\\invcap.dc6", MakeDc6(40, 60, 5)}}));
+    auto dlg = Open();
+    dlg->show();
+    dlg->PictureFrame()->m_gameArchives = {work.File("none.mpq"), work.Path() + "\\d2data.mpq",
+                                           work.Path() + "/./d2data.mpq", archive};
+    for (const char* name : {"Helm", "Cap", "Skull", "Cap"})
+        Select(*dlg, name);
+    ExpectShowsPicture(*dlg->PictureFrame(), 40, 60, 5, GameColour);
+    EXPECT_EQ(dlg->PictureFrame()->ArchiveReader().Opens(), 2);
+}
+
 // An imported picture wins over the images folder, which wins over the game's own picture.
 TEST_F(ItemPictureTest, PicturesComeFromOverridesThenImagesThenTheGame) {
     ASSERT_TRUE(MakeArchive(archive, {{"data\\global\\items\\invcap.dc6", MakeDc6(40, 60, 5)}}));

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "PictureFixtures.h"
@@ -422,6 +423,31 @@ TEST_F(Dc6ConverterTest, DirectionComesFromTheLastCharacter) {
     EXPECT_TRUE(FileExists(At("b.pcx")));
     EXPECT_EQ(Get("c.dc6"), Get("d.dc6"));
     EXPECT_EQ(FrameData(Get("c.dc6")).at(0), Bytes({0x01, 4, 0x80}));
+}
+
+// "-out" names the output in both directions, leaving the file beside the input alone; without
+// it that file is replaced by a rename, so another name of the old file keeps the old bytes.
+TEST_F(Dc6ConverterTest, OutNamesTheOutputAndTheFileBesideIsReplacedByARename) {
+    struct Case {
+        std::string input, bytes, beside;
+    };
+    const Case cases[] = {{"a.pcx", MakePcx(2, 1, {4, 5}), "a.dc6"},
+                          {"b.dc6", MakeDc6({{2, 1, 0, 0, Bytes({0x02, 4, 5, 0x80})}}), "b.pcx"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.input);
+        Put(c.input, c.bytes);
+        Put(c.beside, "old");
+        std::filesystem::create_hard_link(At(c.beside), At(c.beside + ".link"));
+        ASSERT_EQ(Run(c.input), 0) << m_error;
+        const std::string converted = Get(c.beside);
+        EXPECT_NE(converted, "old");
+        EXPECT_EQ(Get(c.beside + ".link"), "old");
+
+        Put(c.beside, "old");
+        ASSERT_EQ(Run(c.input, {"-out", At("chosen.out")}), 0) << m_error;
+        EXPECT_EQ(Get("chosen.out"), converted);
+        EXPECT_EQ(Get(c.beside), "old");
+    }
 }
 
 TEST_F(Dc6ConverterTest, RoundTripKeepsEveryPixel) {

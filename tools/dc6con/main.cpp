@@ -1,5 +1,6 @@
-// dc6con <input> [-transcol N] [-pal file]: converts a PCX picture into a DC6 file beside it,
-// or a DC6 file (name ending in "6") into PCX pictures.
+// dc6con <input> [-transcol N] [-pal file] [-out file]: converts a PCX picture into a DC6 file,
+// or a DC6 file (name ending in "6") into PCX pictures, beside the input or at "-out" (a DC6
+// file of several separate frames gives one picture per frame, numbered after that name).
 #include <iostream>
 
 #include "graphics/Dc6Converter.h"
