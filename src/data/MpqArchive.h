@@ -7,8 +7,10 @@
 #include <utility>
 #include <vector>
 
-// The program's one way into MPQ archives (StormLib underneath). No archive stays open between
-// calls: every operation opens the archive, does its work and closes it again.
+// The program's way into MPQ archives for the tables and for every write (StormLib underneath).
+// No archive stays open between calls: every operation opens the archive, does its work and
+// closes it again. Item pictures are read through CArchiveReaderCache instead, which keeps
+// each archive open, read-only, while an item editor runs.
 //
 // Paths are given in the program's backslash form and turned native only when a file is
 // touched; archived names always keep their backslashes ("Data\Global\Excel\Armor.txt").
