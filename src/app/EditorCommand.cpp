@@ -1,6 +1,7 @@
 #include "app/EditorCommand.h"
 
 #include "app/ModEngineDlg.h"
+#include "app/TableGrids.h"
 #include "data/MpqArchive.h"
 #include "editors/ArmourDlg.h"
 #include "editors/DifficultyDlg.h"
@@ -9,7 +10,7 @@
 #include "editors/ModFuncs.h"
 #include "editors/MonsterEditorDlg.h"
 #include "editors/MonsterLocationsDlg.h"
-#include "editors/SkillsDlg.h"
+#include "editors/TableGridDlg.h"
 #include "editors/UniqueItemDlg.h"
 #include "editors/WeaponDlg.h"
 #include "platform/NoteLog.h"
@@ -19,10 +20,10 @@ namespace {
 
 using TableId = CGameDataSet::TableId;
 
-// What every editor is handed besides its table.
+// What every editor is handed besides its table; `mainTable` is the one its entries list.
 template <class Dialog>
 std::unique_ptr<QDialog> WithServices(std::unique_ptr<Dialog> dialog, CModEngineDlg& window,
-                                      TableLayout layout) {
+                                      TableLayout layout, TableId mainTable) {
     dialog->m_pFuncs = window.m_pFuncs.get();
     // Editors of tables whose columns differ between game versions read the layout found.
     if constexpr (requires { dialog->m_layout; })
@@ -31,7 +32,19 @@ std::unique_ptr<QDialog> WithServices(std::unique_ptr<Dialog> dialog, CModEngine
     // Editors that remember their place and last entry keep them in the settings file.
     if constexpr (requires { dialog->m_strSettingsPath; })
         dialog->m_strSettingsPath = window.SettingsPath();
+    // "All Columns..." opens the grid over the editor's own window.
+    Dialog* editor = dialog.get();
+    dialog->m_showAllColumns = [&window, editor, mainTable](int32_t tableRow) {
+        window.Grids().ShowGrid(mainTable, tableRow, window.SettingsPath(), editor);
+    };
     return dialog;
+}
+
+// A command that opens the grid on every column of a table.
+CEditorCommand::Factory GridOn(TableId id) {
+    return [id](CModEngineDlg& window, TableLayout) -> std::unique_ptr<QDialog> {
+        return window.Grids().MakeGrid(id, window.SettingsPath(), &window);
+    };
 }
 
 // Item pictures come from the working folder, then the opened archive and the game's own.
@@ -147,7 +160,7 @@ const std::vector<CEditorCommand>& CEditorCommand::Table() {
              auto dialog = std::make_unique<CMonsterLocationsDlg>(window.Prompts(), &window);
              dialog->m_pMonTable = &window.m_data.m_MonStats;
              dialog->m_pLvlTable = &window.m_data.m_Levels;
-             return WithServices(std::move(dialog), window, layout);
+             return WithServices(std::move(dialog), window, layout, TableId::Levels);
          },
          // "Spawned" cells set on a first use stay: only the levels table is put back.
          {TableId::Levels},
@@ -159,7 +172,7 @@ const std::vector<CEditorCommand>& CEditorCommand::Table() {
          [](CModEngineDlg& window, TableLayout layout) {
              auto dialog = std::make_unique<CMonsterEditorDlg>(window.Prompts(), &window);
              dialog->m_pMonTable = &window.m_data.m_MonStats;
-             return WithServices(std::move(dialog), window, layout);
+             return WithServices(std::move(dialog), window, layout, TableId::MonStats);
          },
          {TableId::MonStats},
          true,
@@ -171,7 +184,7 @@ const std::vector<CEditorCommand>& CEditorCommand::Table() {
              auto dialog = std::make_unique<CArmourDlg>(window.Prompts(), &window);
              dialog->m_pArmourTable = &window.m_data.m_Armor;
              ShowPicturesFrom(*dialog->PictureFrame(), window);
-             return WithServices(std::move(dialog), window, layout);
+             return WithServices(std::move(dialog), window, layout, TableId::Armor);
          },
          {TableId::Armor},
          false,
@@ -183,7 +196,7 @@ const std::vector<CEditorCommand>& CEditorCommand::Table() {
              auto dialog = std::make_unique<CWeaponDlg>(window.Prompts(), &window);
              dialog->m_pWeaponTable = &window.m_data.m_Weapons;
              ShowPicturesFrom(*dialog->PictureFrame(), window);
-             return WithServices(std::move(dialog), window, layout);
+             return WithServices(std::move(dialog), window, layout, TableId::Weapons);
          },
          {TableId::Weapons},
          false,
@@ -197,24 +210,15 @@ const std::vector<CEditorCommand>& CEditorCommand::Table() {
              dialog->m_strWorkingFolder = window.m_strWorkingFolder;
              dialog->m_strInstalledConfig = CUniqueItemDlg::FindInstalledConfig();
              dialog->m_pNotes = &window;
-             return WithServices(std::move(dialog), window, layout);
+             return WithServices(std::move(dialog), window, layout, TableId::UniqueItems);
          },
          {TableId::UniqueItems},
          false,
          {TableId::UniqueItems},
          [](TableId, TableLayout layout) { return UniqueItemsHeaders::Needed(layout); }},
-        {"Mi&sc",
-         "&Skills",
-         [](CModEngineDlg& window, TableLayout layout) {
-             auto dialog = std::make_unique<CSkillsDlg>(&window);
-             dialog->m_pSkillsTable = &window.m_data.m_Skills;
-             return WithServices(std::move(dialog), window, layout);
-         },
-         {TableId::Skills},
-         false,
-         {},
-         {}},
-        {"Mi&sc", "&Treasure", {}, {}, false, {}, {}},
+        // The grid's steps go on the undo stack: closing it keeps them.
+        {"Mi&sc", "&Skills", GridOn(TableId::Skills), {}, false, {}, {}},
+        {"Mi&sc", "&Treasure", GridOn(TableId::TreasureClassEx), {}, false, {}, {}},
     };
     return commands;
 }

@@ -5,6 +5,7 @@
 #include "app/EditorCommand.h"
 #include "app/GameFolder.h"
 #include "app/RecentArchives.h"
+#include "app/TableGrids.h"
 #include "app/TablesFolder.h"
 #include "app/WindowMemory.h"
 #include "data/ModSaver.h"
@@ -54,6 +55,12 @@ QIcon MakeProgramIcon() {
 CModEngineDlg::CModEngineDlg(CUserPrompts& prompts, QWidget* parent)
     : QDialog(parent), m_prompts(prompts), m_hIcon(MakeProgramIcon()) {
     m_editNotes = new QPlainTextEdit(this);
+    m_pGrids = new CTableGrids(m_data, m_prompts, this);
+    // Every step done, undone or redone is an unsaved edit.
+    connect(m_pGrids, &CTableGrids::tableChanged, this, [this] {
+        m_data.m_bModified = true;
+        UpdateTitle();
+    });
     OnInitDialog();
 }
 
@@ -147,6 +154,7 @@ void CModEngineDlg::BuildMenu() {
     add(file, "&Clear Overrrides Folder", &CModEngineDlg::OnClearOverrides);
     add(file, "&Extract Base Files", &CModEngineDlg::OnExtractBaseFiles);
     add(file, "E&xit", &CModEngineDlg::OnFileExit)->setShortcut(QKeySequence("Ctrl+Q"));
+    m_pGrids->AddEditMenu(*m_pMenuBar);
 
     // The editor menus come from the command table, in its order.
     for (const CEditorCommand& command : CEditorCommand::Table()) {
@@ -233,8 +241,10 @@ void CModEngineDlg::OnSaveTables() {
 }
 
 void CModEngineDlg::OnLoadTables() {
-    if (std::optional<std::string> folder = ChooseTablesFolder("Select folder to load tables."))
+    if (std::optional<std::string> folder = ChooseTablesFolder("Select folder to load tables.")) {
         CTablesFolder(m_data, m_prompts, *this).Load(*folder);
+        m_pGrids->Clear();
+    }
 }
 
 bool CModEngineDlg::ExtractBaseCopies(bool expansion) {
@@ -328,6 +338,7 @@ bool CModEngineDlg::LoadArchive(const std::string& path, bool expansion) {
         return false;
     }
     m_data.TakeTablesFrom(loader.m_data);
+    m_pGrids->Clear();
     m_pArchive = std::move(loader.m_pArchive);
     if (!CRecentArchives(SettingsPath()).Add(path))
         AppendNote("The settings file " + NativePath(SettingsPath()) +
@@ -412,11 +423,16 @@ int CModEngineDlg::RunEditor(QDialog& dialog, const std::vector<TableId>& restor
     std::vector<std::pair<TableId, CTxtTable>> kept;
     for (TableId id : restoreOnCancel)
         kept.emplace_back(id, m_data.Table(id));
+    const int undoIndex = m_pGrids->UndoStack().index();
 
     int result = dialog.exec();
     if (result == QDialog::Accepted) {
         m_data.m_bModified = true;
     } else {
+        // Steps taken in a grid opened from the dialog are undone with it, so that the steps
+        // left on the stack still fit the tables put back.
+        if (!kept.empty())
+            m_pGrids->UndoStack().setIndex(undoIndex);
         for (auto& [id, table] : kept)
             m_data.Table(id) = std::move(table);
         if (modifiedOnCancel)

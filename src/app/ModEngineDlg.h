@@ -15,6 +15,7 @@
 struct CEditorCommand;
 class CModFuncs;
 class CMpqArchive;
+class CTableGrids;
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -78,6 +79,8 @@ public:
     // it must not be run.
     bool StartFailed() const { return m_bStartFailed; }
     CUserPrompts& Prompts() const { return m_prompts; }
+    // The grids over the tables and the data set's undo stack.
+    CTableGrids& Grids() const { return *m_pGrids; }
 
     CGameDataSet m_data;
     std::unique_ptr<CMpqArchive> m_pArchive;
@@ -129,6 +132,7 @@ private:
     QIcon m_hIcon;
     QPlainTextEdit* m_editNotes = nullptr;
     QMenuBar* m_pMenuBar = nullptr;
+    CTableGrids* m_pGrids = nullptr;
     QAction* m_pSave = nullptr;
     QAction* m_pSaveAs = nullptr;
     QAction* m_pSaveTables = nullptr;

@@ -43,6 +43,10 @@ void CEditorDlg::SetUpLayout(QWidget* fields) {
     m_buttonOK = new QPushButton("OK", this);
     m_buttonCancel = new QPushButton("Cancel", this);
     m_buttonApply = new QPushButton("Apply", this);
+    m_buttonAllColumns = new QPushButton("All Columns...", this);
+    m_buttonAllColumns->setShortcut(QKeySequence("Ctrl+G"));
+    m_buttonAllColumns->setAutoDefault(false);
+    connect(m_buttonAllColumns, &QPushButton::clicked, this, &CEditorDlg::OnAllColumns);
     // Enter presses OK, which asks before typed values would be dropped.
     m_buttonOK->setDefault(true);
     connect(m_buttonOK, &QPushButton::clicked, this, &CEditorDlg::OnOK);
@@ -61,6 +65,7 @@ void CEditorDlg::SetUpLayout(QWidget* fields) {
         columns->addWidget(m_pList);
     columns->addLayout(right, 1);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_buttonAllColumns);
     buttons->addStretch();
     buttons->addWidget(m_buttonOK);
     buttons->addWidget(m_buttonCancel);
@@ -86,6 +91,14 @@ void CEditorDlg::OnOK() {
 
 void CEditorDlg::OnCancel() {
     reject();
+}
+
+void CEditorDlg::OnAllColumns() {
+    if (!m_showAllColumns || !ConfirmLeavingRecord())
+        return;
+    m_showAllColumns(std::max(m_nShownRow, 1));
+    // The grid may have changed the shown record's cells.
+    ShowRow(m_nShownRow);
 }
 
 bool CEditorDlg::ConfirmLeavingRecord() {
@@ -179,6 +192,8 @@ void CEditorDlg::done(int result) {
 }
 
 void CEditorDlg::setVisible(bool visible) {
+    if (m_buttonAllColumns)
+        m_buttonAllColumns->setVisible(bool(m_showAllColumns));
     if (visible && !m_bPlaced && !isVisible()) {
         m_bPlaced = true;
         PlaceOnScreen();

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include <string>
@@ -30,6 +31,9 @@ public:
     // The settings file the editor remembers its geometry and selection in (section "Tarvane");
     // empty: it remembers nothing.
     std::string m_strSettingsPath;
+    // Opens every column of the edited table in a grid, on the table row given, and returns
+    // when the grid is closed; empty: the editor offers no "All Columns...".
+    std::function<void(int32_t tableRow)> m_showAllColumns;
 
     // Fills the dialog and opens it modally. When OnInitDialog() fails it returns 0 at once,
     // without showing the dialog.
@@ -46,6 +50,9 @@ public:
     void OnOK();
     // Closes with Cancel; the caller undoes what was applied.
     void OnCancel();
+    // All Columns...: once the shown record's changes are applied or dropped as the user says,
+    // opens the grid on its row, then shows the record again with what the grid changed.
+    void OnAllColumns();
     // The list's current entry changed: shows it once the shown record's changes are applied
     // or dropped as the user says, or puts the selection back (the question waits for the
     // event loop).
@@ -103,6 +110,7 @@ private:
     QPushButton* m_buttonOK = nullptr;
     QPushButton* m_buttonCancel = nullptr;
     QPushButton* m_buttonApply = nullptr;
+    QPushButton* m_buttonAllColumns = nullptr;
     bool m_bPlaced = false;
     int32_t m_nShownRow = -1;
     QString m_strShownName;

@@ -1,0 +1,258 @@
+#include "editors/TableGridDlg.h"
+
+#include "editors/FrozenColumnTable.h"
+#include "model/TableBlock.h"
+#include "model/TableFind.h"
+#include "model/TableModel.h"
+#include "platform/ProfileFile.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolBar>
+#include <QUndoStack>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <charconv>
+
+namespace {
+
+// Widths outside this range are not taken from the settings file: a hand-edited value could
+// otherwise hide a column or make it wider than any screen.
+constexpr int kMinWidth = 8;
+constexpr int kMaxWidth = 4000;
+
+// Latin-1 text as the table's bytes; nothing when a character has no byte, and so no cell can
+// hold it.
+std::optional<std::string> CellBytes(const QString& text) {
+    if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0xFF; }))
+        return std::nullopt;
+    return text.toLatin1().toStdString();
+}
+
+} // namespace
+
+CTableGridDlg::CTableGridDlg(CTableModel& model, const std::string& fileName,
+                             const std::string& settingsPath, QWidget* parent)
+    : QDialog(parent), m_model(model), m_strFileName(fileName), m_strSettingsPath(settingsPath) {
+    setWindowTitle(QString::fromLatin1(fileName));
+    setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
+    setSizeGripEnabled(true);
+
+    m_pView = new CFrozenColumnTable(this);
+    m_pView->setAccessibleName("Cells of " + QString::fromLatin1(fileName));
+    m_pView->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                             QAbstractItemView::AnyKeyPressed);
+    m_pView->setModel(&model);
+    // Fixed row heights and widths: measuring 10,000 rows would cost more than opening does.
+    m_pView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_pView->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_pView->setWordWrap(false);
+
+    auto* tools = new QToolBar(this);
+    tools->setAccessibleName("Grid commands");
+    auto add = [this, tools](QAction* action, std::initializer_list<QKeySequence> keys) {
+        action->setShortcuts(QList<QKeySequence>(keys));
+        action->setShortcutContext(Qt::WindowShortcut);
+        tools->addAction(action);
+        addAction(action);
+        return action;
+    };
+    auto command = [this](const char* caption, void (CTableGridDlg::*handler)()) {
+        QAction* action = new QAction(caption, this);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    add(command("Copy", &CTableGridDlg::OnCopy), {QKeySequence("Ctrl+C")});
+    add(command("Paste", &CTableGridDlg::OnPaste), {QKeySequence("Ctrl+V")});
+    add(command("Fill Down", &CTableGridDlg::OnFillDown), {QKeySequence("Ctrl+D")});
+    add(command("Fill Right", &CTableGridDlg::OnFillRight), {QKeySequence("Ctrl+R")});
+    tools->addSeparator();
+    add(model.UndoStack().createUndoAction(this, "Undo"), {QKeySequence("Ctrl+Z")});
+    add(model.UndoStack().createRedoAction(this, "Redo"),
+        {QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
+    tools->addSeparator();
+    add(command("Find...", &CTableGridDlg::OnFind), {QKeySequence("Ctrl+F")});
+
+    auto* close = new QPushButton("Close", this);
+    close->setAutoDefault(false);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(MakeFindBar(), 1);
+    bottom->addWidget(close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(tools);
+    layout->addWidget(m_pView, 1);
+    layout->addLayout(bottom);
+    resize(900, 600);
+    RestoreWidths();
+    m_pView->setFocus();
+    if (model.rowCount() > 0)
+        m_pView->setCurrentIndex(model.index(0, 0));
+}
+
+QWidget* CTableGridDlg::MakeFindBar() {
+    m_pFindBar = new QWidget(this);
+    m_editFind = new QLineEdit(m_pFindBar);
+    m_editFind->setAccessibleName("Find");
+    m_checkWholeCell = new QCheckBox("&Whole cell", m_pFindBar);
+    m_checkMatchCase = new QCheckBox("&Match case", m_pFindBar);
+    auto* next = new QPushButton("&Next", m_pFindBar);
+    auto* previous = new QPushButton("&Previous", m_pFindBar);
+    m_labelFound = new QLabel(m_pFindBar);
+    m_labelFound->setTextFormat(Qt::PlainText);
+    m_labelFound->setAccessibleName("Find result");
+    for (QPushButton* button : {next, previous})
+        button->setAutoDefault(false);
+    connect(next, &QPushButton::clicked, this, [this] { OnFindNext(false); });
+    connect(previous, &QPushButton::clicked, this, [this] { OnFindNext(true); });
+    connect(m_editFind, &QLineEdit::returnPressed, this, [this] { OnFindNext(false); });
+
+    auto* label = new QLabel("F&ind:", m_pFindBar);
+    label->setBuddy(m_editFind);
+    auto* layout = new QHBoxLayout(m_pFindBar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (QWidget* widget : std::initializer_list<QWidget*>{
+             label, m_editFind, m_checkWholeCell, m_checkMatchCase, next, previous, m_labelFound})
+        layout->addWidget(widget);
+    layout->setStretchFactor(m_labelFound, 1);
+    m_pFindBar->hide();
+    return m_pFindBar;
+}
+
+void CTableGridDlg::SelectTableRow(int32_t tableRow) {
+    const QModelIndex index = m_model.IndexOf(0, tableRow);
+    if (!index.isValid())
+        return;
+    m_pView->selectRow(index.row());
+    m_pView->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    m_pView->scrollTo(index, QAbstractItemView::PositionAtCenter);
+}
+
+std::pair<QModelIndex, QModelIndex> CTableGridDlg::SelectedBlock() const {
+    const QItemSelection selection = m_pView->selectionModel()->selection();
+    if (selection.isEmpty()) {
+        const QModelIndex current = m_pView->currentIndex();
+        return {current, current};
+    }
+    int top = selection.first().top(), left = selection.first().left();
+    int bottom = selection.first().bottom(), right = selection.first().right();
+    for (const QItemSelectionRange& range : selection) {
+        top = std::min(top, range.top());
+        left = std::min(left, range.left());
+        bottom = std::max(bottom, range.bottom());
+        right = std::max(right, range.right());
+    }
+    return {m_model.index(top, left), m_model.index(bottom, right)};
+}
+
+void CTableGridDlg::OnCopy() {
+    const auto [topLeft, bottomRight] = SelectedBlock();
+    if (!topLeft.isValid())
+        return;
+    QApplication::clipboard()->setText(CopyBlock(m_model.Table(), topLeft.column(),
+                                                 CTableModel::TableRow(topLeft),
+                                                 bottomRight.column(),
+                                                 CTableModel::TableRow(bottomRight)));
+}
+
+void CTableGridDlg::OnPaste() {
+    const auto [topLeft, bottomRight] = SelectedBlock();
+    if (topLeft.isValid())
+        PasteBlock(m_model, topLeft, QApplication::clipboard()->text(), bottomRight);
+}
+
+void CTableGridDlg::OnFillDown() {
+    const auto [topLeft, bottomRight] = SelectedBlock();
+    if (topLeft.isValid())
+        FillDown(m_model, topLeft, bottomRight);
+}
+
+void CTableGridDlg::OnFillRight() {
+    const auto [topLeft, bottomRight] = SelectedBlock();
+    if (topLeft.isValid())
+        FillRight(m_model, topLeft, bottomRight);
+}
+
+void CTableGridDlg::OnFind() {
+    m_pFindBar->show();
+    m_editFind->setFocus();
+    m_editFind->selectAll();
+}
+
+void CTableGridDlg::OnFindNext(bool backwards) {
+    m_pFindBar->show();
+    const QString text = m_editFind->text();
+    if (text.isEmpty())
+        return;
+    const QModelIndex current = m_pView->currentIndex();
+    const CellPosition start = current.isValid()
+                                   ? CellPosition{current.column(), CTableModel::TableRow(current)}
+                                   : CellPosition{m_model.columnCount() - 1, m_model.rowCount()};
+    std::optional<CellPosition> found;
+    if (const std::optional<std::string> bytes = CellBytes(text))
+        found = FindNext(m_model.Table(), *bytes, start,
+                         FindOptions{m_checkWholeCell->isChecked(), m_checkMatchCase->isChecked(),
+                                     backwards});
+    if (!found) {
+        m_labelFound->setText("\"" + text + "\" was not found.");
+        return;
+    }
+    m_labelFound->clear();
+    const QModelIndex index = m_model.IndexOf(found->col, found->tableRow);
+    m_pView->setCurrentIndex(index);
+    m_pView->scrollTo(index);
+}
+
+void CTableGridDlg::done(int result) {
+    SaveWidths();
+    QDialog::done(result);
+}
+
+void CTableGridDlg::RestoreWidths() {
+    if (m_strSettingsPath.empty())
+        return;
+    const std::string value =
+        CProfileFile::ReadString(m_strSettingsPath, kWidthsSection, m_strFileName, "");
+    int col = 0;
+    for (size_t begin = 0; begin <= value.size() && col < m_model.columnCount(); ++col) {
+        size_t end = value.find(',', begin);
+        if (end == std::string::npos)
+            end = value.size();
+        int width = 0;
+        const auto [stop, error] = std::from_chars(value.data() + begin, value.data() + end, width);
+        if (error == std::errc() && stop == value.data() + end && width >= kMinWidth &&
+            width <= kMaxWidth)
+            m_pView->setColumnWidth(col, width);
+        begin = end + 1;
+    }
+}
+
+void CTableGridDlg::SaveWidths() const {
+    if (m_strSettingsPath.empty())
+        return;
+    // A column left at the usual width is an empty entry, so that the widths of a table of
+    // hundreds of columns fit in one setting.
+    const int usual = m_pView->horizontalHeader()->defaultSectionSize();
+    std::string value;
+    for (int col = 0; col < m_model.columnCount(); ++col) {
+        const int width = m_pView->columnWidth(col);
+        value += (col ? "," : "") + (width == usual ? std::string() : std::to_string(width));
+    }
+    value.erase(value.find_last_not_of(',') + 1);
+    if (value.empty() && CProfileFile::ReadString(m_strSettingsPath, kWidthsSection,
+                                                  m_strFileName, "")
+                             .empty())
+        return;
+    // Remembering is a convenience: a settings file that cannot be written costs only that.
+    CProfileFile::WriteString(m_strSettingsPath, kWidthsSection, m_strFileName, value);
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QDialog>
+
+#include <cstdint>
+#include <string>
+
+class CFrozenColumnTable;
+class CTableModel;
+class CUserPrompts;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QWidget;
+
+// Every column of one table in a grid: the header row as column captions, the first column kept
+// in sight, the table's row numbers beside the rows. Cells are edited in place; copy, paste,
+// fill down and fill right work on the selected block; every change is one step on the data
+// set's undo stack, so closing keeps what was done. Column widths are kept per table in the
+// settings file.
+class CTableGridDlg : public QDialog {
+    Q_OBJECT
+public:
+    // The settings section of the column widths; the key is the table's file name.
+    static constexpr const char* kWidthsSection = "Grid";
+
+    // `fileName` names the table in the caption and in the settings file; an empty
+    // `settingsPath` remembers nothing.
+    CTableGridDlg(CTableModel& model, const std::string& fileName, const std::string& settingsPath,
+                  QWidget* parent = nullptr);
+
+    // Makes the table row current and scrolls it into sight.
+    void SelectTableRow(int32_t tableRow);
+
+    // The commands of the grid's keys and buttons, public so that tests can drive the grid.
+    void OnCopy();
+    void OnPaste();
+    void OnFillDown();
+    void OnFillRight();
+    void OnFind();
+    // Finds the find bar's text after (or before) the current cell; the bar says when nothing
+    // holds it.
+    void OnFindNext(bool backwards);
+
+    CFrozenColumnTable* View() const { return m_pView; }
+    QLineEdit* FindEdit() const { return m_editFind; }
+    QLabel* FindStatus() const { return m_labelFound; }
+
+    void done(int result) override;
+
+private:
+    QWidget* MakeFindBar();
+    // The bounding rectangle of the selection as model indexes; invalid when nothing is selected.
+    std::pair<QModelIndex, QModelIndex> SelectedBlock() const;
+    void RestoreWidths();
+    void SaveWidths() const;
+
+    CTableModel& m_model;
+    std::string m_strFileName;
+    std::string m_strSettingsPath;
+    CFrozenColumnTable* m_pView = nullptr;
+    QWidget* m_pFindBar = nullptr;
+    QLineEdit* m_editFind = nullptr;
+    QCheckBox* m_checkWholeCell = nullptr;
+    QCheckBox* m_checkMatchCase = nullptr;
+    QLabel* m_labelFound = nullptr;
+};
