@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QObject>
+
+#include <cstdint>
+
+class CTxtTable;
+
+// The change signal of one table in memory. Whoever keeps the table keeps one of these beside
+// it for as long as the table lives; undo commands announce their changes here, and every grid
+// open on the table listens. A command therefore works with no grid open, and a grid opened
+// later still hears the undo of a change made before it existed.
+class CTableChanges : public QObject {
+    Q_OBJECT
+public:
+    explicit CTableChanges(QObject* parent = nullptr) : QObject(parent) {}
+
+signals:
+    // Cells in the rectangle of table rows and columns (both ends included) were written.
+    void cellsChanged(int32_t firstCol, int32_t firstTableRow, int32_t lastCol,
+                      int32_t lastTableRow);
+    // After every do, undo or redo of a command on the table: the data set is modified.
+    void tableChanged();
+};
