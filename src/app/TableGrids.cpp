@@ -36,8 +36,8 @@ CTableGrids::~CTableGrids() {
 std::unique_ptr<CTableGridDlg> CTableGrids::MakeGrid(TableId id, const std::string& settingsPath,
                                                      QWidget* parent) {
     auto* model = new CTableModel(m_data.Table(id), *m_changes[Slot(id)], m_undo, m_prompts);
-    auto grid = std::make_unique<CTableGridDlg>(*model, CGameDataSet::FileName(id), settingsPath,
-                                                parent);
+    auto grid =
+        std::make_unique<CTableGridDlg>(*model, CGameDataSet::FileName(id), settingsPath, parent);
     model->setParent(grid.get());
     return grid;
 }

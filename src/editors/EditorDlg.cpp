@@ -5,6 +5,7 @@
 #include "platform/ProfileFile.h"
 #include "platform/UserPrompts.h"
 
+#include <QAction>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -44,9 +45,14 @@ void CEditorDlg::SetUpLayout(QWidget* fields) {
     m_buttonCancel = new QPushButton("Cancel", this);
     m_buttonApply = new QPushButton("Apply", this);
     m_buttonAllColumns = new QPushButton("All Columns...", this);
-    m_buttonAllColumns->setShortcut(QKeySequence("Ctrl+G"));
     m_buttonAllColumns->setAutoDefault(false);
+    m_buttonAllColumns->setToolTip("Every column of the table, in a grid (Ctrl+G)");
     connect(m_buttonAllColumns, &QPushButton::clicked, this, &CEditorDlg::OnAllColumns);
+    // An action rather than the button's shortcut, which would click it only after a delay.
+    auto* allColumns = new QAction(this);
+    allColumns->setShortcut(QKeySequence("Ctrl+G"));
+    connect(allColumns, &QAction::triggered, this, &CEditorDlg::OnAllColumns);
+    addAction(allColumns);
     // Enter presses OK, which asks before typed values would be dropped.
     m_buttonOK->setDefault(true);
     connect(m_buttonOK, &QPushButton::clicked, this, &CEditorDlg::OnOK);

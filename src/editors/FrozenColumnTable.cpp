@@ -96,7 +96,6 @@ void CFrozenColumnTable::PlaceFrozenView() {
         m_pFrozen->hide();
         return;
     }
-    m_pFrozen->setGeometry(verticalHeader()->width() + frameWidth(), frameWidth(),
-                           columnWidth(0),
+    m_pFrozen->setGeometry(verticalHeader()->width() + frameWidth(), frameWidth(), columnWidth(0),
                            viewport()->height() + horizontalHeader()->height());
 }

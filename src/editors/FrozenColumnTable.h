@@ -13,12 +13,12 @@ public:
 
     void setModel(QAbstractItemModel* model) override;
     QTableView* FrozenView() const { return m_pFrozen; }
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
-    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
     void updateGeometries() override;
 
 private:

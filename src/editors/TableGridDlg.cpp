@@ -84,7 +84,8 @@ CTableGridDlg::CTableGridDlg(CTableModel& model, const std::string& fileName,
 
     auto* close = new QPushButton("Close", this);
     close->setAutoDefault(false);
-    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    // Nothing to accept or cancel: every step is on the undo stack already.
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(MakeFindBar(), 1);
     bottom->addWidget(close);
@@ -140,29 +141,21 @@ void CTableGridDlg::SelectTableRow(int32_t tableRow) {
 
 std::pair<QModelIndex, QModelIndex> CTableGridDlg::SelectedBlock() const {
     const QItemSelection selection = m_pView->selectionModel()->selection();
-    if (selection.isEmpty()) {
+    // Blocks are rectangles: a selection of several pieces stands for its current cell.
+    if (selection.size() != 1) {
         const QModelIndex current = m_pView->currentIndex();
         return {current, current};
     }
-    int top = selection.first().top(), left = selection.first().left();
-    int bottom = selection.first().bottom(), right = selection.first().right();
-    for (const QItemSelectionRange& range : selection) {
-        top = std::min(top, range.top());
-        left = std::min(left, range.left());
-        bottom = std::max(bottom, range.bottom());
-        right = std::max(right, range.right());
-    }
-    return {m_model.index(top, left), m_model.index(bottom, right)};
+    return {selection.first().topLeft(), selection.first().bottomRight()};
 }
 
 void CTableGridDlg::OnCopy() {
     const auto [topLeft, bottomRight] = SelectedBlock();
     if (!topLeft.isValid())
         return;
-    QApplication::clipboard()->setText(CopyBlock(m_model.Table(), topLeft.column(),
-                                                 CTableModel::TableRow(topLeft),
-                                                 bottomRight.column(),
-                                                 CTableModel::TableRow(bottomRight)));
+    QApplication::clipboard()->setText(
+        CopyBlock(m_model.Table(), topLeft.column(), CTableModel::TableRow(topLeft),
+                  bottomRight.column(), CTableModel::TableRow(bottomRight)));
 }
 
 void CTableGridDlg::OnPaste() {
@@ -200,9 +193,9 @@ void CTableGridDlg::OnFindNext(bool backwards) {
                                    : CellPosition{m_model.columnCount() - 1, m_model.rowCount()};
     std::optional<CellPosition> found;
     if (const std::optional<std::string> bytes = CellBytes(text))
-        found = FindNext(m_model.Table(), *bytes, start,
-                         FindOptions{m_checkWholeCell->isChecked(), m_checkMatchCase->isChecked(),
-                                     backwards});
+        found = FindNext(
+            m_model.Table(), *bytes, start,
+            FindOptions{m_checkWholeCell->isChecked(), m_checkMatchCase->isChecked(), backwards});
     if (!found) {
         m_labelFound->setText("\"" + text + "\" was not found.");
         return;
@@ -249,9 +242,8 @@ void CTableGridDlg::SaveWidths() const {
         value += (col ? "," : "") + (width == usual ? std::string() : std::to_string(width));
     }
     value.erase(value.find_last_not_of(',') + 1);
-    if (value.empty() && CProfileFile::ReadString(m_strSettingsPath, kWidthsSection,
-                                                  m_strFileName, "")
-                             .empty())
+    if (value.empty() &&
+        CProfileFile::ReadString(m_strSettingsPath, kWidthsSection, m_strFileName, "").empty())
         return;
     // Remembering is a convenience: a settings file that cannot be written costs only that.
     CProfileFile::WriteString(m_strSettingsPath, kWidthsSection, m_strFileName, value);

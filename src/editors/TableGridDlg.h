@@ -50,7 +50,7 @@ public:
 
 private:
     QWidget* MakeFindBar();
-    // The bounding rectangle of the selection as model indexes; invalid when nothing is selected.
+    // The selected block's corners; the current cell when the selection is not one block.
     std::pair<QModelIndex, QModelIndex> SelectedBlock() const;
     void RestoreWidths();
     void SaveWidths() const;

@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 #include <QUrl>
 
@@ -62,7 +63,12 @@ TEST_F(OpenedWindowTest, TitleNamesTheArchiveAndMarksUnsavedEdits) {
 
     dlg = OpenedWindow();
     EXPECT_EQ(dlg->windowTitle(), "Patch_D2.mpq - Morsk's Tarvane Diablo II");
-    WhenDialogOpens([](QDialog& d) { d.accept(); });
+    // A grid closed with a cell changed leaves the edit unsaved.
+    WhenDialogOpens([](QDialog& d) {
+        QAbstractItemModel* model = d.findChild<QTableView*>()->model();
+        model->setData(model->index(0, 0), "edited");
+        d.accept();
+    });
     FindItem(*dlg, "Misc", "Skills")->trigger();
     EXPECT_EQ(dlg->windowTitle(), "Patch_D2.mpq* - Morsk's Tarvane Diablo II");
     FindItem(*dlg, "File", "Save")->trigger();

@@ -49,7 +49,7 @@ TEST_F(MainWindowTest, StartsWithTitleFoldersAndMenuStates) {
     QStringList titles;
     for (QAction* action : dlg->MenuBar()->actions())
         titles << Plain(action);
-    EXPECT_EQ(titles, (QStringList{"File", "Global", "Monsters", "Items", "Misc", "Help"}));
+    EXPECT_EQ(titles, (QStringList{"File", "Edit", "Global", "Monsters", "Items", "Misc", "Help"}));
 
     QStringList fileItems;
     for (QAction* action : FindMenu(*dlg, "File")->actions())
