@@ -78,7 +78,7 @@ TEST_F(MonsterEditorTest, ShowsEveryCaptionInOrderWithTheUnusedBoxHidden) {
     QStringList buttons;
     for (QPushButton* button : dlg->findChildren<QPushButton*>())
         buttons << button->text();
-    EXPECT_EQ(buttons, (QStringList{"OK", "Cancel", "Apply"}));
+    EXPECT_EQ(buttons, (QStringList{"OK", "Cancel", "Apply", "All Columns..."}));
 }
 
 TEST_F(MonsterEditorTest, ListsSortedMonstersUpToTheExpansionRowUnlessTheFlagIsSet) {
