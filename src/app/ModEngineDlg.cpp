@@ -419,25 +419,9 @@ void CModEngineDlg::OnExtractBaseFiles() {
 
 int CModEngineDlg::RunEditor(QDialog& dialog, const std::vector<TableId>& restoreOnCancel,
                              bool modifiedOnCancel) {
-    // Keep the tables as they are now, so that Cancel undoes only this dialog's changes.
-    std::vector<std::pair<TableId, CTxtTable>> kept;
-    for (TableId id : restoreOnCancel)
-        kept.emplace_back(id, m_data.Table(id));
-    const int undoIndex = m_pGrids->UndoStack().index();
-
-    int result = dialog.exec();
-    if (result == QDialog::Accepted) {
+    const int result = m_pGrids->RunEditor(dialog, restoreOnCancel);
+    if (result == QDialog::Accepted || modifiedOnCancel)
         m_data.m_bModified = true;
-    } else {
-        // Steps taken in a grid opened from the dialog are undone with it, so that the steps
-        // left on the stack still fit the tables put back.
-        if (!kept.empty())
-            m_pGrids->UndoStack().setIndex(undoIndex);
-        for (auto& [id, table] : kept)
-            m_data.Table(id) = std::move(table);
-        if (modifiedOnCancel)
-            m_data.m_bModified = true;
-    }
     return result;
 }
 

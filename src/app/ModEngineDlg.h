@@ -61,9 +61,10 @@ public:
     // edits away.
     bool OnClose();
 
-    // Runs an editor dialog modally with the tables it edits. OK marks the data set modified;
-    // any other end puts the listed tables back as they were when the dialog opened, and marks
-    // the data set modified only when `modifiedOnCancel` is set. Returns the dialog's result.
+    // Runs an editor dialog modally with the tables it edits. OK marks the data set modified and
+    // makes the dialog's changes to the listed tables one undo step; any other end puts the
+    // listed tables back as they were when the dialog opened, and marks the data set modified
+    // only when `modifiedOnCancel` is set. Returns the dialog's result.
     int RunEditor(QDialog& dialog, const std::vector<TableId>& restoreOnCancel,
                   bool modifiedOnCancel);
 

@@ -9,16 +9,19 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 class CTableChanges;
 class CTableGridDlg;
 class CUserPrompts;
+class QDialog;
 class QMenuBar;
 class QWidget;
 
-// The grids over the opened data set's tables and the one undo stack their changes go on.
-// The stack lives as long as the data set does: closing a grid keeps its steps, and another
-// archive or loaded tables start a new, empty stack.
+// The grids over the opened data set's tables and the one undo stack their changes and the
+// editor dialogs' go on. The stack lives as long as the data set does: closing a grid keeps its
+// steps, and another archive or loaded tables start a new, empty stack.
 class CTableGrids : public QObject {
     Q_OBJECT
 public:
@@ -33,8 +36,14 @@ public:
     // widths.
     std::unique_ptr<CTableGridDlg> MakeGrid(TableId id, const std::string& settingsPath,
                                             QWidget* parent);
-    // Runs a grid modally with the table row selected.
+    // Runs a grid modally with the table row selected. From within an editor run, what the
+    // editor applied so far becomes its step first, so that the grid's steps follow it.
     void ShowGrid(TableId id, int32_t tableRow, const std::string& settingsPath, QWidget* parent);
+
+    // Runs an editor dialog modally. OK makes what it changed in `tables` one step named after
+    // the dialog; any other end puts those tables back as they were when it opened and undoes
+    // the steps taken since (in grids opened from it). Returns the dialog's result.
+    int RunEditor(QDialog& dialog, const std::vector<TableId>& tables);
 
     // The tables are another data set's now: nothing before can be undone.
     void Clear();
@@ -47,9 +56,19 @@ signals:
     void tableChanged();
 
 private:
+    // An editor dialog being run: the tables as its last step left them.
+    struct EditorRun {
+        QString name;
+        std::vector<std::pair<TableId, CTxtTable>> kept;
+    };
+    // Pushes what changed in the run's tables since its last step as one step.
+    void PushEditorStep(EditorRun& run);
+    CTableChanges& Changes(TableId id) const;
+
     CGameDataSet& m_data;
     CUserPrompts& m_prompts;
     QUndoStack m_undo;
     // One change signal per table, for every grid and every step on it.
     std::array<CTableChanges*, CGameDataSet::kTableCount> m_changes{};
+    EditorRun* m_pRun = nullptr;
 };

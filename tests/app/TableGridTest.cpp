@@ -113,14 +113,20 @@ TEST_F(TableGridTest, PastePastTheLastColumnIsRefused) {
 }
 
 // All Columns opens the grid on the shown entry's row; what the grid changed shows afterwards.
+// What the editor applied and the grid's change are one undo step each, in that order.
 TEST_F(TableGridTest, AllColumnsOpensTheGridOnTheShownEntry) {
     auto dlg = WindowWithTables();
+    const std::string armour = dlg->m_data.m_Armor.ToBytes();
     int gridRow = -1;
     WhenDialogOpens([&](QDialog& open) {
         auto& editor = dynamic_cast<CEditorDlg&>(open);
         editor.findChild<QListWidget*>()->setCurrentRow(1); // "Helm", table row 2
         editor.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+        for (QLineEdit* edit : editor.findChildren<QLineEdit*>())
+            if (edit->text() == "5")
+                edit->setText("6");
+        editor.OnApply();
         WhenDialogOpens([&](QDialog& grid) {
             auto* view = dynamic_cast<CTableGridDlg&>(grid).View();
             gridRow = view->currentIndex().row();
@@ -137,6 +143,12 @@ TEST_F(TableGridTest, AllColumnsOpensTheGridOnTheShownEntry) {
     dlg->OnEditorCommand("Armour...");
     EXPECT_EQ(gridRow, 1); // model row 1 is table row 2, "Helm"
     EXPECT_EQ(dlg->m_data.m_Armor.GetCell(2, 2), "9");
+    QAction* undo = FindMenu(*dlg, "Edit")->actions()[0];
+    EXPECT_EQ(Plain(undo), "Undo Edit minac, row 2");
+    undo->trigger();
+    EXPECT_EQ(Plain(undo), "Undo Armour Editor");
+    undo->trigger();
+    EXPECT_EQ(dlg->m_data.m_Armor.ToBytes(), armour);
 }
 
 // Column widths set in a grid come back the next time that table's grid opens.
