@@ -206,6 +206,13 @@ void CTableGridDlg::OnFindNext(bool backwards) {
     m_pView->scrollTo(index);
 }
 
+void CTableGridDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Only a shown view knows how many rows fit around the current one.
+    if (m_pView->currentIndex().isValid())
+        m_pView->scrollTo(m_pView->currentIndex(), QAbstractItemView::PositionAtCenter);
+}
+
 void CTableGridDlg::done(int result) {
     SaveWidths();
     QDialog::done(result);

@@ -48,6 +48,9 @@ public:
 
     void done(int result) override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     QWidget* MakeFindBar();
     // The selected block's corners; the current cell when the selection is not one block.
