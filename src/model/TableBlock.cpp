@@ -65,7 +65,7 @@ bool Fill(CTableModel& model, const QModelIndex& topLeft, const QModelIndex& bot
     const CTxtTable& table = model.Table();
     const int32_t firstRow = CTableModel::TableRow(topLeft), firstCol = topLeft.column();
     const QModelIndex from =
-        down ? model.IndexOf(firstCol, firstRow + 1) : model.index(topLeft.row(), firstCol + 1);
+        down ? model.IndexOf(firstCol, firstRow + 1) : model.IndexOf(firstCol + 1, firstRow);
     if (!from.isValid() || from.row() > bottomRight.row() || from.column() > bottomRight.column())
         return false;
     return PushRectangle(model, from, bottomRight,
