@@ -37,8 +37,9 @@ std::vector<QStringList> ParseBlock(const QString& clipboardText) {
     return rows;
 }
 
-QString CellCount(int64_t rows, int64_t cols) {
-    return QStringLiteral("%1 × %2").arg(rows).arg(cols);
+// "1 row", "3 rows".
+QString Count(qsizetype n, const char* what) {
+    return QStringLiteral("%1 %2%3").arg(n).arg(QLatin1StringView(what)).arg(n == 1 ? "" : "s");
 }
 
 // The cells of the rectangle, each set by `textOf(col, tableRow)`, as one undo step.
@@ -64,7 +65,7 @@ bool Fill(CTableModel& model, const QModelIndex& topLeft, const QModelIndex& bot
     const CTxtTable& table = model.Table();
     const int32_t firstRow = CTableModel::TableRow(topLeft), firstCol = topLeft.column();
     const QModelIndex from =
-        down ? model.IndexOf(firstCol, firstRow + 1) : model.index(topLeft.row(), firstCol + 1);
+        down ? model.IndexOf(firstCol, firstRow + 1) : model.IndexOf(firstCol + 1, firstRow);
     if (!from.isValid() || from.row() > bottomRight.row() || from.column() > bottomRight.column())
         return false;
     return PushRectangle(model, from, bottomRight,
@@ -80,7 +81,7 @@ bool Fill(CTableModel& model, const QModelIndex& topLeft, const QModelIndex& bot
 
 bool PasteBlock(CTableModel& model, const QModelIndex& topLeft, const QString& clipboardText,
                 const QModelIndex& selectionBottomRight) {
-    if (!topLeft.isValid())
+    if (!topLeft.isValid() || clipboardText.isEmpty())
         return false;
     const std::vector<QStringList> rows = ParseBlock(clipboardText);
     qsizetype width = 0;
@@ -103,14 +104,13 @@ bool PasteBlock(CTableModel& model, const QModelIndex& topLeft, const QString& c
 
     if (height > roomRows || width > roomCols) {
         model.Prompts().ShowMessage(
-            QStringLiteral("The block is %1 rows × %2 columns; from row %3, column %4 there is "
-                           "room for %5 rows × %6 columns. Nothing was pasted.")
-                .arg(height)
-                .arg(width)
+            QStringLiteral(
+                "The block is %1 × %2; from row %3, column %4 there is room for %5 × %6. "
+                "Nothing was pasted.")
+                .arg(Count(height, "row"), Count(width, "column"))
                 .arg(CTableModel::TableRow(topLeft))
                 .arg(topLeft.column() + 1)
-                .arg(roomRows)
-                .arg(roomCols)
+                .arg(Count(roomRows, "row"), Count(roomCols, "column"))
                 .toStdString());
         return false;
     }
@@ -126,7 +126,7 @@ bool PasteBlock(CTableModel& model, const QModelIndex& topLeft, const QString& c
                 static_cast<int32_t>(CTableModel::TableRow(topLeft) + r), std::move(*bytes)});
         }
     return model.PushCells(std::move(cells),
-                           QStringLiteral("Paste %1 cells").arg(CellCount(height, width)));
+                           QStringLiteral("Paste %1 × %2 cells").arg(height).arg(width));
 }
 
 bool FillDown(CTableModel& model, const QModelIndex& topLeft, const QModelIndex& bottomRight) {

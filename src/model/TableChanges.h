@@ -21,4 +21,7 @@ signals:
                       int32_t lastTableRow);
     // After every do, undo or redo of a command on the table: the data set is modified.
     void tableChanged();
+    // The table was loaded again (its rows and columns may differ): views read it afresh.
+    // Emitted by whoever reloads it; commands made before no longer fit it.
+    void tableReplaced();
 };

@@ -13,6 +13,10 @@ CTableModel::CTableModel(CTxtTable& table, CTableChanges& changes, QUndoStack& u
       m_prompts(prompts) {
     connect(&m_changes, &CTableChanges::cellsChanged, this, &CTableModel::OnCellsChanged);
     connect(&m_changes, &CTableChanges::tableChanged, this, &CTableModel::tableChanged);
+    connect(&m_changes, &CTableChanges::tableReplaced, this, [this] {
+        beginResetModel();
+        endResetModel();
+    });
 }
 
 CTableModel::CTableModel(CTxtTable& table, QUndoStack& undo, CUserPrompts& prompts, QObject* parent)
@@ -48,6 +52,11 @@ QString CTableModel::ColumnCaption(int32_t col) const {
     return m_table.Rows() > 0 ? CellToText(m_table.CellView(col, 0)) : QString();
 }
 
+QString CTableModel::ColumnName(int32_t col) const {
+    const QString caption = ColumnCaption(col);
+    return caption.isEmpty() ? QStringLiteral("column %1").arg(col + 1) : caption;
+}
+
 Qt::ItemFlags CTableModel::flags(const QModelIndex& index) const {
     return index.isValid() ? QAbstractTableModel::flags(index) | Qt::ItemIsEditable
                            : Qt::NoItemFlags;
@@ -75,7 +84,7 @@ bool CTableModel::setData(const QModelIndex& index, const QVariant& value, int r
         return false;
     const int32_t col = index.column(), row = TableRow(index);
     PushCells({NewCell{col, row, std::move(*bytes)}},
-              QStringLiteral("Edit %1, row %2").arg(ColumnCaption(col)).arg(row));
+              QStringLiteral("Edit %1, row %2").arg(ColumnName(col)).arg(row));
     return true;
 }
 

@@ -52,6 +52,8 @@ public:
     CUserPrompts& Prompts() const { return m_prompts; }
     // The column's caption (its header cell) as shown.
     QString ColumnCaption(int32_t col) const;
+    // The caption, or "column <n>" (counted from 1) for a column without one, for messages.
+    QString ColumnName(int32_t col) const;
 
     // The bytes for a cell typed or pasted as `text`; none, after a message saying why, when a
     // cell cannot hold it (a character outside Latin-1, a tab, a line break).
