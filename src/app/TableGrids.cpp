@@ -69,8 +69,10 @@ int CTableGrids::RunEditor(QDialog& dialog, const std::vector<TableId>& tables) 
         PushEditorStep(run);
         return result;
     }
-    for (auto& [id, table] : run.kept)
+    for (auto& [id, table] : run.kept) {
         m_data.Table(id) = std::move(table);
+        emit Changes(id).tableReplaced();
+    }
     // The tables are as the run's last step left them: its steps undo the rest.
     if (!run.kept.empty())
         m_undo.setIndex(startIndex);
@@ -95,6 +97,8 @@ CTableChanges& CTableGrids::Changes(TableId id) const {
 
 void CTableGrids::Clear() {
     m_undo.clear();
+    for (CTableChanges* changes : m_changes)
+        emit changes->tableReplaced();
 }
 
 void CTableGrids::AddEditMenu(QMenuBar& menuBar) {

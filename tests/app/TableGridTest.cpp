@@ -105,8 +105,8 @@ TEST_F(TableGridTest, PastePastTheLastColumnIsRefused) {
         Press(grid, Qt::Key_V, Qt::ControlModifier);
     });
     EXPECT_EQ(prompts.Messages(),
-              (std::vector<std::string>{"The block is 1 rows × 3 columns; from row 2, column 2 "
-                                        "there is room for 1 rows × 2 columns. Nothing was "
+              (std::vector<std::string>{"The block is 1 row × 3 columns; from row 2, column 2 "
+                                        "there is room for 1 row × 2 columns. Nothing was "
                                         "pasted."}));
     EXPECT_EQ(dlg->m_data.m_Skills.ToBytes(), kSkills);
     EXPECT_FALSE(dlg->m_data.m_bModified);
