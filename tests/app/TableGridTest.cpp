@@ -8,7 +8,9 @@
 #include "MpqFixture.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
@@ -149,6 +151,24 @@ TEST_F(TableGridTest, AllColumnsOpensTheGridOnTheShownEntry) {
     EXPECT_EQ(Plain(undo), "Undo Armour Editor");
     undo->trigger();
     EXPECT_EQ(dlg->m_data.m_Armor.ToBytes(), armour);
+}
+
+// Ctrl+F finds text after the current cell, as a whole cell or in any case as the boxes say;
+// the bar says when no cell holds it.
+TEST_F(TableGridTest, FindGoesToTheNextCellHoldingTheText) {
+    auto dlg = WindowWithTables();
+    InSkillsGrid(*dlg, [&](CTableGridDlg& grid) {
+        GoTo(grid, 0, 0);
+        Press(grid, Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClicks(grid.FindEdit(), "KICK");
+        Press(grid, Qt::Key_Return, Qt::NoModifier);
+        EXPECT_EQ(grid.View()->currentIndex(), grid.View()->model()->index(1, 0));
+        for (QCheckBox* box : grid.findChildren<QCheckBox*>())
+            box->setChecked(box->text().remove('&') == "Match case");
+        grid.OnFindNext(false);
+        EXPECT_EQ(grid.FindStatus()->text(), "\"KICK\" was not found.");
+        EXPECT_EQ(grid.View()->currentIndex(), grid.View()->model()->index(1, 0));
+    });
 }
 
 // Column widths set in a grid come back the next time that table's grid opens.
