@@ -215,12 +215,9 @@ BENCHMARK(BM_ScrollPageView)->Unit(benchmark::kMillisecond)->Repetitions(9)->Rep
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     bench::CMedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    if (!bench::RunAll(argc, argv, reporter))
+        return 1;
     reporter.PrintRatio("paste / baseline", "BM_PasteBlock", "BM_WriteBlockBaseline");
     reporter.PrintRatio("undo / baseline", "BM_UndoPaste", "BM_WriteBlockBaseline");
     reporter.PrintRatio("page of data / baseline", "BM_PageData", "BM_PageBaseline");

@@ -118,12 +118,9 @@ BENCHMARK(BM_ScrollPage)
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     bench::CMedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    if (!bench::RunAll(argc, argv, reporter))
+        return 1;
     reporter.PrintRatio("opening the grid / an empty dialog", "BM_OpenGrid", "BM_OpenEmptyDialog");
     reporter.PrintRatio("a page of scrolling / rendering the page in place", "BM_ScrollPage/1",
                         "BM_ScrollPage/0");

@@ -265,12 +265,9 @@ BENCHMARK(BM_SelectionChange<CWeaponDlg>)
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
     bench::CMedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    if (!bench::RunAll(argc, argv, reporter))
+        return 1;
     const char* sources[] = {"working folder", "archives with list of names",
                              "archives without list of names"};
     for (const char* dialog : {"CArmourDlg", "CWeaponDlg"})

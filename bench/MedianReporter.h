@@ -52,6 +52,17 @@ private:
     std::map<std::string, double> m_seconds;
 };
 
+// Runs the benchmarks the command line selects, reporting into `reporter`; false, running
+// nothing, when the command line holds arguments Google Benchmark does not know.
+inline bool RunAll(int& argc, char** argv, CMedianReporter& reporter) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return false;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return true;
+}
+
 // A benchmark of an operation too slow to repeat within a repetition (a save, a copy of an
 // archive): one timed run per repetition, fifteen repetitions, their median reported.
 inline void OneRunPerRepetition(benchmark::internal::Benchmark* run) {

@@ -146,7 +146,7 @@ TEST(CellEdit, TextNoCellCanHoldIsRefusedWhereTypedAndByTheConversion) {
     EXPECT_EQ(TextToCell(QString::fromLatin1("\xE9t\xE9")), "\xE9t\xE9");
     EXPECT_EQ(TextToCell(u"\u201C5"_s), std::nullopt);
     EXPECT_EQ(CellRefusal(u"a\U0001F600"_s), "The character U+1F600 cannot go into a table cell: "
-                                           "the tables hold Latin-1 text only.");
+                                             "the tables hold Latin-1 text only.");
 
     const std::string quote = CellRefusal(u"\u201C"_s);
     struct Case {
