@@ -16,6 +16,12 @@ CFrozenColumnTable::CFrozenColumnTable(QWidget* parent)
     setVerticalScrollMode(ScrollPerPixel);
     setHorizontalScrollMode(ScrollPerPixel);
     m_pFrozen->setStyleSheet("QTableView { border: none; }");
+    // One line of text a row, as in a spreadsheet, in both views alike.
+    const int rowHeight = fontMetrics().height() + 6;
+    verticalHeader()->setDefaultSectionSize(rowHeight);
+    m_pFrozen->verticalHeader()->setDefaultSectionSize(rowHeight);
+    setWordWrap(false);
+    m_pFrozen->setWordWrap(false);
     viewport()->stackUnder(m_pFrozen);
 
     connect(horizontalHeader(), &QHeaderView::sectionResized, this,

@@ -55,7 +55,6 @@ CTableGridDlg::CTableGridDlg(CTableModel& model, const std::string& fileName,
     // Fixed row heights and widths: measuring 10,000 rows would cost more than opening does.
     m_pView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_pView->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    m_pView->setWordWrap(false);
 
     auto* tools = new QToolBar(this);
     tools->setAccessibleName("Grid commands");
@@ -219,6 +218,9 @@ void CTableGridDlg::done(int result) {
 }
 
 void CTableGridDlg::RestoreWidths() {
+    // The first column names the rows ("Act 1 Champion (N)"): it starts wider than the others.
+    if (m_model.columnCount() > 0)
+        m_pView->setColumnWidth(0, 2 * m_pView->horizontalHeader()->defaultSectionSize());
     if (m_strSettingsPath.empty())
         return;
     const std::string value =

@@ -2,9 +2,10 @@
 //
 // Makes the README's pictures from the real program: opens the demo made by make_demo_game (its
 // game/Patch_D2.mpq, in its work/ folder) in the main window, grabs the window into
-// main-window.png, then starts Monsters > Editor... from the menu and grabs it into
-// monster-editor.png. Runs offscreen unless QT_QPA_PLATFORM says otherwise. `make screenshots`
-// runs it on a fresh copy of the demo, so the pictures never show the user's own edits.
+// main-window.png, then starts Monsters > Editor... and Misc > Treasure from the menus and grabs
+// them into monster-editor.png and table-grid.png. Runs offscreen unless QT_QPA_PLATFORM says
+// otherwise. `make screenshots` runs it on a fresh copy of the demo, so the pictures never show the
+// user's own edits.
 
 #include "app/ModEngineDlg.h"
 #include "app/QtUserPrompts.h"
@@ -83,6 +84,23 @@ bool Save(QWidget& widget, const QString& path) {
     return true;
 }
 
+// Starts `command`, grabs the modal dialog it opens into `path` and closes that dialog again.
+bool GrabModal(QAction& command, const QString& path) {
+    bool saved = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            std::fprintf(stderr, "tarvane_screenshots: %s opened no dialog\n",
+                         command.text().toLocal8Bit().constData());
+            return;
+        }
+        saved = Save(*dialog, path);
+        dialog->reject();
+    });
+    command.trigger();
+    return saved;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -134,16 +152,12 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "tarvane_screenshots: no Monsters > Editor... command\n");
         return 1;
     }
-    bool saved = false;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) {
-            std::fprintf(stderr, "tarvane_screenshots: the monster editor did not open\n");
-            return;
-        }
-        saved = Save(*dialog, output.filePath("monster-editor.png"));
-        dialog->reject();
-    });
-    editor->trigger();
+    QAction* grid = FindMenuCommand(window.findChild<QMenuBar*>(), "Misc", "Treasure");
+    if (grid == nullptr) {
+        std::fprintf(stderr, "tarvane_screenshots: no Misc > Treasure command\n");
+        return 1;
+    }
+    const bool saved = GrabModal(*editor, output.filePath("monster-editor.png")) &&
+                       GrabModal(*grid, output.filePath("table-grid.png"));
     return saved && !prompts.m_bFailed ? 0 : 1;
 }
