@@ -1,5 +1,6 @@
 #include "editors/TableGridDlg.h"
 
+#include "editors/CellText.h"
 #include "editors/FrozenColumnTable.h"
 #include "model/TableBlock.h"
 #include "model/TableFind.h"
@@ -20,7 +21,6 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <charconv>
 
 namespace {
@@ -30,12 +30,11 @@ namespace {
 constexpr int kMinWidth = 8;
 constexpr int kMaxWidth = 4000;
 
-// Latin-1 text as the table's bytes; nothing when a character has no byte, and so no cell can
-// hold it.
-std::optional<std::string> CellBytes(const QString& text) {
-    if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0xFF; }))
-        return std::nullopt;
-    return text.toLatin1().toStdString();
+// The width a column has until the user changes it. The first column names the rows ("Act 1
+// Champion (N)"), so it starts wider than the others.
+int UsualWidth(const QTableView& view, int col) {
+    const int usual = view.horizontalHeader()->defaultSectionSize();
+    return col == 0 ? 2 * usual : usual;
 }
 
 } // namespace
@@ -191,7 +190,8 @@ void CTableGridDlg::OnFindNext(bool backwards) {
                                    ? CellPosition{current.column(), CTableModel::TableRow(current)}
                                    : CellPosition{m_model.columnCount() - 1, m_model.rowCount()};
     std::optional<CellPosition> found;
-    if (const std::optional<std::string> bytes = CellBytes(text))
+    // Text with a character no cell can hold matches nothing.
+    if (const std::optional<std::string> bytes = TextToCell(text))
         found = FindNext(
             m_model.Table(), *bytes, start,
             FindOptions{m_checkWholeCell->isChecked(), m_checkMatchCase->isChecked(), backwards});
@@ -218,9 +218,8 @@ void CTableGridDlg::done(int result) {
 }
 
 void CTableGridDlg::RestoreWidths() {
-    // The first column names the rows ("Act 1 Champion (N)"): it starts wider than the others.
     if (m_model.columnCount() > 0)
-        m_pView->setColumnWidth(0, 2 * m_pView->horizontalHeader()->defaultSectionSize());
+        m_pView->setColumnWidth(0, UsualWidth(*m_pView, 0));
     if (m_strSettingsPath.empty())
         return;
     const std::string value =
@@ -244,11 +243,11 @@ void CTableGridDlg::SaveWidths() const {
         return;
     // A column left at the usual width is an empty entry, so that the widths of a table of
     // hundreds of columns fit in one setting.
-    const int usual = m_pView->horizontalHeader()->defaultSectionSize();
     std::string value;
     for (int col = 0; col < m_model.columnCount(); ++col) {
         const int width = m_pView->columnWidth(col);
-        value += (col ? "," : "") + (width == usual ? std::string() : std::to_string(width));
+        value += (col ? "," : "") +
+                 (width == UsualWidth(*m_pView, col) ? std::string() : std::to_string(width));
     }
     value.erase(value.find_last_not_of(',') + 1);
     if (value.empty() &&
