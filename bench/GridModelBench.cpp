@@ -11,6 +11,7 @@
 
 #include "MedianReporter.h"
 #include "SilentPrompts.h"
+#include "TableText.h"
 
 #include <QApplication>
 #include <QImage>
@@ -32,23 +33,7 @@ constexpr int kRows = 10000, kColumns = 250, kBlock = 100, kPageRows = 40, kPage
 
 // A monster-table-like table: a header, then rows of names, small numbers and empty cells.
 const std::string& TableBytes() {
-    static const std::string bytes = [] {
-        std::string text;
-        for (int row = 0; row <= kRows; ++row) {
-            for (int col = 0; col < kColumns; ++col) {
-                if (col > 0)
-                    text += '\t';
-                if (row == 0)
-                    text += "column" + std::to_string(col);
-                else if (col == 0)
-                    text += "monster" + std::to_string(row);
-                else if ((row + col) % 4 != 0)
-                    text += std::to_string((row * 31 + col * 17) % 2000);
-            }
-            text += "\r\n";
-        }
-        return text;
-    }();
+    static const std::string bytes = bench::MakeTableText(kRows, kColumns);
     return bytes;
 }
 

@@ -15,6 +15,7 @@
 
 #include "MedianReporter.h"
 #include "SilentPrompts.h"
+#include "TableText.h"
 
 #include <benchmark/benchmark.h>
 
@@ -28,19 +29,8 @@ constexpr int kColumns = 250;
 
 const CTxtTable& LargeTable() {
     static CTxtTable table = [] {
-        std::string bytes;
-        for (int col = 0; col < kColumns; ++col)
-            bytes += (col ? "\tcolumn" : "name") + (col ? std::to_string(col) : std::string());
-        bytes += "\r\n";
-        for (int row = 1; row <= kRows; ++row) {
-            bytes += "row " + std::to_string(row);
-            for (int col = 1; col < kColumns; ++col)
-                bytes += "\t" + ((row + col) % 4 ? std::to_string((row * 31 + col * 17) % 2000)
-                                                 : std::string());
-            bytes += "\r\n";
-        }
         CTxtTable loaded;
-        if (!loaded.LoadFromBytes(bytes))
+        if (!loaded.LoadFromBytes(bench::MakeTableText(kRows, kColumns)))
             std::fprintf(stderr, "cannot load the generated table\n");
         return loaded;
     }();

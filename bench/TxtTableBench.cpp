@@ -6,6 +6,7 @@
 #include "table/TxtTable.h"
 
 #include "MedianReporter.h"
+#include "TableText.h"
 
 #include <benchmark/benchmark.h>
 
@@ -39,20 +40,7 @@ std::string MakeTableFile(int rows, int columns) {
     std::string path = Folder() + "/table-" + std::to_string(rows) + ".txt";
     if (std::filesystem::exists(path))
         return path;
-    std::string bytes;
-    for (int row = 0; row <= rows; ++row) {
-        for (int col = 0; col < columns; ++col) {
-            if (col > 0)
-                bytes += '\t';
-            if (row == 0)
-                bytes += "column" + std::to_string(col);
-            else if (col == 0)
-                bytes += "monster" + std::to_string(row);
-            else if ((row + col) % 4 != 0)
-                bytes += std::to_string((row * 31 + col * 17) % 2000);
-        }
-        bytes += "\r\n";
-    }
+    const std::string bytes = bench::MakeTableText(rows, columns);
     FILE* f = std::fopen(path.c_str(), "wb");
     std::fwrite(bytes.data(), 1, bytes.size(), f);
     std::fclose(f);
