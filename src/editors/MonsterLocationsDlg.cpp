@@ -168,23 +168,22 @@ CMonsterLocationsDlg::CMonsterLocationsDlg(CUserPrompts& prompts, QWidget* paren
     // Only what the user types is stored: the numbers shown on loading an area change nothing.
     // The newer layout keeps one pair of counts per difficulty.
     // The edits refuse text no cell can hold as it is typed: none reaches the table.
-    auto storeCount = [this](const std::array<const char*, 3>& headers, const QString& text) {
-        if (m_nArea > 0 && m_pLvlTable && TextToCell(text))
-            m_pLvlTable->SetCell(m_pLvlTable->FindColumn(headers[Difficulty()], 0), m_nArea,
-                                 *TextToCell(text));
+    using SetBosses = bool (CModFuncs::*)(const std::string&, int32_t, CTxtTable&) const;
+    auto storeCount = [this](QLineEdit* edit, const std::array<const char*, 3>& headers,
+                             SetBosses setOldLayout) {
+        connect(edit, &QLineEdit::textEdited, this, [=, this](const QString& text) {
+            const std::optional<std::string> cell = TextToCell(text);
+            if (!cell || m_nArea <= 0 || !m_pLvlTable)
+                return;
+            if (IsNewLayout())
+                m_pLvlTable->SetCell(m_pLvlTable->FindColumn(headers[Difficulty()], 0), m_nArea,
+                                     *cell);
+            else if (m_pFuncs)
+                (m_pFuncs->*setOldLayout)(*cell, m_nArea, *m_pLvlTable);
+        });
     };
-    connect(m_editMin, &QLineEdit::textEdited, this, [this, storeCount](const QString& text) {
-        if (IsNewLayout())
-            storeCount(LevelsHeadersV110::kMinBosses, text);
-        else if (m_pFuncs && m_pLvlTable && TextToCell(text))
-            m_pFuncs->SetMinBosses(*TextToCell(text), m_nArea, *m_pLvlTable);
-    });
-    connect(m_editMax, &QLineEdit::textEdited, this, [this, storeCount](const QString& text) {
-        if (IsNewLayout())
-            storeCount(LevelsHeadersV110::kMaxBosses, text);
-        else if (m_pFuncs && m_pLvlTable && TextToCell(text))
-            m_pFuncs->SetMaxBosses(*TextToCell(text), m_nArea, *m_pLvlTable);
-    });
+    storeCount(m_editMin, LevelsHeadersV110::kMinBosses, &CModFuncs::SetMinBosses);
+    storeCount(m_editMax, LevelsHeadersV110::kMaxBosses, &CModFuncs::SetMaxBosses);
     auto* counts = new QGridLayout;
     auto* maxLabel = new QLabel("Maximum number of bosses in area", fields);
     auto* minLabel = new QLabel("Minimum number of bosses in area", fields);
