@@ -11,43 +11,46 @@
 #include <QMenu>
 #include <QMenuBar>
 
-namespace {
-
-size_t Slot(CGameDataSet::TableId id) {
-    for (size_t slot = 0; slot < CGameDataSet::kDeclarationOrder.size(); ++slot)
-        if (CGameDataSet::kDeclarationOrder[slot] == id)
-            return slot;
-    return 0;
-}
-
-} // namespace
-
 CTableGrids::CTableGrids(CGameDataSet& data, CUserPrompts& prompts, QObject* parent)
-    : QObject(parent), m_data(data), m_prompts(prompts) {
-    for (CTableChanges*& changes : m_changes) {
-        changes = new CTableChanges(this);
-        connect(changes, &CTableChanges::tableChanged, this, &CTableGrids::tableChanged);
-    }
-}
+    : QObject(parent), m_data(data), m_prompts(prompts) {}
 
 CTableGrids::~CTableGrids() {
     // The steps refer to the change signals, which go with this object.
     m_undo.clear();
 }
 
-std::unique_ptr<CTableGridDlg> CTableGrids::MakeGrid(TableId id, const std::string& settingsPath,
+CTableChanges& CTableGrids::ChangesOf(const CTxtTable& table) {
+    CTableChanges*& changes = m_changes[&table];
+    if (changes == nullptr) {
+        changes = new CTableChanges(this);
+        connect(changes, &CTableChanges::tableChanged, this, &CTableGrids::tableChanged);
+    }
+    return *changes;
+}
+
+std::unique_ptr<CTableGridDlg> CTableGrids::MakeGrid(CTxtTable& table, const std::string& fileName,
+                                                     const std::string& settingsPath,
                                                      QWidget* parent) {
-    auto* model = new CTableModel(m_data.Table(id), Changes(id), m_undo, m_prompts);
-    auto grid =
-        std::make_unique<CTableGridDlg>(*model, CGameDataSet::FileName(id), settingsPath, parent);
+    auto* model = new CTableModel(table, ChangesOf(table), m_undo, m_prompts);
+    auto grid = std::make_unique<CTableGridDlg>(*model, fileName, settingsPath, parent);
     model->setParent(grid.get());
     return grid;
 }
 
+std::unique_ptr<CTableGridDlg> CTableGrids::MakeGrid(TableId id, const std::string& settingsPath,
+                                                     QWidget* parent) {
+    return MakeGrid(m_data.Table(id), CGameDataSet::FileName(id), settingsPath, parent);
+}
+
 void CTableGrids::ShowGrid(TableId id, int32_t tableRow, const std::string& settingsPath,
                            QWidget* parent) {
-    std::unique_ptr<CTableGridDlg> grid = MakeGrid(id, settingsPath, parent);
-    grid->SelectTableRow(tableRow);
+    ShowGrid(m_data.Table(id), CGameDataSet::FileName(id), tableRow, settingsPath, parent);
+}
+
+void CTableGrids::ShowGrid(CTxtTable& table, const std::string& fileName, int32_t tableRow,
+                           const std::string& settingsPath, QWidget* parent, int32_t col) {
+    std::unique_ptr<CTableGridDlg> grid = MakeGrid(table, fileName, settingsPath, parent);
+    grid->SelectTableRow(tableRow, col);
     if (m_pRun)
         PushEditorStep(*m_pRun);
     grid->exec();
@@ -71,7 +74,7 @@ int CTableGrids::RunEditor(QDialog& dialog, const std::vector<TableId>& tables) 
     }
     for (auto& [id, table] : run.kept) {
         m_data.Table(id) = std::move(table);
-        emit Changes(id).tableReplaced();
+        emit ChangesOf(m_data.Table(id)).tableReplaced();
     }
     // The tables are as the run's last step left them: its steps undo the rest.
     if (!run.kept.empty())
@@ -83,7 +86,7 @@ void CTableGrids::PushEditorStep(EditorRun& run) {
     auto step = std::make_unique<QUndoCommand>(run.name);
     for (auto& [id, table] : run.kept) {
         // A child belongs to its parent step from the start.
-        CCellsCommand::FromDifference(m_data.Table(id), &Changes(id), table, run.name, step.get())
+        CCellsCommand::FromDifference(m_data.Table(id), &ChangesOf(m_data.Table(id)), table, run.name, step.get())
             .release();
         table = m_data.Table(id);
     }
@@ -91,13 +94,9 @@ void CTableGrids::PushEditorStep(EditorRun& run) {
         m_undo.push(step.release());
 }
 
-CTableChanges& CTableGrids::Changes(TableId id) const {
-    return *m_changes[Slot(id)];
-}
-
 void CTableGrids::Clear() {
     m_undo.clear();
-    for (CTableChanges* changes : m_changes)
+    for (auto& [table, changes] : m_changes)
         emit changes->tableReplaced();
 }
 

@@ -5,8 +5,8 @@
 #include <QObject>
 #include <QUndoStack>
 
-#include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -32,13 +32,22 @@ public:
 
     QUndoStack& UndoStack() { return m_undo; }
 
-    // A grid over a table of the data set (not yet shown); `settingsPath` keeps its column
-    // widths.
+    // A grid over a table of the opened mod (not yet shown), named by its file name;
+    // `settingsPath` keeps its column widths.
+    std::unique_ptr<CTableGridDlg> MakeGrid(CTxtTable& table, const std::string& fileName,
+                                            const std::string& settingsPath, QWidget* parent);
     std::unique_ptr<CTableGridDlg> MakeGrid(TableId id, const std::string& settingsPath,
                                             QWidget* parent);
-    // Runs a grid modally with the table row selected. From within an editor run, what the
-    // editor applied so far becomes its step first, so that the grid's steps follow it.
+    // Runs a grid modally with the table row selected (and the column, when one is given). From
+    // within an editor run, what the editor applied so far becomes its step first, so that the
+    // grid's steps follow it.
+    void ShowGrid(CTxtTable& table, const std::string& fileName, int32_t tableRow,
+                  const std::string& settingsPath, QWidget* parent, int32_t col = -1);
     void ShowGrid(TableId id, int32_t tableRow, const std::string& settingsPath, QWidget* parent);
+
+    // The change signal of a table of the opened mod, made when first asked for. It lives as
+    // long as this object, so every step and grid on the table can keep it.
+    CTableChanges& ChangesOf(const CTxtTable& table);
 
     // Runs an editor dialog modally. OK makes what it changed in `tables` one step named after
     // the dialog; any other end puts those tables back as they were when it opened and undoes
@@ -63,12 +72,11 @@ private:
     };
     // Pushes what changed in the run's tables since its last step as one step.
     void PushEditorStep(EditorRun& run);
-    CTableChanges& Changes(TableId id) const;
 
     CGameDataSet& m_data;
     CUserPrompts& m_prompts;
     QUndoStack m_undo;
     // One change signal per table, for every grid and every step on it.
-    std::array<CTableChanges*, CGameDataSet::kTableCount> m_changes{};
+    std::map<const CTxtTable*, CTableChanges*> m_changes;
     EditorRun* m_pRun = nullptr;
 };

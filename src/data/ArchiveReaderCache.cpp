@@ -68,3 +68,12 @@ bool CArchiveReaderCache::ReadFile(const std::string& archivePath, const std::st
     bytes.assign(reinterpret_cast<const char*>(block.get()), size);
     return true;
 }
+
+bool CArchiveReaderCache::HasFile(const std::string& archivePath, const std::string& name) {
+    void* archive = Archive(archivePath);
+    return archive != nullptr && SFileHasFile(archive, name.c_str());
+}
+
+bool CArchiveReaderCache::SameFile(const std::string& a, const std::string& b) {
+    return CanonicalPath(a) == CanonicalPath(b);
+}

@@ -24,6 +24,11 @@ public:
     bool ReadFile(const std::string& archivePath, const std::string& name, std::string& bytes,
                   std::uint64_t maxBytes);
 
+    // Whether the archive holds `name`, found through its hash table alone.
+    bool HasFile(const std::string& archivePath, const std::string& name);
+    // Whether two spellings name the same file (links, "." and ".." resolved).
+    static bool SameFile(const std::string& a, const std::string& b);
+
     // Closes every archive; the next read opens them anew.
     void Close();
 

@@ -21,6 +21,7 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <charconv>
 
 namespace {
@@ -128,11 +129,14 @@ QWidget* CTableGridDlg::MakeFindBar() {
     return m_pFindBar;
 }
 
-void CTableGridDlg::SelectTableRow(int32_t tableRow) {
-    const QModelIndex index = m_model.IndexOf(0, tableRow);
+void CTableGridDlg::SelectTableRow(int32_t tableRow, int32_t col) {
+    const QModelIndex index = m_model.IndexOf(std::max(col, 0), tableRow);
     if (!index.isValid())
         return;
-    m_pView->selectRow(index.row());
+    if (col < 0)
+        m_pView->selectRow(index.row());
+    else
+        m_pView->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
     m_pView->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
     m_pView->scrollTo(index, QAbstractItemView::PositionAtCenter);
 }

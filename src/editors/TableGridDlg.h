@@ -29,8 +29,8 @@ public:
     CTableGridDlg(CTableModel& model, const std::string& fileName, const std::string& settingsPath,
                   QWidget* parent = nullptr);
 
-    // Makes the table row current and scrolls it into sight.
-    void SelectTableRow(int32_t tableRow);
+    // Makes the table row current and scrolls it into sight; with a column, only that cell.
+    void SelectTableRow(int32_t tableRow, int32_t col = -1);
 
     // The commands of the grid's keys and buttons, public so that tests can drive the grid.
     void OnCopy();
