@@ -141,7 +141,8 @@ const std::vector<CEditorCommand>& CEditorCommand::Table() {
          {},
          false,
          {TableId::MonStats},
-         [](TableId, TableLayout layout) { return CModFuncs::GlobalMonStatsHeaders(layout); }},
+         [](TableId, TableLayout layout) { return CModFuncs::GlobalMonStatsHeaders(layout); },
+         {TableId::MonStats, TableId::MonItemPercent, TableId::TreasureClassEx}},
         {"&Global",
          "&Resistances and Penalties...",
          [](CModEngineDlg& window, TableLayout) -> std::unique_ptr<QDialog> {
@@ -166,7 +167,8 @@ const std::vector<CEditorCommand>& CEditorCommand::Table() {
          {TableId::Levels},
          false,
          {TableId::Levels, TableId::MonStats},
-         CMonsterLocationsDlg::NeededHeaders},
+         CMonsterLocationsDlg::NeededHeaders,
+         {TableId::MonStats}},
         {"&Monsters",
          "&Editor...",
          [](CModEngineDlg& window, TableLayout layout) {

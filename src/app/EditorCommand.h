@@ -38,6 +38,9 @@ struct CEditorCommand {
     std::vector<CGameDataSet::TableId> layoutTables;
     // May be empty; headers missing from a table of a known layout are named in the notes.
     NeededHeaders neededHeaders;
+    // The tables the dialog writes beyond those Cancel puts back: what it leaves changed there
+    // is an undo step too, whether it ends with OK or Cancel.
+    std::vector<CGameDataSet::TableId> alsoEdits = {};
 
     // The layout the dialog is made for; nullopt, after a warning and a note naming the table,
     // when the tables do not allow the dialog to open. Missing headers are noted.

@@ -418,8 +418,8 @@ void CModEngineDlg::OnExtractBaseFiles() {
 }
 
 int CModEngineDlg::RunEditor(QDialog& dialog, const std::vector<TableId>& restoreOnCancel,
-                             bool modifiedOnCancel) {
-    const int result = m_pGrids->RunEditor(dialog, restoreOnCancel);
+                             bool modifiedOnCancel, const std::vector<TableId>& alsoEdits) {
+    const int result = m_pGrids->RunEditor(dialog, restoreOnCancel, alsoEdits);
     if (result == QDialog::Accepted || modifiedOnCancel)
         m_data.m_bModified = true;
     return result;
@@ -433,7 +433,7 @@ void CModEngineDlg::RunEditorCommand(const CEditorCommand& command) {
     if (!layout)
         return;
     std::unique_ptr<QDialog> dialog = command.makeDialog(*this, *layout);
-    RunEditor(*dialog, command.restoreOnCancel, command.modifiedOnCancel);
+    RunEditor(*dialog, command.restoreOnCancel, command.modifiedOnCancel, command.alsoEdits);
 }
 
 bool CModEngineDlg::OnEditorCommand(const std::string& caption) {

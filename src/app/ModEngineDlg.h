@@ -62,11 +62,12 @@ public:
     bool OnClose();
 
     // Runs an editor dialog modally with the tables it edits. OK marks the data set modified and
-    // makes the dialog's changes to the listed tables one undo step; any other end puts the
-    // listed tables back as they were when the dialog opened, and marks the data set modified
-    // only when `modifiedOnCancel` is set. Returns the dialog's result.
+    // makes the dialog's changes one undo step; any other end puts the tables of
+    // `restoreOnCancel` back as they were when it opened, and marks the data set modified only
+    // when `modifiedOnCancel` is set. What it leaves in `alsoEdits` is an undo step either way.
+    // Returns the dialog's result.
     int RunEditor(QDialog& dialog, const std::vector<TableId>& restoreOnCancel,
-                  bool modifiedOnCancel);
+                  bool modifiedOnCancel, const std::vector<TableId>& alsoEdits = {});
 
     // The title: the opened archive's file name, "*" while there are unsaved edits, then the
     // program's title; the program's title alone while no archive is open.

@@ -1,5 +1,6 @@
 #include "app/TableGrids.h"
 
+#include "editors/EditorDlg.h"
 #include "editors/TableGridDlg.h"
 #include "model/CellsCommand.h"
 #include "model/TableChanges.h"
@@ -10,6 +11,8 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+
+#include <algorithm>
 
 CTableGrids::CTableGrids(CGameDataSet& data, CUserPrompts& prompts, QObject* parent)
     : QObject(parent), m_data(data), m_prompts(prompts) {}
@@ -60,26 +63,60 @@ void CTableGrids::ShowGrid(CTxtTable& table, const std::string& fileName, int32_
             table = m_data.Table(keptId);
 }
 
-int CTableGrids::RunEditor(QDialog& dialog, const std::vector<TableId>& tables) {
-    EditorRun run{dialog.windowTitle(), {}};
-    for (TableId id : tables)
-        run.kept.emplace_back(id, m_data.Table(id));
+int CTableGrids::RunEditor(QDialog& dialog, const std::vector<TableId>& restoreOnCancel,
+                            const std::vector<TableId>& alsoEdits) {
+    EditorRun run{dialog.windowTitle(), {}, {}};
+    for (const std::vector<TableId>* list : {&restoreOnCancel, &alsoEdits})
+        for (TableId id : *list)
+            run.kept.emplace_back(id, m_data.Table(id));
+    run.atStart = run.kept;
     const int startIndex = m_undo.index();
     EditorRun* outer = std::exchange(m_pRun, &run);
+    QMetaObject::Connection applied;
+    if (auto* editor = qobject_cast<CEditorDlg*>(&dialog))
+        applied = connect(editor, &CEditorDlg::applied, this, [this, &run] { PushEditorStep(run); });
     const int result = dialog.exec();
+    disconnect(applied);
     m_pRun = outer;
-    if (result == QDialog::Accepted) {
+    if (result == QDialog::Accepted)
         PushEditorStep(run);
-        return result;
-    }
-    for (auto& [id, table] : run.kept) {
-        m_data.Table(id) = std::move(table);
-        emit ChangesOf(m_data.Table(id)).tableReplaced();
-    }
-    // The tables are as the run's last step left them: its steps undo the rest.
-    if (!run.kept.empty())
-        m_undo.setIndex(startIndex);
+    else
+        CancelEditorRun(run, restoreOnCancel, startIndex);
     return result;
+}
+
+void CTableGrids::CancelEditorRun(EditorRun& run, const std::vector<TableId>& restoreOnCancel,
+                                  int startIndex) {
+    auto restored = [&](TableId id) {
+        return std::find(restoreOnCancel.begin(), restoreOnCancel.end(), id) !=
+               restoreOnCancel.end();
+    };
+    // What stays of the run in the tables Cancel does not put back.
+    std::vector<std::pair<TableId, CTxtTable>> left;
+    for (auto& [id, table] : run.atStart) {
+        if (restored(id)) {
+            m_data.Table(id) = table;
+            emit ChangesOf(m_data.Table(id)).tableReplaced();
+        } else {
+            left.emplace_back(id, m_data.Table(id));
+        }
+    }
+    // The tables are as the run's first step found them: undoing its steps undoes the rest. A
+    // dialog that puts nothing back (a grid) keeps its steps.
+    if (!restoreOnCancel.empty())
+        m_undo.setIndex(startIndex);
+    if (left.empty())
+        return;
+    auto step = std::make_unique<QUndoCommand>(run.name);
+    for (auto& [id, table] : left) {
+        CTxtTable& current = m_data.Table(id);
+        const CTxtTable before = current;
+        current = std::move(table);
+        CCellsCommand::FromDifference(current, &ChangesOf(current), before, run.name, step.get())
+            .release();
+    }
+    if (step->childCount() > 0)
+        m_undo.push(step.release());
 }
 
 void CTableGrids::PushEditorStep(EditorRun& run) {

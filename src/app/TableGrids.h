@@ -49,10 +49,12 @@ public:
     // long as this object, so every step and grid on the table can keep it.
     CTableChanges& ChangesOf(const CTxtTable& table);
 
-    // Runs an editor dialog modally. OK makes what it changed in `tables` one step named after
-    // the dialog; any other end puts those tables back as they were when it opened and undoes
-    // the steps taken since (in grids opened from it). Returns the dialog's result.
-    int RunEditor(QDialog& dialog, const std::vector<TableId>& tables);
+    // Runs an editor dialog modally. Each Apply, and OK, makes what it changed in the tables one
+    // step named after the dialog; any other end puts the tables of `restoreOnCancel` back as
+    // they were when it opened and undoes the steps taken since, while what it left changed in
+    // `alsoEdits` becomes one step. Returns the dialog's result.
+    int RunEditor(QDialog& dialog, const std::vector<TableId>& restoreOnCancel,
+                  const std::vector<TableId>& alsoEdits = {});
 
     // The tables are another data set's now: nothing before can be undone.
     void Clear();
@@ -65,11 +67,16 @@ signals:
     void tableChanged();
 
 private:
-    // An editor dialog being run: the tables as its last step left them.
+    // An editor dialog being run: the tables as its last step left them, and as they were when
+    // it opened.
     struct EditorRun {
         QString name;
         std::vector<std::pair<TableId, CTxtTable>> kept;
+        std::vector<std::pair<TableId, CTxtTable>> atStart;
     };
+    // Cancel: the tables Cancel puts back are put back, every step of the run undone, and what
+    // the run left in the other tables is one step.
+    void CancelEditorRun(EditorRun& run, const std::vector<TableId>& restoreOnCancel, int startIndex);
     // Pushes what changed in the run's tables since its last step as one step.
     void PushEditorStep(EditorRun& run);
 

@@ -57,7 +57,10 @@ void CEditorDlg::SetUpLayout(QWidget* fields) {
     m_buttonOK->setDefault(true);
     connect(m_buttonOK, &QPushButton::clicked, this, &CEditorDlg::OnOK);
     connect(m_buttonCancel, &QPushButton::clicked, this, &CEditorDlg::OnCancel);
-    connect(m_buttonApply, &QPushButton::clicked, this, [this] { OnApply(); });
+    connect(m_buttonApply, &QPushButton::clicked, this, [this] {
+        OnApply();
+        emit applied();
+    });
 
     auto* right = new QVBoxLayout;
     if (m_pList) {
@@ -116,6 +119,7 @@ bool CEditorDlg::ConfirmLeavingRecord() {
     case CUserPrompts::Answer::First:
         // A refused apply has said why and kept the typed text: the user stays on it.
         OnApply();
+        emit applied();
         return !HasUnappliedChanges();
     case CUserPrompts::Answer::Second:
         return true;

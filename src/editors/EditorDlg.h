@@ -62,6 +62,13 @@ public:
     void setVisible(bool visible) override;
 
     CFilterList* EntryList() const { return m_pList; }
+
+signals:
+    // The shown record was applied (Apply, or Yes to the question before leaving it); what it
+    // wrote may be empty, when the apply was refused.
+    void applied();
+
+public:
     // The line naming the shown entry; null in an editor without an entry list.
     QLabel* EditingLine() const { return m_labelEditing; }
 
