@@ -1,5 +1,6 @@
 #include "app/EditorCommand.h"
 
+#include "app/AllTablesCommands.h"
 #include "app/ModEngineDlg.h"
 #include "app/TableGrids.h"
 #include "data/MpqArchive.h"
@@ -44,6 +45,14 @@ std::unique_ptr<QDialog> WithServices(std::unique_ptr<Dialog> dialog, CModEngine
 CEditorCommand::Factory GridOn(TableId id) {
     return [id](CModEngineDlg& window, TableLayout) -> std::unique_ptr<QDialog> {
         return window.Grids().MakeGrid(id, window.SettingsPath(), &window);
+    };
+}
+
+// A command that opens one of the windows on every table of the mod.
+CEditorCommand::Factory AllTablesWindow(std::unique_ptr<QDialog> (CAllTablesCommands::*make)(
+    QWidget*)) {
+    return [make](CModEngineDlg& window, TableLayout) {
+        return (window.AllTables().*make)(&window);
     };
 }
 
@@ -221,6 +230,13 @@ const std::vector<CEditorCommand>& CEditorCommand::Table() {
         // The grid's steps go on the undo stack: closing it keeps them.
         {"Mi&sc", "&Skills", GridOn(TableId::Skills), {}, false, {}, {}},
         {"Mi&sc", "&Treasure", GridOn(TableId::TreasureClassEx), {}, false, {}, {}},
+        {"Mi&sc", "Ta&bles...", AllTablesWindow(&CAllTablesCommands::MakeTablesDialog), {}, false,
+         {}, {}, {}, "Ctrl+T"},
+        {"Mi&sc", "&Find in All Tables...", AllTablesWindow(&CAllTablesCommands::MakeFindDialog),
+         {}, false, {}, {}, {}, "Ctrl+Shift+F"},
+        {"Mi&sc", "&Changes Against the Game's...",
+         AllTablesWindow(&CAllTablesCommands::MakeChangesDialog), {}, false, {}, {}, {},
+         "Ctrl+Shift+G"},
     };
     return commands;
 }

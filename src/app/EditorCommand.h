@@ -41,6 +41,7 @@ struct CEditorCommand {
     // The tables the dialog writes beyond those Cancel puts back: what it leaves changed there
     // is an undo step too, whether it ends with OK or Cancel.
     std::vector<CGameDataSet::TableId> alsoEdits = {};
+    const char* shortcut = nullptr;
 
     // The layout the dialog is made for; nullopt, after a warning and a note naming the table,
     // when the tables do not allow the dialog to open. Missing headers are noted.

@@ -5,6 +5,7 @@
 #include "app/EditorCommand.h"
 #include "app/GameFolder.h"
 #include "app/RecentArchives.h"
+#include "app/AllTablesCommands.h"
 #include "app/TableGrids.h"
 #include "app/TablesFolder.h"
 #include "app/WindowMemory.h"
@@ -56,6 +57,7 @@ CModEngineDlg::CModEngineDlg(CUserPrompts& prompts, QWidget* parent)
     : QDialog(parent), m_prompts(prompts), m_hIcon(MakeProgramIcon()) {
     m_editNotes = new QPlainTextEdit(this);
     m_pGrids = new CTableGrids(m_data, m_prompts, this);
+    m_pAllTables = new CAllTablesCommands(*this);
     // Every step done, undone or redone is an unsaved edit.
     connect(m_pGrids, &CTableGrids::tableChanged, this, [this] {
         m_data.m_bModified = true;
@@ -160,8 +162,11 @@ void CModEngineDlg::BuildMenu() {
     for (const CEditorCommand& command : CEditorCommand::Table()) {
         if (m_editorMenus.empty() || m_editorMenus.back()->title() != command.menu)
             m_editorMenus.push_back(m_pMenuBar->addMenu(command.menu));
-        add(m_editorMenus.back(), command.caption,
-            [&command](CModEngineDlg* self) { self->RunEditorCommand(command); });
+        QAction* action = add(m_editorMenus.back(), command.caption, [&command](CModEngineDlg* self) {
+            self->RunEditorCommand(command);
+        });
+        if (command.shortcut)
+            action->setShortcut(QKeySequence(command.shortcut));
     }
 
     QMenu* help = m_pMenuBar->addMenu("&Help");
@@ -339,6 +344,7 @@ bool CModEngineDlg::LoadArchive(const std::string& path, bool expansion) {
     }
     m_data.TakeTablesFrom(loader.m_data);
     m_pGrids->Clear();
+    m_pAllTables->Forget();
     m_pArchive = std::move(loader.m_pArchive);
     if (!CRecentArchives(SettingsPath()).Add(path))
         AppendNote("The settings file " + NativePath(SettingsPath()) +
@@ -375,8 +381,15 @@ void CModEngineDlg::OnFileSave() {
         m_bBusy = false;
     };
     saver.SetGameRunCallbacks(whileRunning, ended);
+    if (m_pArchive)
+        saver.SetMoreTables(m_pAllTables->TablesToSave(m_pArchive->m_strArchivePath));
     saver.Save();
     ended();
+    if (m_pArchive) {
+        if (!m_data.m_bModified)
+            m_pAllTables->Saved(m_pArchive->m_strArchivePath);
+        AppendNote(m_pAllTables->ChangesSummary());
+    }
 }
 
 void CModEngineDlg::OnFileSaveAs() {

@@ -13,6 +13,7 @@
 #include <vector>
 
 struct CEditorCommand;
+class CAllTablesCommands;
 class CModFuncs;
 class CMpqArchive;
 class CTableGrids;
@@ -83,6 +84,8 @@ public:
     CUserPrompts& Prompts() const { return m_prompts; }
     // The grids over the tables and the data set's undo stack.
     CTableGrids& Grids() const { return *m_pGrids; }
+    // Every table of the opened mod, and the windows on them.
+    CAllTablesCommands& AllTables() const { return *m_pAllTables; }
 
     CGameDataSet m_data;
     std::unique_ptr<CMpqArchive> m_pArchive;
@@ -135,6 +138,7 @@ private:
     QPlainTextEdit* m_editNotes = nullptr;
     QMenuBar* m_pMenuBar = nullptr;
     CTableGrids* m_pGrids = nullptr;
+    CAllTablesCommands* m_pAllTables = nullptr;
     QAction* m_pSave = nullptr;
     QAction* m_pSaveAs = nullptr;
     QAction* m_pSaveTables = nullptr;

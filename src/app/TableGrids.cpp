@@ -31,6 +31,13 @@ CTableChanges& CTableGrids::ChangesOf(const CTxtTable& table) {
     return *changes;
 }
 
+void CTableGrids::ForgetTable(const CTxtTable& table) {
+    if (auto known = m_changes.find(&table); known != m_changes.end()) {
+        delete known->second;
+        m_changes.erase(known);
+    }
+}
+
 std::unique_ptr<CTableGridDlg> CTableGrids::MakeGrid(CTxtTable& table, const std::string& fileName,
                                                      const std::string& settingsPath,
                                                      QWidget* parent) {

@@ -48,6 +48,8 @@ public:
     // The change signal of a table of the opened mod, made when first asked for. It lives as
     // long as this object, so every step and grid on the table can keep it.
     CTableChanges& ChangesOf(const CTxtTable& table);
+    // The table is gone (its mod was closed): its change signal goes too.
+    void ForgetTable(const CTxtTable& table);
 
     // Runs an editor dialog modally. Each Apply, and OK, makes what it changed in the tables one
     // step named after the dialog; any other end puts the tables of `restoreOnCancel` back as

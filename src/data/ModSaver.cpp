@@ -101,10 +101,13 @@ void CModSaver::Save() {
     // Every table's working copy is written before the archive is touched: a stale file must
     // never reach it, and a new archive must hold every table. A full disk fails them all, so the
     // first failure (its file error shown once) ends the save.
-    for (TableId id : kWriteOrder) {
-        if (!m_data.Table(id).Save(TemporaryFile(id))) {
-            m_notes.AppendNote(CGameDataSet::FileName(id) +
-                               " could not be written, so nothing was saved.");
+    std::vector<std::pair<std::string, const CTxtTable*>> written;
+    for (TableId id : kWriteOrder)
+        written.emplace_back(CGameDataSet::FileName(id), &m_data.Table(id));
+    written.insert(written.end(), m_moreTables.begin(), m_moreTables.end());
+    for (const auto& [fileName, table] : written) {
+        if (!table->Save("tmp" + fileName)) {
+            m_notes.AppendNote(fileName + " could not be written, so nothing was saved.");
             Fail();
             return;
         }
@@ -121,6 +124,8 @@ void CModSaver::Save() {
     if (m_data.m_bBinTables || newArchive ||
         !m_pArchive->HasFile(CGameDataSet::ArchivePath(TableId::TreasureClassEx)))
         addTable(TableId::TreasureClassEx);
+    for (const auto& [fileName, table] : m_moreTables)
+        tables.emplace_back("tmp" + fileName, "Data\\Global\\Excel\\" + fileName);
     m_bOverridesComplete = true;
     m_bOnDisk = true;
 
@@ -212,8 +217,20 @@ bool CModSaver::AddBatch(CMpqArchive::FileList files, size_t required) {
     }
 }
 
+std::vector<std::pair<std::string, std::string>> CModSaver::CompiledTables() const {
+    std::vector<std::pair<std::string, std::string>> compiled(kCompiledTables.begin(),
+                                                              kCompiledTables.end());
+    for (const auto& [fileName, table] : m_moreTables) {
+        const std::string stem = fileName.substr(0, fileName.rfind('.'));
+        compiled.emplace_back("\\data\\global\\excel\\" + stem + ".bin",
+                              "\\overrides\\data!global!excel!" + stem + ".bin");
+    }
+    return compiled;
+}
+
 bool CModSaver::CompileStep() {
-    m_compiledThisRun.fill(false);
+    const std::vector<std::pair<std::string, std::string>> compiledTables = CompiledTables();
+    m_compiledThisRun.assign(compiledTables.size(), false);
     std::string base = GetWorkingFolder();
     MakeFolder(base + "\\data");
     MakeFolder(base + "\\data\\global");
@@ -256,8 +273,8 @@ bool CModSaver::CompileStep() {
     // The game may spell its files otherwise than the list does ("ARMOR.BIN").
     base = GetWorkingFolder();
     bool any = false;
-    for (size_t i = 0; i < kCompiledTables.size(); ++i) {
-        const std::string_view path = kCompiledTables[i].first;
+    for (size_t i = 0; i < compiledTables.size(); ++i) {
+        const std::string_view path = compiledTables[i].first;
         const size_t slash = path.rfind('\\');
         const std::string name(path.substr(slash + 1));
         std::optional<std::string> found =
@@ -267,7 +284,7 @@ bool CModSaver::CompileStep() {
                                       return EqualsIgnoringAsciiCase(stale, name);
                                   }))
             continue;
-        const std::string destination = base + kCompiledTables[i].second;
+        const std::string destination = base + compiledTables[i].second;
         if (!CopyFileTo(*found, destination, false)) {
             m_notes.AppendNote(NativePath(*found) + " could not be copied to " +
                                NativePath(destination) + ".");
@@ -301,10 +318,11 @@ void CModSaver::ClearCompiledOutput(const std::string& folder) {
 
 void CModSaver::NoteEarlierCompiledTables() {
     const std::string base = GetWorkingFolder();
-    for (size_t i = 0; i < kCompiledTables.size(); ++i) {
-        if (m_compiledThisRun[i])
+    const std::vector<std::pair<std::string, std::string>> compiledTables = CompiledTables();
+    for (size_t i = 0; i < compiledTables.size(); ++i) {
+        if (i < m_compiledThisRun.size() && m_compiledThisRun[i])
             continue;
-        const std::string_view path = kCompiledTables[i].second;
+        const std::string_view path = compiledTables[i].second;
         const size_t slash = path.rfind('\\');
         if (std::optional<std::string> found = FindFileIgnoringCase(
                 base + std::string(path.substr(0, slash)), std::string(path.substr(slash + 1))))
@@ -386,6 +404,8 @@ void CModSaver::DeleteTempFiles() {
                              "tmpLevels.txt", "tmpWeapons.txt", "tmpArmor.txt",
                              "tmpUniqueItems.txt", "tmpDifficultyLevels.txt", "tmpSkills.txt"})
         RemoveFile(name);
+    for (const auto& [fileName, table] : m_moreTables)
+        RemoveFile("tmp" + fileName);
 }
 
 void CModSaver::NoteNewArchive(bool made) {

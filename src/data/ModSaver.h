@@ -3,9 +3,9 @@
 #include "data/GameDataSet.h"
 #include "data/MpqArchive.h"
 
-#include <array>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CUserPrompts;
@@ -32,6 +32,12 @@ public:
 
     CModSaver(CGameDataSet& data, CMpqArchive* archive, const std::string& diabloFolder,
               CUserPrompts& prompts, CNoteLog& notes);
+
+    // Tables beyond the nine that the save writes too (the changed ones), by file name. Each
+    // goes in under "Data\Global\Excel\<file name>", and its compiled file with the nine's.
+    void SetMoreTables(std::vector<std::pair<std::string, const CTxtTable*>> tables) {
+        m_moreTables = std::move(tables);
+    }
 
     // Called again and again while the game runs (to keep the window painted), and once when
     // the game has ended, before the save asks anything again.
@@ -86,8 +92,12 @@ private:
     CNoteLog& m_notes;
     std::function<void()> m_whileGameRuns;
     std::function<void()> m_gameRunEnded;
-    // Per compiled table (in the order of the list in ModSaver.cpp): written by this save's run.
-    std::array<bool, 9> m_compiledThisRun{};
+    // The compiled tables a run may write: the game's output file and where it goes.
+    std::vector<std::pair<std::string, std::string>> CompiledTables() const;
+
+    std::vector<std::pair<std::string, const CTxtTable*>> m_moreTables;
+    // Per compiled table (in the order of CompiledTables()): written by this save's run.
+    std::vector<bool> m_compiledThisRun;
     // Compiled files of an earlier run that could not be deleted before this run.
     std::vector<std::string> m_staleCompiled;
     // This save's: every overrides file went in; every update of the archive was flushed.

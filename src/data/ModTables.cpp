@@ -53,7 +53,9 @@ void CModTables::Find(const std::string& openedArchive,
         m_entries.push_back(std::move(entry));
     }
     for (const std::string& name : names) {
-        if (FindEntry(name) != nullptr)
+        // A name becomes a file in the working folder at the next save: a bare name only.
+        if (name.empty() || name.front() == '.' ||
+            name.find_first_of("/\\:") != std::string::npos || FindEntry(name) != nullptr)
             continue;
         Entry entry;
         entry.fileName = name;
@@ -115,12 +117,27 @@ std::vector<std::pair<std::string, CTxtTable*>> CModTables::LoadedTables() {
     return tables;
 }
 
-std::vector<const CModTables::Entry*> CModTables::Changed() const {
-    std::vector<const Entry*> changed;
+std::vector<const CModTables::Entry*> CModTables::ToSave(const std::string& archivePath) const {
+    const bool elsewhere = m_bFound && !CArchiveReaderCache::SameFile(archivePath, m_strOpened);
+    std::vector<const Entry*> tables;
     for (const Entry& entry : m_entries)
-        if (!entry.id && entry.changed && entry.own)
-            changed.push_back(&entry);
-    return changed;
+        if (!entry.id && entry.own &&
+            (entry.changed || (elsewhere && entry.origin == Origin::ThisArchive)))
+            tables.push_back(&entry);
+    return tables;
+}
+
+void CModTables::SetOpened(const std::string& archivePath) {
+    if (!m_bFound || CArchiveReaderCache::SameFile(archivePath, m_strOpened))
+        return;
+    for (Entry& entry : m_entries) {
+        if (entry.origin == Origin::ThisArchive && !entry.id)
+            entry.archive = archivePath;
+        // What is saved there is this archive's from now on.
+        if (entry.changed)
+            entry.origin = Origin::ThisArchive;
+    }
+    m_strOpened = archivePath;
 }
 
 const CTxtTable* CModTables::Base(const std::string& fileName) {

@@ -54,8 +54,12 @@ public:
     CTxtTable* Loaded(Entry& entry);
     // Every table in memory, with its file name.
     std::vector<std::pair<std::string, CTxtTable*>> LoadedTables();
-    // The tables beyond the nine that changed since they were read: the save writes them.
-    std::vector<const Entry*> Changed() const;
+    // The tables beyond the nine a save into `archivePath` writes: those changed since they were
+    // read, and, when it is not the opened archive, every table read from the opened archive.
+    std::vector<const Entry*> ToSave(const std::string& archivePath) const;
+    const std::string& Opened() const { return m_strOpened; }
+    // The archive saved into holds this mod's tables now.
+    void SetOpened(const std::string& archivePath);
 
     // The game's own copy of a table, the base its changes are counted against: read from the
     // game's archives other than the opened one, in the order the game reads them; for the nine,

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "data/ModTables.h"
+
+#include <QObject>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+class CModEngineDlg;
+class CTxtTable;
+class QDialog;
+class QWidget;
+
+// The commands on every table of the opened mod: the Tables window, Find in All Tables, the
+// changes against the game's own tables, and the grids they open. The tables are found when one
+// of them is first needed, and forgotten when another archive opens.
+class CAllTablesCommands : public QObject {
+    Q_OBJECT
+public:
+    explicit CAllTablesCommands(CModEngineDlg& window);
+
+    CModTables& Tables();
+    // Another archive is open, or other tables were loaded: every table beyond the nine is
+    // forgotten and the tables are found anew when next needed.
+    void Forget();
+
+    std::unique_ptr<QDialog> MakeTablesDialog(QWidget* parent);
+    std::unique_ptr<QDialog> MakeFindDialog(QWidget* parent);
+    std::unique_ptr<QDialog> MakeChangesDialog(QWidget* parent);
+    // Runs the grid of a table with the cell selected (the whole row for a negative column).
+    void OpenGrid(const std::string& fileName, int32_t col, int32_t tableRow, QWidget* parent);
+
+    // File > Save into `archivePath`: the tables beyond the nine that changed, and every table of
+    // the opened archive when the save goes into another (Save As), so that none is left behind.
+    std::vector<std::pair<std::string, const CTxtTable*>> TablesToSave(
+        const std::string& archivePath);
+    // After a save into `archivePath`: its tables are this archive's from now on.
+    void Saved(const std::string& archivePath);
+    // The notes' sentence on how far the mod differs from the game's tables.
+    std::string ChangesSummary();
+
+private:
+    // The entry's table, read now if it was not yet; null after a message when it cannot be.
+    CTxtTable* Open(CModTables::Entry& entry);
+    // Reads every table (the archive's own only, or all): a find or the changes look at them.
+    void OpenAll(bool thisArchiveOnly);
+
+    CModEngineDlg& m_window;
+    CModTables m_tables;
+};
