@@ -11,20 +11,19 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include <set>
-
 namespace {
 
 // "34 matches in 5 tables"; "Nothing holds <text>." when there are none.
 QString CountText(const std::vector<TableMatch>& matches, const QString& text) {
     if (matches.empty())
         return "Nothing holds " + text + ".";
-    std::set<std::string> tables;
-    for (const TableMatch& match : matches)
-        tables.insert(match.fileName);
+    // The matches come table by table.
+    size_t tables = 1;
+    for (size_t i = 1; i < matches.size(); ++i)
+        tables += matches[i].fileName != matches[i - 1].fileName;
     return QString("%1 %2 in %3 %4")
         .arg(QString::number(matches.size()), matches.size() == 1 ? "match" : "matches",
-             QString::number(tables.size()), tables.size() == 1 ? "table" : "tables");
+             QString::number(tables), tables == 1 ? "table" : "tables");
 }
 
 } // namespace
