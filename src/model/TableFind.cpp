@@ -1,27 +1,7 @@
 #include "model/TableFind.h"
 
+#include "model/CellMatcher.h"
 #include "table/TxtTable.h"
-
-#include <algorithm>
-#include <string_view>
-
-namespace {
-
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool Matches(std::string_view cell, std::string_view text, const FindOptions& options) {
-    auto same = [&](char a, char b) {
-        return options.matchCase ? a == b : LowerAscii(a) == LowerAscii(b);
-    };
-    if (options.wholeCell)
-        return cell.size() == text.size() &&
-               std::equal(cell.begin(), cell.end(), text.begin(), same);
-    return std::search(cell.begin(), cell.end(), text.begin(), text.end(), same) != cell.end();
-}
-
-} // namespace
 
 std::optional<CellPosition> FindNext(const CTxtTable& table, const std::string& text,
                                      CellPosition start, FindOptions options) {
@@ -35,10 +15,11 @@ std::optional<CellPosition> FindNext(const CTxtTable& table, const std::string& 
     if (start.col < 0 || start.col >= cols || start.tableRow < 1 || start.tableRow > dataRows)
         at = options.backwards ? 0 : cells - 1;
     const int64_t step = options.backwards ? cells - 1 : 1;
+    const CCellMatcher matcher(text, options);
     for (int64_t tried = 0; tried < cells; ++tried) {
         at = (at + step) % cells;
         const auto col = static_cast<int32_t>(at % cols), row = static_cast<int32_t>(at / cols + 1);
-        if (Matches(table.CellView(col, row), text, options))
+        if (matcher.Matches(table.CellView(col, row)))
             return CellPosition{col, row};
     }
     return std::nullopt;
