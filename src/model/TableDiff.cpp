@@ -3,6 +3,7 @@
 #include "table/TxtTable.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -100,7 +101,10 @@ CTableDiff CTableDiff::Compare(const CTxtTable& base, const CTxtTable& mod) {
         for (const ColumnPair& pair : columns) {
             const std::string_view modText = mod.CellView(pair.modCol, row);
             const std::string_view baseText = base.CellView(pair.baseCol, baseRow);
-            if (modText != baseText)
+            // Lengths first: most cells differ in length when they differ at all.
+            if (modText.size() != baseText.size() ||
+                (!modText.empty() &&
+                 std::memcmp(modText.data(), baseText.data(), modText.size()) != 0))
                 changed.cells.push_back(
                     {pair.modCol, pair.baseCol, std::string(baseText), std::string(modText)});
         }
