@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/RowsCommand.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -34,6 +36,9 @@ private:
     // The game's row in the mod's columns (columns only the mod has left empty), without the
     // empty cells at its end, so that a short row stays short.
     std::vector<std::string> BaseRowInModColumns(const CTableDiff& diff, int32_t baseRow) const;
+    // The game's rows the mod lacks, where they stand once they are all back and the mod's
+    // added rows are gone.
+    std::vector<CRowsCommand::Row> PutBackRows(const CTableDiff& diff) const;
 
     CTxtTable& m_mod;
     const CTxtTable& m_base;
