@@ -19,6 +19,13 @@ signals:
     // Cells in the rectangle of table rows and columns (both ends included) were written.
     void cellsChanged(int32_t firstCol, int32_t firstTableRow, int32_t lastCol,
                       int32_t lastTableRow);
+    // Rows firstTableRow to lastTableRow are about to be inserted (they will stand there after
+    // it), then were; the same for rows about to be removed, then removed. Views keep their
+    // rows in step between the two signals of a pair.
+    void rowsAboutToBeInserted(int32_t firstTableRow, int32_t lastTableRow);
+    void rowsInserted(int32_t firstTableRow, int32_t lastTableRow);
+    void rowsAboutToBeRemoved(int32_t firstTableRow, int32_t lastTableRow);
+    void rowsRemoved(int32_t firstTableRow, int32_t lastTableRow);
     // After every do, undo or redo of a command on the table: the data set is modified.
     void tableChanged();
     // The table was loaded again (its rows and columns may differ): views read it afresh.

@@ -13,6 +13,13 @@ CTableModel::CTableModel(CTxtTable& table, CTableChanges& changes, QUndoStack& u
       m_prompts(prompts) {
     connect(&m_changes, &CTableChanges::cellsChanged, this, &CTableModel::OnCellsChanged);
     connect(&m_changes, &CTableChanges::tableChanged, this, &CTableModel::tableChanged);
+    // Model row r is table row r + 1.
+    connect(&m_changes, &CTableChanges::rowsAboutToBeInserted, this,
+            [this](int32_t first, int32_t last) { beginInsertRows({}, first - 1, last - 1); });
+    connect(&m_changes, &CTableChanges::rowsInserted, this, [this] { endInsertRows(); });
+    connect(&m_changes, &CTableChanges::rowsAboutToBeRemoved, this,
+            [this](int32_t first, int32_t last) { beginRemoveRows({}, first - 1, last - 1); });
+    connect(&m_changes, &CTableChanges::rowsRemoved, this, [this] { endRemoveRows(); });
     connect(&m_changes, &CTableChanges::tableReplaced, this, [this] {
         beginResetModel();
         endResetModel();

@@ -19,7 +19,7 @@ class QUndoStack;
 // bytes of the cells asked for into text (Latin-1, one character per byte). Model row r is
 // table row r + 1; the table's row 0 gives the column captions, and the row header shows the
 // table's own row number, as the editors name rows elsewhere. Every change goes through the
-// undo stack as a CCellsCommand.
+// undo stack, as a CCellsCommand or, for whole rows, a CRowsCommand.
 class CTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:

@@ -3,6 +3,7 @@
 #include "platform/AsciiText.h"
 #include "platform/FileSystem.h"
 #include "platform/UserPrompts.h"
+#include "table/CellNumbers.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -19,10 +20,9 @@
 #include <emmintrin.h>
 #endif
 
-namespace {
+using namespace TableNumbers;
 
-constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
-constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
+namespace {
 
 // Cells are spans of 32 bits into the file's bytes.
 constexpr uint64_t kMaxTextSize = std::numeric_limits<uint32_t>::max();
@@ -30,127 +30,6 @@ constexpr uint64_t kMaxTextSize = std::numeric_limits<uint32_t>::max();
 // for a file of at least 1/16 as many bytes, and none beyond 64 Mi cells (512 MiB).
 constexpr int64_t kCellsAlwaysAllowed = int64_t{1} << 22;
 constexpr int64_t kMaxCells = int64_t{1} << 26;
-
-// The leading integer of a cell as atoi reads it, held to the 32-bit range.
-int32_t LeadingInteger(std::string_view text) {
-    size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && text[i] == '-') {
-        negative = true;
-        ++i;
-    }
-    int64_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        if (value <= kInt32Max + 1)
-            value = value * 10 + (text[i] - '0');
-    }
-    if (negative)
-        value = -value;
-    if (value > kInt32Max)
-        return static_cast<int32_t>(kInt32Max);
-    if (value < kInt32Min)
-        return static_cast<int32_t>(kInt32Min);
-    return static_cast<int32_t>(value);
-}
-
-// The power of ten of the first non-zero digit of a decimal number ("120" 2, "0.05" -2,
-// "3e-7" -7), held to +-2^40 so that long runs of digits and huge exponents cannot overflow.
-// 0 for a number without a non-zero digit.
-int64_t DecimalMagnitude(std::string_view number) {
-    constexpr int64_t kLimit = int64_t{1} << 40;
-    size_t i = 0;
-    if (i < number.size() && (number[i] == '-' || number[i] == '+'))
-        ++i;
-    const size_t exponentAt = number.find_first_of("eE", i);
-    const size_t mantissaEnd = exponentAt == std::string_view::npos ? number.size() : exponentAt;
-    const size_t point = number.find('.', i);
-    const size_t integerEnd = point == std::string_view::npos ? mantissaEnd : point;
-    int64_t position = static_cast<int64_t>(integerEnd - i) - 1; // the power of the digit at i
-    int64_t magnitude = 0;
-    bool found = false;
-    for (; i < mantissaEnd && !found; ++i) {
-        if (number[i] == '.')
-            continue;
-        if (number[i] != '0') {
-            magnitude = position;
-            found = true;
-        }
-        --position;
-    }
-    if (!found)
-        return 0;
-    if (exponentAt != std::string_view::npos) {
-        size_t e = exponentAt + 1;
-        bool negative = e < number.size() && number[e] == '-';
-        if (e < number.size() && (number[e] == '-' || number[e] == '+'))
-            ++e;
-        int64_t exponent = 0;
-        for (; e < number.size() && number[e] >= '0' && number[e] <= '9'; ++e)
-            exponent = std::min(kLimit, exponent * 10 + (number[e] - '0'));
-        magnitude += negative ? -exponent : exponent;
-    }
-    return std::clamp(magnitude, -kLimit, kLimit);
-}
-
-// The leading decimal number of a cell as atof reads it: sign, digits, fraction, exponent.
-// Words such as "inf" or "nan" and hexadecimal forms are not numbers here.
-double LeadingDecimal(std::string_view text) {
-    size_t i = 0;
-    auto digits = [&] {
-        size_t start = i;
-        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
-            ++i;
-        return i - start;
-    };
-    if (i < text.size() && text[i] == '-')
-        ++i;
-    size_t mantissa = digits();
-    if (i < text.size() && text[i] == '.') {
-        ++i;
-        mantissa += digits();
-    }
-    if (mantissa == 0)
-        return 0.0;
-    size_t end = i;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-            ++i;
-        if (digits() > 0)
-            end = i;
-    }
-    double value = 0.0;
-    std::string_view number = text.substr(0, end);
-    auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
-        // from_chars leaves the value alone out of range; atof gives zero for a value too small
-        // and infinity for one too large. Which one it is follows from the number's magnitude.
-        bool negative = number.front() == '-';
-        return DecimalMagnitude(number) < 0 ? (negative ? -0.0 : 0.0)
-                                            : (negative ? -HUGE_VAL : HUGE_VAL);
-    }
-    return value;
-}
-
-// Truncates toward zero, holding the value to the 32-bit range (the cast alone is undefined
-// for values outside it).
-int32_t TruncateToInt32(double value) {
-    if (std::isnan(value))
-        return 0;
-    if (value >= static_cast<double>(kInt32Max))
-        return static_cast<int32_t>(kInt32Max);
-    if (value <= static_cast<double>(kInt32Min))
-        return static_cast<int32_t>(kInt32Min);
-    return static_cast<int32_t>(value);
-}
-
-int32_t ClampToInt32(int64_t value) {
-    if (value > kInt32Max)
-        return static_cast<int32_t>(kInt32Max);
-    if (value < kInt32Min)
-        return static_cast<int32_t>(kInt32Min);
-    return static_cast<int32_t>(value);
-}
 
 // Calls `visit(position, byte)` for every tab and line feed of the buffer, in order. This walk
 // is most of the cost of a load, so it looks at 16 bytes at a time where the processor can.
@@ -274,6 +153,8 @@ void CTxtTable::Parse() {
     m_nColumns = static_cast<int32_t>(columns);
     m_nRows = static_cast<int32_t>(rows);
     m_cells.assign(static_cast<size_t>(rows * columns), Span{});
+    m_rows.assign(static_cast<size_t>(rows), RowRecord{});
+    m_bFinalLineEnd = size > 0 && data[size - 1] == '\n';
 
     // Second pass: one walk over every tab and line feed of the file.
     int32_t row = 0;
@@ -282,15 +163,22 @@ void CTxtTable::Parse() {
     bool inSurplus = false; // past the header's column count on this line
     Span* cells = m_cells.data();
     auto endLine = [&](size_t lineEnd) {
-        if (lineEnd > cellStart && data[lineEnd - 1] == '\r' && lineEnd < size)
-            --lineEnd; // text mode drops the carriage return of a CR LF
+        RowRecord& record = m_rows[static_cast<size_t>(row)];
+        // A CR LF line keeps its CR out of the cell; a last line without a line feed keeps a
+        // final CR as text, and ends as the header line does if a row is added after it.
+        if (lineEnd == size)
+            record.crLf = m_rows.front().crLf;
+        else
+            record.crLf = lineEnd > cellStart && data[lineEnd - 1] == '\r';
+        if (record.crLf && lineEnd < size)
+            --lineEnd;
         if (inSurplus) {
-            Span& surplus = m_surplus[row];
-            surplus.length = static_cast<uint32_t>(lineEnd - surplus.offset);
+            record.surplus.length = static_cast<uint32_t>(lineEnd - record.surplus.offset);
         } else {
             cells[col] =
                 Span{static_cast<uint32_t>(cellStart), static_cast<uint32_t>(lineEnd - cellStart)};
         }
+        record.cellsRead = static_cast<uint32_t>(col + 1);
     };
     ForEachSeparator(data, size, [&](size_t pos, char c) {
         if (c == '\n') {
@@ -308,7 +196,7 @@ void CTxtTable::Parse() {
             // More cells than the header: keep them, tab included, to write them back.
             cells[col] =
                 Span{static_cast<uint32_t>(cellStart), static_cast<uint32_t>(pos - cellStart)};
-            m_surplus[row] = Span{static_cast<uint32_t>(pos), 0};
+            m_rows[static_cast<size_t>(row)].surplus = Span{static_cast<uint32_t>(pos), 0};
             inSurplus = true;
             return;
         }
@@ -325,7 +213,8 @@ void CTxtTable::Clear() {
     m_bLoaded = false;
     m_text.clear();
     m_cells.clear();
-    m_surplus.clear();
+    m_rows.clear();
+    m_bFinalLineEnd = false;
     m_nGarbage = 0;
     m_nRows = 0;
     m_nColumns = 0;
@@ -342,22 +231,111 @@ std::string_view CTxtTable::CellView(int32_t col, int32_t row) const {
 }
 
 std::string CTxtTable::SurplusText(int32_t row) const {
-    auto it = m_surplus.find(row);
-    return it == m_surplus.end() ? std::string() : std::string(TextOf(it->second));
+    if (row < 0 || row >= m_nRows)
+        return {};
+    return std::string(TextOf(m_rows[static_cast<size_t>(row)].surplus));
 }
 
 void CTxtTable::StoreCell(int32_t col, int32_t row, std::string_view text) {
     Span& span = CellAt(col, row);
     m_nGarbage += span.length;
     span = Span{};
+    span = AppendText(text);
+}
+
+CTxtTable::Span CTxtTable::AppendText(std::string_view text) {
     // Changed cells go to the end of the buffer; when most of it is dead text, rebuild it.
     // (`text` never points into the buffer: callers pass their own strings.)
     if (m_nGarbage > 65536 && m_nGarbage > m_text.size() / 2)
         Compact();
     if (m_text.size() + text.size() >= std::numeric_limits<uint32_t>::max())
         throw std::bad_alloc();
-    span = Span{static_cast<uint32_t>(m_text.size()), static_cast<uint32_t>(text.size())};
+    const Span span{static_cast<uint32_t>(m_text.size()), static_cast<uint32_t>(text.size())};
     m_text.append(text);
+    return span;
+}
+
+int32_t CTxtTable::WrittenCells(int32_t row) const {
+    const int32_t read = static_cast<int32_t>(m_rows[static_cast<size_t>(row)].cellsRead);
+    for (int32_t col = m_nColumns - 1; col >= read; --col)
+        if (CellAt(col, row).length > 0)
+            return col + 1;
+    return read;
+}
+
+bool CTxtTable::InsertRow(int32_t row, std::vector<std::string> cells) {
+    return PutRow(row, std::move(cells), m_rows.empty() || m_rows.front().crLf, &CellCanHold);
+}
+
+bool CTxtTable::RestoreRow(int32_t row, std::vector<std::string> cells, bool crLf) {
+    // A file may have given a cell a carriage return; only a tab or a line feed would move the
+    // row's cells or split it.
+    return PutRow(row, std::move(cells), crLf, [](std::string_view text) {
+        return text.find_first_of("\t\n") == std::string_view::npos;
+    });
+}
+
+bool CTxtTable::PutRow(int32_t row, std::vector<std::string> cells, bool crLf,
+                       bool (*canHold)(std::string_view)) {
+    if (row < 1 || row > m_nRows || m_nColumns == 0)
+        return false;
+    if (!std::all_of(cells.begin(), cells.end(), canHold))
+        return false;
+    if (cells.empty())
+        cells.emplace_back();
+    const size_t width = static_cast<size_t>(m_nColumns);
+    const size_t at = static_cast<size_t>(row);
+    m_cells.insert(m_cells.begin() + static_cast<ptrdiff_t>(at * width), width, Span{});
+    RowRecord record;
+    record.crLf = crLf;
+    record.cellsRead = static_cast<uint32_t>(std::min(cells.size(), width));
+    m_rows.insert(m_rows.begin() + static_cast<ptrdiff_t>(at), record);
+    ++m_nRows;
+    for (size_t col = 0; col < record.cellsRead; ++col)
+        StoreCell(static_cast<int32_t>(col), row, cells[col]);
+    if (cells.size() > width) {
+        std::string surplus;
+        for (size_t col = width; col < cells.size(); ++col)
+            surplus.append("\t").append(cells[col]);
+        m_rows[at].surplus = AppendText(surplus);
+    }
+    return true;
+}
+
+bool CTxtTable::RemoveRow(int32_t row) {
+    if (row < 1 || row >= m_nRows)
+        return false;
+    const size_t width = static_cast<size_t>(m_nColumns);
+    const size_t at = static_cast<size_t>(row);
+    const auto first = m_cells.begin() + static_cast<ptrdiff_t>(at * width);
+    for (auto cell = first; cell != first + static_cast<ptrdiff_t>(width); ++cell)
+        m_nGarbage += cell->length;
+    m_nGarbage += m_rows[at].surplus.length;
+    m_cells.erase(first, first + static_cast<ptrdiff_t>(width));
+    m_rows.erase(m_rows.begin() + static_cast<ptrdiff_t>(at));
+    --m_nRows;
+    return true;
+}
+
+std::vector<std::string> CTxtTable::RowCells(int32_t row) const {
+    std::vector<std::string> cells;
+    if (row < 0 || row >= m_nRows)
+        return cells;
+    const int32_t written = WrittenCells(row);
+    for (int32_t col = 0; col < written; ++col)
+        cells.emplace_back(TextOf(CellAt(col, row)));
+    std::string_view surplus = TextOf(m_rows[static_cast<size_t>(row)].surplus);
+    while (!surplus.empty()) {
+        surplus.remove_prefix(1); // the tab before the cell
+        const size_t end = std::min(surplus.find('\t'), surplus.size());
+        cells.emplace_back(surplus.substr(0, end));
+        surplus.remove_prefix(end);
+    }
+    return cells;
+}
+
+bool CTxtTable::RowEndsWithCrLf(int32_t row) const {
+    return row >= 0 && row < m_nRows && m_rows[static_cast<size_t>(row)].crLf;
 }
 
 void CTxtTable::Compact() {
@@ -375,8 +353,8 @@ void CTxtTable::Compact() {
             text.push_back('\t');
         move(m_cells[i]);
     }
-    for (auto& [row, span] : m_surplus)
-        move(span);
+    for (RowRecord& record : m_rows)
+        move(record.surplus);
     m_text = std::move(text);
     m_nGarbage = 0;
 }
@@ -505,29 +483,31 @@ std::string CTxtTable::ToBytes() const {
     out.reserve(m_text.size() - m_nGarbage + static_cast<size_t>(m_nRows) * 2 + 16);
     for (int32_t row = 0; row < m_nRows; ++row) {
         const Span* cells = &m_cells[static_cast<size_t>(row) * static_cast<size_t>(m_nColumns)];
+        const RowRecord& record = m_rows[static_cast<size_t>(row)];
+        const int32_t written = WrittenCells(row);
+        const size_t lineStart = out.size();
         // A row whose cells lie one tab apart in the buffer, as loaded, goes out in one piece;
         // other rows are put together cell by cell. Changed cells can end up side by side in
         // the buffer too, so the byte between them must be a tab.
         bool asLoaded = true;
-        for (int32_t col = 1; col < m_nColumns && asLoaded; ++col)
+        for (int32_t col = 1; col < written && asLoaded; ++col)
             asLoaded = cells[col].offset == cells[col - 1].offset + cells[col - 1].length + 1 &&
                        m_text[cells[col].offset - 1] == '\t';
         if (asLoaded) {
-            const Span& last = cells[m_nColumns - 1];
+            const Span& last = cells[written - 1];
             out.append(m_text, cells[0].offset, last.offset + last.length - cells[0].offset);
         } else {
-            for (int32_t col = 0; col < m_nColumns; ++col) {
+            for (int32_t col = 0; col < written; ++col) {
                 if (col > 0)
                     out.push_back('\t');
                 out.append(m_text, cells[col].offset, cells[col].length);
             }
         }
-        if (!m_surplus.empty()) {
-            auto it = m_surplus.find(row);
-            if (it != m_surplus.end())
-                out.append(TextOf(it->second));
-        }
-        out.append("\r\n", 2);
+        out.append(TextOf(record.surplus));
+        // The last line has a line end only if the file had one, or if without one an empty
+        // last line would not be read back as a row.
+        if (row + 1 < m_nRows || m_bFinalLineEnd || (row > 0 && out.size() == lineStart))
+            out.append(record.crLf ? "\r\n" : "\n");
     }
 
     return out;

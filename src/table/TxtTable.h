@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <limits>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,8 +10,10 @@
 class CUserPrompts;
 
 // One of the game's tab-delimited tables in memory: a rectangular grid of cells, row 0 being
-// the header row. The column count is fixed by the first line of the file. Every byte of a cell
-// is kept as read, so a load followed by a save gives back the same file (CR LF line ends).
+// the header row. The column count is fixed by the first line of the file. Every byte is kept
+// as read, so a load followed by a save gives back the same file: each line's end (LF or CR LF),
+// the last line's end or its absence, rows shorter than the header (they read as empty cells
+// at their end and are written back short) and text past the header's column count.
 //
 // The file's bytes are kept in one buffer and every cell is a span of it, so that a load costs
 // little more than reading the file. Cells changed later point into the same buffer's tail.
@@ -72,10 +73,36 @@ public:
     // back after the row's last cell so that nothing of a file is lost. Empty for most rows.
     std::string SurplusText(int32_t row) const;
 
+    // Inserts a row before `row` (1 to Rows(); Rows() appends). A row of fewer cells than
+    // Columns() stays that short when saved, as a short line read from a file does; cells past
+    // Columns() are kept as the row's surplus text. No cells make an empty line. The row ends
+    // as the header line does. False, changing nothing, for a bad `row` or a cell that
+    // CellCanHold refuses.
+    bool InsertRow(int32_t row, std::vector<std::string> cells);
+    // False, changing nothing, for row 0 (the header) and rows past the end.
+    bool RemoveRow(int32_t row);
+    // The row's cells as stored: as many as the row writes (a short row gives fewer than
+    // Columns()), then the cells of its surplus text, if any. Empty for a bad `row`.
+    std::vector<std::string> RowCells(int32_t row) const;
+    // Whether the row's line ends with CR LF rather than LF (the last line of a file without a
+    // final line end counts as ending as the header line does).
+    bool RowEndsWithCrLf(int32_t row) const;
+    // Puts back a row read with RowCells and RowEndsWithCrLf, exactly: its line end, and cells
+    // as a file gave them (a carriage return inside a cell included). False, changing nothing,
+    // for a bad `row` or a cell holding a tab or a line feed.
+    bool RestoreRow(int32_t row, std::vector<std::string> cells, bool crLf);
+
 private:
     struct Span {
         uint32_t offset = 0;
         uint32_t length = 0;
+    };
+    // What a file's line holds beside its cells. A row written since it was read may reach past
+    // `cellsRead`: a cell beyond it that is not empty is written, with the empty ones before it.
+    struct RowRecord {
+        Span surplus;
+        uint32_t cellsRead = 0;
+        bool crLf = true;
     };
 
     bool InRange(int32_t col, int32_t row) const {
@@ -94,6 +121,12 @@ private:
     }
     // Stores `text` for a cell; the old text becomes garbage, reclaimed now and then.
     void StoreCell(int32_t col, int32_t row, std::string_view text);
+    // Appends `text` to the buffer, rebuilding it first when most of it is garbage.
+    Span AppendText(std::string_view text);
+    // How many cells the row writes: at least as many as it was read with.
+    int32_t WrittenCells(int32_t row) const;
+    bool PutRow(int32_t row, std::vector<std::string> cells, bool crLf,
+                bool (*canHold)(std::string_view));
     void Compact();
     bool ParseText();
     void ReportNoMemory() const;
@@ -102,7 +135,8 @@ private:
 
     std::string m_text;        // the file's bytes, then the text of changed cells
     std::vector<Span> m_cells; // row by row, m_nColumns cells per row
-    std::map<int32_t, Span> m_surplus;
+    std::vector<RowRecord> m_rows;
+    bool m_bFinalLineEnd = false; // the last row is followed by a line end
     size_t m_nGarbage = 0;
     int32_t m_nRows = 0;
     int32_t m_nColumns = 0;

@@ -69,9 +69,9 @@ TEST_F(TableModelTest, PasteFitsOrIsRefusedWhole) {
         const char* message;
     };
     const Case cases[] = {
-        {"a\tb\nc\td\n", 1, 1,
-         "name\tlevel\tspeed\r\nzombie\ta\tb\r\nskeleton\tc\td\r\nbat\t\t\r\n", nullptr},
-        {"a\r\nc\r\n", 0, 2, "name\tlevel\tspeed\r\nzombie\t1\t\xE9t\xE9\r\na\t2\t5\r\nc\t\t\r\n",
+        {"a\tb\nc\td\n", 1, 1, "name\tlevel\tspeed\r\nzombie\ta\tb\r\nskeleton\tc\td\r\nbat\r\n",
+         nullptr},
+        {"a\r\nc\r\n", 0, 2, "name\tlevel\tspeed\r\nzombie\t1\t\xE9t\xE9\r\na\t2\t5\r\nc\r\n",
          nullptr},
         {"a\tb\tc\n", 1, 1, nullptr,
          "The block is 1 row × 3 columns; from row 1, column 2 there is room for 3 rows × 2 "

@@ -44,28 +44,42 @@ TEST(TxtTable, LoadsCellsAndSavesTheSameBytes) {
     EXPECT_EQ(t.SavedBytes(), "x\ty\tz\r\n1\t\t3\r\n");
 }
 
-TEST(TxtTable, LineEndsAndShortLines) {
-    // A last line without a line end is a row; saving ends it with CR LF.
-    EXPECT_EQ(LoadedTable("a\tb\r\nc\td").SavedBytes(), "a\tb\r\nc\td\r\n");
-    // Two line ends at the end make an empty last row, saved as tabs only.
-    LoadedTable twoEnds("a\tb\tc\r\n1\t2\t3\r\n\r\n");
-    EXPECT_EQ(twoEnds.table.Rows(), 3);
-    EXPECT_EQ(twoEnds.SavedBytes(), "a\tb\tc\r\n1\t2\t3\r\n\t\t\r\n");
-    // Short lines leave their last cells empty; bare LF ends are read as line ends too.
-    LoadedTable shortLine("a\tb\tc\nonly\n");
-    EXPECT_EQ(shortLine.table.GetCell(0, 1), "only");
-    EXPECT_EQ(shortLine.table.GetCell(2, 1), "");
-    EXPECT_EQ(shortLine.SavedBytes(), "a\tb\tc\r\nonly\t\t\r\n");
-    // A carriage return that does not end a line belongs to its cell.
-    LoadedTable strayCr("a\tb\r\nx\ry\tz\r\n");
-    EXPECT_EQ(strayCr.table.GetCell(0, 1), "x\ry");
+// A table edited in one cell (or none) saves with only that cell changed: each line keeps its
+// end, the last line its end or none, a short row its length unless a cell past it is written.
+TEST(TxtTable, SavesEveryLineAsReadButTheEditedCell) {
+    struct Case {
+        const char* name;
+        std::string file;
+        int32_t col, row; // the cell edited, or -1
+        std::string text;
+        std::string saved;
+    };
+    const Case cases[] = {
+        {"no final line end", "a\tb\r\nc\td", -1, 0, "", "a\tb\r\nc\td"},
+        {"LF ends", "a\tb\nc\td\n", 1, 1, "x", "a\tb\nc\tx\n"},
+        {"mixed ends", "a\tb\r\nc\td\n1\t2\r\n", 1, 2, "X", "a\tb\r\nc\td\n1\tX\r\n"},
+        {"empty last row", "a\tb\r\n1\t2\r\n\r\n", -1, 0, "", "a\tb\r\n1\t2\r\n\r\n"},
+        {"stray CRs", "a\tb\r\nx\ry\tz\r\nw\r", -1, 0, "", "a\tb\r\nx\ry\tz\r\nw\r"},
+        {"short row kept", "a\tb\tc\nonly\n", 0, 1, "x", "a\tb\tc\nx\n"},
+        {"short row grows", "a\tb\tc\nonly\r\n", 1, 1, "y", "a\tb\tc\nonly\ty\r\n"},
+        {"cell past a short row emptied", "a\tb\tc\nonly\n", 2, 1, "", "a\tb\tc\nonly\n"},
+        {"last row emptied", "a\nb", 0, 1, "", "a\n\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoadedTable t(c.file);
+        if (c.col >= 0) {
+            EXPECT_TRUE(t.table.SetCell(c.col, c.row, c.text));
+        }
+        EXPECT_EQ(t.SavedBytes(), c.saved);
+    }
 }
 
 TEST(TxtTable, EmptyFileIsOneEmptyCell) {
     LoadedTable t("");
     EXPECT_EQ(t.table.Rows(), 1);
     EXPECT_EQ(t.table.Columns(), 1);
-    EXPECT_EQ(t.SavedBytes(), "\r\n");
+    EXPECT_EQ(t.SavedBytes(), "");
 }
 
 TEST(TxtTable, KeepsEveryByteOfCellsAndSurplusCells) {
