@@ -1,19 +1,11 @@
 #include "data/TableNames.h"
 
+#include "platform/AsciiText.h"
+
 #include <algorithm>
 #include <unordered_set>
 
 namespace {
-
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return LowerAscii(x) == LowerAscii(y);
-           });
-}
 
 // Whether `name` can stand for a file of its own in any folder: no separator, no drive colon, no
 // control byte, and not a dot name.
@@ -28,12 +20,12 @@ bool IsPlainFileName(std::string_view name) {
 } // namespace
 
 const std::vector<std::string>& KnownTableNames() {
-    // Compiled from the names a 1.14d d2data.mpq lists for itself (as shown in the documentation
-    // of a public MPQ reader), the Phrozen Keep's file guides for 1.10 to 1.14d, the tables of
-    // 1.13c and the table catalogue of an archive made from them, and the data paths of a public
-    // reimplementation of the game. The spelling is the one the archives of 1.10 and later use;
-    // names the program already stores its copies under keep that spelling. TreasureClass.txt
-    // and MonItemPercent.txt are the drop tables of 1.00 to 1.06, still carried later.
+    // Compiled from the names a 1.14d d2data.mpq lists for itself (shown in the documentation of
+    // a public MPQ reader), the Phrozen Keep's file guides for 1.10 to 1.14d, the 1.13c tables and
+    // the catalogue of an archive built from them, and the data paths of a public reimplementation
+    // of the game. Archive names ignore case: the spelling is that of the 1.13c files, except where
+    // the program keeps its copies under another ("monstats.txt"). TreasureClass.txt and
+    // MonItemPercent.txt are the drop tables of 1.00 to 1.06, still carried by later archives.
     // clang-format off
     static const std::vector<std::string> names = {
         "Aiparms.txt",         "Arena.txt",           "Armor.txt",           "ArmType.txt",
@@ -78,12 +70,12 @@ std::vector<std::string> ExcelNamesInListfile(std::string_view listfile) {
         begin = end + 1;
         std::replace(path.begin(), path.end(), '/', '\\');
         if (path.size() <= kFolder.size() + kExtension.size() ||
-            !SameIgnoringCase(std::string_view(path).substr(0, kFolder.size()), kFolder) ||
-            !SameIgnoringCase(std::string_view(path).substr(path.size() - kExtension.size()),
-                              kExtension))
+            !EqualsIgnoringAsciiCase(std::string_view(path).substr(0, kFolder.size()), kFolder) ||
+            !EqualsIgnoringAsciiCase(std::string_view(path).substr(path.size() - kExtension.size()),
+                                     kExtension))
             continue;
         std::string name = path.substr(kFolder.size()), lowered = name;
-        std::transform(lowered.begin(), lowered.end(), lowered.begin(), LowerAscii);
+        std::transform(lowered.begin(), lowered.end(), lowered.begin(), AsciiToLower);
         if (IsPlainFileName(name) && seen.insert(std::move(lowered)).second)
             names.push_back(std::move(name));
     }

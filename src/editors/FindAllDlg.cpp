@@ -41,8 +41,11 @@ CFindAllDlg::CFindAllDlg(TablesSource tables, OpenMatch open, QWidget* parent)
     m_checkWholeCell = new QCheckBox("&Whole cell", this);
     m_checkMatchCase = new QCheckBox("&Match case", this);
     auto* find = new QPushButton("&Find", this);
-    find->setDefault(true); // Enter finds
+    // Enter finds from the text field and opens the current match from the list, so no button
+    // takes it as the dialog's default.
+    find->setAutoDefault(false);
     connect(find, &QPushButton::clicked, this, &CFindAllDlg::OnFind);
+    connect(m_editFind, &QLineEdit::returnPressed, this, &CFindAllDlg::OnFind);
 
     m_pResults = new CFindResultsModel(this);
     m_pList = new QTableView(this);
@@ -56,7 +59,8 @@ CFindAllDlg::CFindAllDlg(TablesSource tables, OpenMatch open, QWidget* parent)
     // Fixed heights: a find may list every cell of the game.
     m_pList->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_pList->horizontalHeader()->setStretchLastSection(true);
-    connect(m_pList, &QTableView::doubleClicked, this,
+    // A double click, or Enter on the current match.
+    connect(m_pList, &QTableView::activated, this,
             [this](const QModelIndex& index) { OnOpenMatch(index.row()); });
 
     m_labelCount = new QLabel(this);

@@ -16,7 +16,7 @@ class QLineEdit;
 class QTableView;
 
 // Find in All Tables: every cell of every table that holds a text, listed by table, row and
-// column, found by the rule of the grid's find bar. A double click on a match opens it.
+// column, found by the rule of the grid's find bar. A double click on a match, or Enter, opens it.
 class CFindAllDlg : public QDialog {
     Q_OBJECT
 public:

@@ -1,5 +1,6 @@
 #include "data/TableNames.h"
 #include "data/GameDataSet.h"
+#include "platform/AsciiText.h"
 
 #include <gtest/gtest.h>
 
@@ -37,8 +38,7 @@ TEST(TableNamesTest, KnownNamesHoldEveryTableTheProgramOpensOnce) {
     const std::vector<std::string>& known = KnownTableNames();
     std::set<std::string> lowered;
     for (std::string name : known) {
-        std::transform(name.begin(), name.end(), name.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        std::transform(name.begin(), name.end(), name.begin(), AsciiToLower);
         EXPECT_TRUE(lowered.insert(name).second) << name << " twice";
     }
     for (CGameDataSet::TableId id : CGameDataSet::kDeclarationOrder)

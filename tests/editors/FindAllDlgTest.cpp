@@ -78,7 +78,9 @@ TEST(FindAllDlgTest, FindsInTheCurrentTablesAndOpensTheDoubleClickedMatch) {
     const QModelIndex third = list.model()->index(2, 3);
     const QPoint at = list.visualRect(third).center();
     DoubleClick(*list.viewport(), at);
-    EXPECT_EQ(opened, std::vector<std::string>{"Armor.txt 1 1"});
+    list.setCurrentIndex(list.model()->index(0, 0));
+    PressEnter(list);
+    EXPECT_EQ(opened, (std::vector<std::string>{"Armor.txt 1 1", "monstats.txt 1 2"}));
 
     dlg.FindEdit()->setText("zzz");
     PressEnter(*dlg.FindEdit());
