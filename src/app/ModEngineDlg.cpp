@@ -383,13 +383,11 @@ void CModEngineDlg::OnFileSave() {
     saver.SetGameRunCallbacks(whileRunning, ended);
     if (m_pArchive)
         saver.SetMoreTables(m_pAllTables->TablesToSave(m_pArchive->m_strArchivePath));
+    saver.SetChangesSummary([this] { return m_pAllTables->ChangesSummary(); });
     saver.Save();
     ended();
-    if (m_pArchive) {
-        if (!m_data.m_bModified)
-            m_pAllTables->Saved(m_pArchive->m_strArchivePath);
-        AppendNote(m_pAllTables->ChangesSummary());
-    }
+    if (m_pArchive && !m_data.m_bModified)
+        m_pAllTables->Saved(m_pArchive->m_strArchivePath);
 }
 
 void CModEngineDlg::OnFileSaveAs() {

@@ -168,6 +168,8 @@ void CModSaver::Save() {
 }
 
 void CModSaver::Complete(bool compiledUpToDate) {
+    if (m_changesSummary)
+        m_notes.AppendNote(m_changesSummary());
     if (m_bOverridesComplete && compiledUpToDate) {
         m_notes.AppendNote("Diablo II has been updated.");
     } else {
