@@ -22,8 +22,8 @@ std::string DifferenceText(const CTableDiff::Counts& counts) {
     auto add = [&](int64_t count, const char* one, const char* many) {
         if (count == 0)
             return;
-        text += (text.empty() ? "" : ", ") + std::to_string(count) + " " +
-                (count == 1 ? one : many);
+        text +=
+            (text.empty() ? "" : ", ") + std::to_string(count) + " " + (count == 1 ? one : many);
     };
     add(counts.cells, "cell", "cells");
     add(counts.rowsAdded, "row added", "rows added");
@@ -110,11 +110,10 @@ std::unique_ptr<QDialog> CAllTablesCommands::MakeTablesDialog(QWidget* parent) {
     commands.lines = [this] {
         std::vector<CTablesDlg::Line> lines;
         for (CModTables::Entry& entry : Tables().Entries()) {
-            CTablesDlg::Line line{entry.fileName,
-                                  entry.origin == CModTables::Origin::ThisArchive
-                                      ? "this archive"
-                                      : "a game archive",
-                                  "none"};
+            CTablesDlg::Line line{
+                entry.fileName,
+                entry.origin == CModTables::Origin::ThisArchive ? "this archive" : "a game archive",
+                "none"};
             // A table of the game's archives not read yet is the game's own copy.
             CTxtTable* table = entry.origin == CModTables::Origin::ThisArchive
                                    ? Open(entry)

@@ -36,8 +36,8 @@ public:
 
     // File > Save into `archivePath`: the tables beyond the nine that changed, and every table of
     // the opened archive when the save goes into another (Save As), so that none is left behind.
-    std::vector<std::pair<std::string, const CTxtTable*>> TablesToSave(
-        const std::string& archivePath);
+    std::vector<std::pair<std::string, const CTxtTable*>>
+    TablesToSave(const std::string& archivePath);
     // After a save into `archivePath`: its tables are this archive's from now on.
     void Saved(const std::string& archivePath);
     // The notes' sentence on how far the mod differs from the game's tables.

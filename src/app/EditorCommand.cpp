@@ -49,11 +49,10 @@ CEditorCommand::Factory GridOn(TableId id) {
 }
 
 // A command that opens one of the windows on every table of the mod.
-CEditorCommand::Factory AllTablesWindow(std::unique_ptr<QDialog> (CAllTablesCommands::*make)(
-    QWidget*)) {
-    return [make](CModEngineDlg& window, TableLayout) {
-        return (window.AllTables().*make)(&window);
-    };
+CEditorCommand::Factory
+AllTablesWindow(std::unique_ptr<QDialog> (CAllTablesCommands::*make)(QWidget*)) {
+    return
+        [make](CModEngineDlg& window, TableLayout) { return (window.AllTables().*make)(&window); };
 }
 
 // Item pictures come from the working folder, then the opened archive and the game's own.
@@ -230,12 +229,32 @@ const std::vector<CEditorCommand>& CEditorCommand::Table() {
         // The grid's steps go on the undo stack: closing it keeps them.
         {"Mi&sc", "&Skills", GridOn(TableId::Skills), {}, false, {}, {}},
         {"Mi&sc", "&Treasure", GridOn(TableId::TreasureClassEx), {}, false, {}, {}},
-        {"Mi&sc", "Ta&bles...", AllTablesWindow(&CAllTablesCommands::MakeTablesDialog), {}, false,
-         {}, {}, {}, "Ctrl+T"},
-        {"Mi&sc", "&Find in All Tables...", AllTablesWindow(&CAllTablesCommands::MakeFindDialog),
-         {}, false, {}, {}, {}, "Ctrl+Shift+F"},
-        {"Mi&sc", "&Changes Against the Game's...",
-         AllTablesWindow(&CAllTablesCommands::MakeChangesDialog), {}, false, {}, {}, {},
+        {"Mi&sc",
+         "Ta&bles...",
+         AllTablesWindow(&CAllTablesCommands::MakeTablesDialog),
+         {},
+         false,
+         {},
+         {},
+         {},
+         "Ctrl+T"},
+        {"Mi&sc",
+         "&Find in All Tables...",
+         AllTablesWindow(&CAllTablesCommands::MakeFindDialog),
+         {},
+         false,
+         {},
+         {},
+         {},
+         "Ctrl+Shift+F"},
+        {"Mi&sc",
+         "&Changes Against the Game's...",
+         AllTablesWindow(&CAllTablesCommands::MakeChangesDialog),
+         {},
+         false,
+         {},
+         {},
+         {},
          "Ctrl+Shift+G"},
     };
     return commands;

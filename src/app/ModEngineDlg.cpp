@@ -1,11 +1,11 @@
 #include "app/ModEngineDlg.h"
 
 #include "app/AboutDlg.h"
+#include "app/AllTablesCommands.h"
 #include "app/ArchiveLoader.h"
 #include "app/EditorCommand.h"
 #include "app/GameFolder.h"
 #include "app/RecentArchives.h"
-#include "app/AllTablesCommands.h"
 #include "app/TableGrids.h"
 #include "app/TablesFolder.h"
 #include "app/WindowMemory.h"
@@ -162,9 +162,8 @@ void CModEngineDlg::BuildMenu() {
     for (const CEditorCommand& command : CEditorCommand::Table()) {
         if (m_editorMenus.empty() || m_editorMenus.back()->title() != command.menu)
             m_editorMenus.push_back(m_pMenuBar->addMenu(command.menu));
-        QAction* action = add(m_editorMenus.back(), command.caption, [&command](CModEngineDlg* self) {
-            self->RunEditorCommand(command);
-        });
+        QAction* action = add(m_editorMenus.back(), command.caption,
+                              [&command](CModEngineDlg* self) { self->RunEditorCommand(command); });
         if (command.shortcut)
             action->setShortcut(QKeySequence(command.shortcut));
     }

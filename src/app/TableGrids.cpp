@@ -71,7 +71,7 @@ void CTableGrids::ShowGrid(CTxtTable& table, const std::string& fileName, int32_
 }
 
 int CTableGrids::RunEditor(QDialog& dialog, const std::vector<TableId>& restoreOnCancel,
-                            const std::vector<TableId>& alsoEdits) {
+                           const std::vector<TableId>& alsoEdits) {
     EditorRun run{dialog.windowTitle(), {}, {}};
     for (const std::vector<TableId>* list : {&restoreOnCancel, &alsoEdits})
         for (TableId id : *list)
@@ -81,7 +81,8 @@ int CTableGrids::RunEditor(QDialog& dialog, const std::vector<TableId>& restoreO
     EditorRun* outer = std::exchange(m_pRun, &run);
     QMetaObject::Connection applied;
     if (auto* editor = qobject_cast<CEditorDlg*>(&dialog))
-        applied = connect(editor, &CEditorDlg::applied, this, [this, &run] { PushEditorStep(run); });
+        applied =
+            connect(editor, &CEditorDlg::applied, this, [this, &run] { PushEditorStep(run); });
     const int result = dialog.exec();
     disconnect(applied);
     m_pRun = outer;
@@ -130,7 +131,8 @@ void CTableGrids::PushEditorStep(EditorRun& run) {
     auto step = std::make_unique<QUndoCommand>(run.name);
     for (auto& [id, table] : run.kept) {
         // A child belongs to its parent step from the start.
-        CCellsCommand::FromDifference(m_data.Table(id), &ChangesOf(m_data.Table(id)), table, run.name, step.get())
+        CCellsCommand::FromDifference(m_data.Table(id), &ChangesOf(m_data.Table(id)), table,
+                                      run.name, step.get())
             .release();
         table = m_data.Table(id);
     }

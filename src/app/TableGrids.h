@@ -78,7 +78,8 @@ private:
     };
     // Cancel: the tables Cancel puts back are put back, every step of the run undone, and what
     // the run left in the other tables is one step.
-    void CancelEditorRun(EditorRun& run, const std::vector<TableId>& restoreOnCancel, int startIndex);
+    void CancelEditorRun(EditorRun& run, const std::vector<TableId>& restoreOnCancel,
+                         int startIndex);
     // Pushes what changed in the run's tables since its last step as one step.
     void PushEditorStep(EditorRun& run);
 

@@ -33,8 +33,8 @@ void CModTables::Clear() {
 }
 
 void CModTables::Find(const std::string& openedArchive,
-                      const std::vector<std::string>& gameArchives,
-                      const std::string& tablesFolder, const std::vector<std::string>& names) {
+                      const std::vector<std::string>& gameArchives, const std::string& tablesFolder,
+                      const std::vector<std::string>& names) {
     Clear();
     m_strOpened = openedArchive;
     m_strTablesFolder = tablesFolder;
@@ -96,8 +96,8 @@ CTxtTable* CModTables::Open(Entry& entry, std::string& error) {
     if (CTxtTable* table = Loaded(entry))
         return table;
     std::string bytes;
-    const bool read = m_cache.ReadFile(entry.archive, ArchivedName(entry.fileName), bytes,
-                                       kMaxTableBytes);
+    const bool read =
+        m_cache.ReadFile(entry.archive, ArchivedName(entry.fileName), bytes, kMaxTableBytes);
     m_cache.Close();
     auto table = std::make_unique<CTxtTable>();
     table->SetPrompts(m_data.Table(CGameDataSet::TableId::Skills).Prompts());
@@ -128,14 +128,15 @@ std::vector<const CModTables::Entry*> CModTables::ToSave(const std::string& arch
 }
 
 void CModTables::SetOpened(const std::string& archivePath) {
-    if (!m_bFound || CArchiveReaderCache::SameFile(archivePath, m_strOpened))
+    if (!m_bFound)
         return;
+    const bool elsewhere = !CArchiveReaderCache::SameFile(archivePath, m_strOpened);
     for (Entry& entry : m_entries) {
+        // What the save wrote is this archive's from now on.
+        if (entry.changed || (entry.id && elsewhere))
+            entry.origin = Origin::ThisArchive;
         if (entry.origin == Origin::ThisArchive && !entry.id)
             entry.archive = archivePath;
-        // What is saved there is this archive's from now on.
-        if (entry.changed)
-            entry.origin = Origin::ThisArchive;
     }
     m_strOpened = archivePath;
 }

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTest>
 
 namespace {
@@ -115,7 +116,8 @@ TEST_F(TableGridTest, PastePastTheLastColumnIsRefused) {
 }
 
 // All Columns opens the grid on the shown entry's row; what the grid changed shows afterwards.
-// What the editor applied and the grid's change are one undo step each, in that order.
+// What the editor's Apply wrote and the grid's change are one undo step each, in that order,
+// undone and redone one by one.
 TEST_F(TableGridTest, AllColumnsOpensTheGridOnTheShownEntry) {
     auto dlg = WindowWithTables();
     const std::string armour = dlg->m_data.m_Armor.ToBytes();
@@ -128,7 +130,9 @@ TEST_F(TableGridTest, AllColumnsOpensTheGridOnTheShownEntry) {
         for (QLineEdit* edit : editor.findChildren<QLineEdit*>())
             if (edit->text() == "5")
                 edit->setText("6");
-        editor.OnApply();
+        for (QPushButton* button : editor.findChildren<QPushButton*>())
+            if (button->text() == "Apply")
+                button->click();
         WhenDialogOpens([&](QDialog& grid) {
             auto* view = dynamic_cast<CTableGridDlg&>(grid).View();
             gridRow = view->currentIndex().row();
@@ -151,6 +155,11 @@ TEST_F(TableGridTest, AllColumnsOpensTheGridOnTheShownEntry) {
     EXPECT_EQ(Plain(undo), "Undo Armour Editor");
     undo->trigger();
     EXPECT_EQ(dlg->m_data.m_Armor.ToBytes(), armour);
+    QAction* redo = FindMenu(*dlg, "Edit")->actions()[1];
+    redo->trigger();
+    EXPECT_EQ(dlg->m_data.m_Armor.GetCell(2, 2), "6");
+    redo->trigger();
+    EXPECT_EQ(dlg->m_data.m_Armor.GetCell(2, 2), "9");
 }
 
 // Ctrl+F finds text after the current cell, as a whole cell or in any case as the boxes say;
