@@ -241,12 +241,12 @@ std::optional<std::string> CModEngineDlg::ChooseTablesFolder(const std::string& 
 
 void CModEngineDlg::OnSaveTables() {
     if (std::optional<std::string> folder = ChooseTablesFolder("Select folder to save tables."))
-        CTablesFolder(m_data, m_prompts, *this).Save(*folder);
+        CTablesFolder(m_data, m_prompts, *this, &m_pAllTables->Tables()).Save(*folder);
 }
 
 void CModEngineDlg::OnLoadTables() {
     if (std::optional<std::string> folder = ChooseTablesFolder("Select folder to load tables.")) {
-        CTablesFolder(m_data, m_prompts, *this).Load(*folder);
+        CTablesFolder(m_data, m_prompts, *this, &m_pAllTables->Tables()).Load(*folder);
         m_pGrids->Clear();
     }
 }

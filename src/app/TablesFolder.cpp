@@ -1,5 +1,6 @@
 #include "app/TablesFolder.h"
 
+#include "data/ModTables.h"
 #include "editors/TableLayout.h"
 #include "platform/FileSystem.h"
 #include "platform/NoteLog.h"
@@ -25,12 +26,41 @@ std::string GameVersions(TableLayout layout) {
 
 } // namespace
 
-CTablesFolder::CTablesFolder(CGameDataSet& data, CUserPrompts& prompts, CNoteLog& notes)
-    : m_data(data), m_prompts(prompts), m_notes(notes) {}
+CTablesFolder::CTablesFolder(CGameDataSet& data, CUserPrompts& prompts, CNoteLog& notes,
+                             CModTables* more)
+    : m_data(data), m_prompts(prompts), m_notes(notes), m_pMore(more) {}
 
 void CTablesFolder::Save(const std::string& folder) {
     m_data.SaveToFolder(folder);
+    if (m_pMore)
+        for (CModTables::Entry& entry : m_pMore->Entries())
+            if (!entry.id && entry.own)
+                entry.own->Save(folder + "\\" + entry.fileName);
     m_notes.AppendNote("Tables saved to " + NativePath(folder));
+}
+
+void CTablesFolder::LoadMore(const std::string& folder) {
+    std::string loaded;
+    for (CModTables::Entry& entry : m_pMore->Entries()) {
+        if (entry.id)
+            continue;
+        const std::optional<std::string> path = FindFileIgnoringCase(folder, entry.fileName);
+        CTxtTable table;
+        table.SetPrompts(m_data.Table(TableId::Skills).Prompts());
+        if (!path || !table.Load(*path))
+            continue;
+        // The same table object: the grids and steps that know it stay valid.
+        if (entry.own)
+            *entry.own = std::move(table);
+        else
+            entry.own = std::make_unique<CTxtTable>(std::move(table));
+        entry.changed = true;
+        loaded += (loaded.empty() ? "" : ", ") + entry.fileName;
+    }
+    if (!loaded.empty()) {
+        m_notes.AppendNote("Also loaded from " + NativePath(folder) + ": " + loaded + ".");
+        m_data.m_bModified = true;
+    }
 }
 
 void CTablesFolder::Load(const std::string& folder) {
@@ -45,6 +75,8 @@ void CTablesFolder::Load(const std::string& folder) {
         m_notes.AppendNote(note);
     if (!load.tables.empty())
         m_data.m_bModified = true;
+    if (m_pMore)
+        LoadMore(folder);
 }
 
 bool CTablesFolder::ConfirmLayout(const CGameDataSet::FolderLoad& load, const std::string& folder) {
