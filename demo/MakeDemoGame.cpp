@@ -38,6 +38,8 @@ namespace fs = std::filesystem;
 constexpr const char* kTables[] = {"monstats.txt",    "MonItemPercent.txt",  "Levels.txt",
                                    "Armor.txt",       "Weapons.txt",         "DifficultyLevels.txt",
                                    "UniqueItems.txt", "TreasureClassEx.txt", "Skills.txt"};
+// Tables only the game's own archives hold: the patch does not change them.
+constexpr const char* kGameOnlyTables[] = {"Runes.txt", "Gems.txt", "CubeMain.txt"};
 constexpr std::string_view kExcelFolder = "Data\\Global\\Excel\\";
 
 // Room for the tables, compiled tables and imported pictures that later saves add.
@@ -191,16 +193,21 @@ bool WritePictures(const fs::path& work) {
 }
 
 bool BuildDemo(const fs::path& source, const fs::path& output, const fs::path& tableFolder) {
-    std::vector<ArchivedFile> tables;
-    for (const char* table : kTables) {
-        ArchivedFile file{std::string(kExcelFolder) + table, {}};
-        if (!ReadFile(tableFolder / table, file.bytes))
-            return false;
-        if (!HasOnlyCrlfLineEnds(file.bytes))
-            return Fail((tableFolder / table).string() +
-                        " must end every line with CR LF (is git converting line ends?)");
-        tables.push_back(std::move(file));
-    }
+    std::vector<ArchivedFile> tables, gameOnly;
+    auto readTables = [&](const auto& names, std::vector<ArchivedFile>& into) {
+        for (const char* table : names) {
+            ArchivedFile file{std::string(kExcelFolder) + table, {}};
+            if (!ReadFile(tableFolder / table, file.bytes))
+                return false;
+            if (!HasOnlyCrlfLineEnds(file.bytes))
+                return Fail((tableFolder / table).string() +
+                            " must end every line with CR LF (is git converting line ends?)");
+            into.push_back(std::move(file));
+        }
+        return true;
+    };
+    if (!readTables(kTables, tables) || !readTables(kGameOnlyTables, gameOnly))
+        return false;
     std::string uniqueConfig, standIn;
     if (!ReadFile(source / "uniq.cfg", uniqueConfig) ||
         !ReadFile(source / "stand-in-game.sh", standIn))
@@ -225,6 +232,7 @@ bool BuildDemo(const fs::path& source, const fs::path& output, const fs::path& t
     std::vector<ArchivedFile> patch = tables;
     // Only its presence matters: it tells the editor that the game reads compiled tables.
     patch.push_back({std::string(kExcelFolder) + "Armor.bin", "TARVANE-DEMO-BIN Armor.txt\n"});
+    tables.insert(tables.end(), gameOnly.begin(), gameOnly.end());
     if (!BuildArchive(game / "d2data.mpq", tables) || !BuildArchive(game / "d2exp.mpq", tables) ||
         !BuildArchive(game / "Patch_D2.mpq", patch))
         return false;

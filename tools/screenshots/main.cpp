@@ -7,6 +7,7 @@
 // otherwise. `make screenshots` runs it on a fresh copy of the demo, so the pictures never show the
 // user's own edits.
 
+#include "app/AllTablesCommands.h"
 #include "app/ModEngineDlg.h"
 #include "app/QtUserPrompts.h"
 
@@ -157,7 +158,24 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "tarvane_screenshots: no Misc > Treasure command\n");
         return 1;
     }
+    // One change to a table only the game's archives hold, so that the Tables window and the
+    // changes view have something to show.
+    CModTables& tables = window.AllTables().Tables();
+    CModTables::Entry* runes = tables.FindEntry("Runes.txt");
+    std::string error;
+    CTxtTable* runesTable = runes ? tables.Open(*runes, error) : nullptr;
+    QAction* tablesWindow = FindMenuCommand(window.findChild<QMenuBar*>(), "Misc", "Tables...");
+    QAction* changes =
+        FindMenuCommand(window.findChild<QMenuBar*>(), "Misc", "Changes Against the Game's...");
+    if (runesTable == nullptr || !runesTable->SetCell(12, 1, "4") || tablesWindow == nullptr ||
+        changes == nullptr) {
+        std::fprintf(stderr, "tarvane_screenshots: the demo's Runes.txt or the Tables window "
+                             "is missing\n");
+        return 1;
+    }
     const bool saved = GrabModal(*editor, output.filePath("monster-editor.png")) &&
-                       GrabModal(*grid, output.filePath("table-grid.png"));
+                       GrabModal(*grid, output.filePath("table-grid.png")) &&
+                       GrabModal(*tablesWindow, output.filePath("tables.png")) &&
+                       GrabModal(*changes, output.filePath("changes.png"));
     return saved && !prompts.m_bFailed ? 0 : 1;
 }
