@@ -2,10 +2,14 @@
 
 #include "editors/CellText.h"
 #include "editors/FrozenColumnTable.h"
+#include "model/RowsCommand.h"
 #include "model/TableBlock.h"
+#include "model/TableChanges.h"
 #include "model/TableFind.h"
 #include "model/TableModel.h"
 #include "platform/ProfileFile.h"
+#include "platform/UserPrompts.h"
+#include "table/TxtTable.h"
 
 #include <QAction>
 #include <QApplication>
@@ -74,6 +78,18 @@ CTableGridDlg::CTableGridDlg(CTableModel& model, const std::string& fileName,
     add(command("Paste", &CTableGridDlg::OnPaste), {QKeySequence("Ctrl+V")});
     add(command("Fill Down", &CTableGridDlg::OnFillDown), {QKeySequence("Ctrl+D")});
     add(command("Fill Right", &CTableGridDlg::OnFillRight), {QKeySequence("Ctrl+R")});
+    tools->addSeparator();
+    const QList<QAction*> rowActions = {
+        add(command("Insert Row", &CTableGridDlg::OnInsertRow), {QKeySequence("Ctrl+I")}),
+        add(command("Duplicate Row(s)", &CTableGridDlg::OnDuplicateRows),
+            {QKeySequence("Ctrl+Shift+D")}),
+        add(command("Delete Row(s)", &CTableGridDlg::OnDeleteRows), {QKeySequence("Ctrl+Delete")}),
+    };
+    for (QWidget* widget : std::initializer_list<QWidget*>{m_pView, m_pView->FrozenView(),
+                                                           m_pView->verticalHeader()}) {
+        widget->setContextMenuPolicy(Qt::ActionsContextMenu);
+        widget->addActions(rowActions);
+    }
     tools->addSeparator();
     add(model.UndoStack().createUndoAction(this, "Undo"), {QKeySequence("Ctrl+Z")});
     add(model.UndoStack().createRedoAction(this, "Redo"),
@@ -176,6 +192,93 @@ void CTableGridDlg::OnFillRight() {
     const auto [topLeft, bottomRight] = SelectedBlock();
     if (topLeft.isValid())
         FillRight(m_model, topLeft, bottomRight);
+}
+
+std::vector<int32_t> CTableGridDlg::SelectedTableRows() const {
+    std::vector<int32_t> rows;
+    for (const QItemSelectionRange& range : m_pView->selectionModel()->selection())
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.push_back(row + 1);
+    if (rows.empty() && m_pView->currentIndex().isValid())
+        rows.push_back(CTableModel::TableRow(m_pView->currentIndex()));
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+bool CTableGridDlg::MayMoveRows(const QString& change) const {
+    const QStringList tables = m_rowAddressers ? m_rowAddressers() : QStringList();
+    if (tables.isEmpty())
+        return true;
+    return m_model.Prompts().AskYesNo(
+        QStringLiteral("%1 address rows of %2 by their position. %3 moves every row below it. "
+                       "Go on?")
+            .arg(tables.join(", "), QString::fromLatin1(m_strFileName), change)
+            .toStdString());
+}
+
+void CTableGridDlg::PushRows(std::unique_ptr<CRowsCommand> command, int32_t selectTableRow) {
+    if (!command)
+        return;
+    m_model.UndoStack().push(command.release());
+    SelectTableRow(std::min(selectTableRow, m_model.rowCount()));
+}
+
+void CTableGridDlg::OnInsertRow() {
+    CTxtTable& table = m_model.Table();
+    const QModelIndex current = m_pView->currentIndex();
+    const int32_t row = current.isValid() ? CTableModel::TableRow(current) : table.Rows();
+    if (row < table.Rows() && !MayMoveRows(QStringLiteral("Inserting a row above row %1").arg(row)))
+        return;
+    std::vector<CRowsCommand::Row> rows{{row, std::vector<std::string>(table.Columns())}};
+    PushRows(CRowsCommand::Insert(table, &m_model.Changes(), std::move(rows),
+                                  QStringLiteral("Insert row %1").arg(row)),
+             row);
+}
+
+void CTableGridDlg::OnDuplicateRows() {
+    CTxtTable& table = m_model.Table();
+    const std::vector<int32_t> selected = SelectedTableRows();
+    if (selected.empty())
+        return;
+    // The copies follow the last selected row, in the order of their rows.
+    const int32_t at = selected.back() + 1;
+    std::vector<CRowsCommand::Row> copies;
+    for (int32_t row : selected) {
+        copies.push_back({at + static_cast<int32_t>(copies.size()), table.RowCells(row)});
+        const std::vector<std::string>& cells = copies.back().cells;
+        if (!std::all_of(cells.begin(), cells.end(), CTxtTable::CellCanHold)) {
+            m_model.Prompts().ShowMessage("Row " + std::to_string(row) +
+                                          " has a cell holding a carriage return, which a new "
+                                          "row cannot hold. Nothing was duplicated.");
+            return;
+        }
+    }
+    if (at < table.Rows() && !MayMoveRows(QStringLiteral("Inserting a row above row %1").arg(at)))
+        return;
+    const QString text = selected.size() == 1
+                             ? QStringLiteral("Duplicate row %1").arg(selected.front())
+                             : QStringLiteral("Duplicate %1 rows").arg(selected.size());
+    PushRows(CRowsCommand::Insert(table, &m_model.Changes(), std::move(copies), text), at);
+}
+
+void CTableGridDlg::OnDeleteRows() {
+    const std::vector<int32_t> selected = SelectedTableRows();
+    if (selected.empty())
+        return;
+    const int32_t first = selected.front();
+    // Deleting rows at the end moves no other row.
+    const bool movesRows = m_model.Table().Rows() - first > static_cast<int32_t>(selected.size());
+    const QString change =
+        selected.size() == 1
+            ? QStringLiteral("Deleting row %1").arg(first)
+            : QStringLiteral("Deleting rows %1 to %2").arg(first).arg(selected.back());
+    if (movesRows && !MayMoveRows(change))
+        return;
+    const QString text = selected.size() == 1
+                             ? QStringLiteral("Delete row %1").arg(first)
+                             : QStringLiteral("Delete %1 rows").arg(selected.size());
+    PushRows(CRowsCommand::Remove(m_model.Table(), &m_model.Changes(), selected, text), first);
 }
 
 void CTableGridDlg::OnFind() {
