@@ -42,7 +42,7 @@ CChangesDlg::CChangesDlg(std::vector<Entry> entries, QUndoStack& undo, CUserProm
     m_pTree->setAccessibleName(QStringLiteral("Changes"));
     m_pTree->setUniformRowHeights(true);
     m_pTree->header()->setDefaultSectionSize(160);
-    m_pTree->setColumnWidth(0, 220);
+    m_pTree->setColumnWidth(0, 300);
 
     m_btnRevertCell = new QPushButton(QStringLiteral("Revert Cell"), this);
     m_btnRevertRow = new QPushButton(QStringLiteral("Revert Row"), this);
@@ -81,10 +81,11 @@ CChangesDlg::CChangesDlg(std::vector<Entry> entries, QUndoStack& undo, CUserProm
         }
         Refresh(entry);
     }
-    if (QTreeWidgetItem* first =
-            m_pTree->topLevelItemCount() > 0 ? m_pTree->topLevelItem(0) : nullptr;
-        first && !first->isHidden())
-        m_pTree->setCurrentItem(first);
+    for (int i = 0; i < m_pTree->topLevelItemCount(); ++i)
+        if (QTreeWidgetItem* table = m_pTree->topLevelItem(i); !table->isHidden()) {
+            m_pTree->setCurrentItem(table);
+            break;
+        }
     UpdateButtons();
 }
 
