@@ -1,6 +1,7 @@
 #include "app/TableGrids.h"
 
 #include "editors/EditorDlg.h"
+#include "editors/RowAddressers.h"
 #include "editors/TableGridDlg.h"
 #include "model/CellsCommand.h"
 #include "model/TableChanges.h"
@@ -44,6 +45,9 @@ std::unique_ptr<CTableGridDlg> CTableGrids::MakeGrid(CTxtTable& table, const std
     auto* model = new CTableModel(table, ChangesOf(table), m_undo, m_prompts);
     auto grid = std::make_unique<CTableGridDlg>(*model, fileName, settingsPath, parent);
     model->setParent(grid.get());
+    // Asked at each insertion or deletion: the levels table may be replaced meanwhile.
+    grid->SetRowAddressers(
+        [this, fileName] { return TablesAddressingRowsOf(fileName, &m_data.m_Levels); });
     return grid;
 }
 
