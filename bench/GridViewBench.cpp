@@ -2,7 +2,9 @@
 //  - opening: make the model and the grid, show it and render its cells once, close;
 //    baseline: the same for an empty dialog;
 //  - a page of scrolling: scroll down one page and render the cells; baseline: render the same
-//    page again without scrolling.
+//    page again without scrolling;
+//  - memory: the heap the table takes once loaded, and the heap it and an open grid over it take
+//    after the grid was scrolled through twenty pages.
 #include "editors/FrozenColumnTable.h"
 #include "editors/TableGridDlg.h"
 #include "model/TableModel.h"
@@ -18,6 +20,8 @@
 #include "TableText.h"
 
 #include <benchmark/benchmark.h>
+
+#include <malloc.h>
 
 #include <cstdio>
 #include <string>
@@ -91,11 +95,47 @@ void BM_ScrollPage(benchmark::State& state) {
     }
 }
 
+// The heap in use now (glibc's count of allocated bytes, large blocks included).
+double HeapBytes() {
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<double>(info.uordblks + info.hblkhd);
+}
+
+void BM_GridMemory(benchmark::State& state) {
+    const std::string text = bench::MakeTableText(kRows, kColumns);
+    CSilentPrompts prompts;
+    QImage image(900, 600, QImage::Format_ARGB32_Premultiplied);
+    double tableBytes = 0;
+    double withGrid = 0;
+    for (auto _ : state) {
+        const double before = HeapBytes();
+        CTxtTable table;
+        table.LoadFromBytes(text);
+        tableBytes = HeapBytes() - before;
+        QUndoStack undo;
+        CTableModel model(table, undo, prompts);
+        CTableGridDlg grid(model, "Large.txt", "");
+        grid.show();
+        QApplication::processEvents();
+        QScrollBar* bar = grid.View()->verticalScrollBar();
+        for (int page = 0; page < 20; ++page) {
+            bar->setValue(bar->value() + bar->pageStep());
+            RenderCells(*grid.View(), image);
+        }
+        withGrid = HeapBytes() - before;
+        grid.hide();
+    }
+    state.counters["table_MB"] = tableBytes / 1e6;
+    state.counters["with_grid_MB"] = withGrid / 1e6;
+    state.counters["ratio"] = tableBytes > 0 ? withGrid / tableBytes : 0;
+}
+
 BENCHMARK(BM_OpenGrid)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly();
 BENCHMARK(BM_OpenEmptyDialog)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(9)
     ->ReportAggregatesOnly();
+BENCHMARK(BM_GridMemory)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
 BENCHMARK(BM_ScrollPage)
     ->Arg(1)
     ->Arg(0)
