@@ -1,6 +1,7 @@
 // The Global menu's two dialogs through the main window: what OK and Cancel leave in the data
 // set and in the settings file.
 #include "app/ModEngineDlg.h"
+#include "app/TableGrids.h"
 #include "editors/CellEdit.h"
 #include "platform/ProfileFile.h"
 
@@ -59,6 +60,10 @@ TEST_F(GlobalMenuMainWindowTest, GlobalSettingsOkMarksModifiedAndCancelChangesNo
     EXPECT_TRUE(window->m_data.m_bModified);
     EXPECT_EQ(CProfileFile::ReadString(window->SettingsPath(), "Global", "HealthMultiplier", "-"),
               "2");
+    // The multiplication is one step that Edit > Undo takes back.
+    window->Grids().UndoStack().undo();
+    EXPECT_EQ(window->m_data.m_MonStats.GetCell(2, 1), "10");
+    window->Grids().UndoStack().redo();
 
     // OK counts as a change even when nothing changed.
     window->m_data.m_bModified = false;
