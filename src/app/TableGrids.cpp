@@ -65,8 +65,11 @@ void CTableGrids::ShowGrid(CTxtTable& table, const std::string& fileName, int32_
                            const std::string& settingsPath, QWidget* parent, int32_t col) {
     std::unique_ptr<CTableGridDlg> grid = MakeGrid(table, fileName, settingsPath, parent);
     grid->SelectTableRow(tableRow, col);
-    if (m_pRun)
+    if (m_pRun) {
         PushEditorStep(*m_pRun);
+        grid->KeepRowsInPlace("The editor beneath names its entries by row: close it to insert "
+                              "or delete rows.");
+    }
     grid->exec();
     // The grid's changes are steps of their own already.
     if (m_pRun)

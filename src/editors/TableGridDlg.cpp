@@ -79,7 +79,7 @@ CTableGridDlg::CTableGridDlg(CTableModel& model, const std::string& fileName,
     add(command("Fill Down", &CTableGridDlg::OnFillDown), {QKeySequence("Ctrl+D")});
     add(command("Fill Right", &CTableGridDlg::OnFillRight), {QKeySequence("Ctrl+R")});
     tools->addSeparator();
-    const QList<QAction*> rowActions = {
+    m_rowActions = {
         add(command("Insert Row", &CTableGridDlg::OnInsertRow), {QKeySequence("Ctrl+I")}),
         add(command("Duplicate Row(s)", &CTableGridDlg::OnDuplicateRows),
             {QKeySequence("Ctrl+Shift+D")}),
@@ -88,7 +88,7 @@ CTableGridDlg::CTableGridDlg(CTableModel& model, const std::string& fileName,
     for (QWidget* widget : std::initializer_list<QWidget*>{m_pView, m_pView->FrozenView(),
                                                            m_pView->verticalHeader()}) {
         widget->setContextMenuPolicy(Qt::ActionsContextMenu);
-        widget->addActions(rowActions);
+        widget->addActions(m_rowActions);
     }
     tools->addSeparator();
     add(model.UndoStack().createUndoAction(this, "Undo"), {QKeySequence("Ctrl+Z")});
@@ -222,6 +222,13 @@ void CTableGridDlg::PushRows(std::unique_ptr<CRowsCommand> command, int32_t sele
         return;
     m_model.UndoStack().push(command.release());
     SelectTableRow(std::min(selectTableRow, m_model.rowCount()));
+}
+
+void CTableGridDlg::KeepRowsInPlace(const QString& why) {
+    for (QAction* action : m_rowActions) {
+        action->setEnabled(false);
+        action->setToolTip(why);
+    }
 }
 
 void CTableGridDlg::OnInsertRow() {

@@ -13,6 +13,7 @@ class CFrozenColumnTable;
 class CRowsCommand;
 class CTableModel;
 class CUserPrompts;
+class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -42,6 +43,10 @@ public:
     void SetRowAddressers(std::function<QStringList()> addressers) {
         m_rowAddressers = std::move(addressers);
     }
+
+    // Rows can be neither inserted nor deleted here (`why` says so on the disabled commands): a
+    // window that named rows by their number is open beneath the grid.
+    void KeepRowsInPlace(const QString& why);
 
     // The commands of the grid's keys and buttons, public so that tests can drive the grid.
     void OnCopy();
@@ -82,6 +87,7 @@ private:
     void SaveWidths() const;
 
     CTableModel& m_model;
+    QList<QAction*> m_rowActions;
     std::string m_strFileName;
     std::string m_strSettingsPath;
     CFrozenColumnTable* m_pView = nullptr;

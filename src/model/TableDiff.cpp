@@ -136,6 +136,12 @@ int32_t CTableDiff::ModColumnOf(int32_t baseCol) const {
                : -1;
 }
 
+int32_t CTableDiff::ModRowOf(int32_t baseRow) const {
+    return baseRow >= 0 && static_cast<size_t>(baseRow) < m_modRowOfBase.size()
+               ? m_modRowOfBase[static_cast<size_t>(baseRow)]
+               : -1;
+}
+
 int32_t CTableDiff::PutBackRow(int32_t baseRow) const {
     for (int32_t row = std::min<int32_t>(baseRow, static_cast<int32_t>(m_modRowOfBase.size())) - 1;
          row >= 1; --row)

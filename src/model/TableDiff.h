@@ -42,6 +42,8 @@ public:
     const Row* ChangedRow(int32_t modRow) const;
     // The mod column paired with a column of the game's table, or -1.
     int32_t ModColumnOf(int32_t baseCol) const;
+    // The mod row paired with a row of the game's table, or -1.
+    int32_t ModRowOf(int32_t baseRow) const;
     // Where the game's row goes back into the mod table: after the mod row paired with the
     // nearest earlier game's row that the mod still has, or right under the header.
     int32_t PutBackRow(int32_t baseRow) const;
