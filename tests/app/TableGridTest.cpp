@@ -138,8 +138,9 @@ TEST_F(TableGridTest, AllColumnsOpensTheGridOnTheShownEntry) {
             gridRow = view->currentIndex().row();
             // The editor names its entries by row: rows stay where they are meanwhile.
             for (QAction* action : grid.actions()) {
-                if (action->text() == "Delete Row(s)")
+                if (action->text() == "Delete Row(s)") {
                     EXPECT_FALSE(action->isEnabled());
+                }
             }
             view->model()->setData(view->model()->index(1, 2), "9");
             grid.reject();
