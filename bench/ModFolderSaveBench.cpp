@@ -48,8 +48,8 @@ void BM_PlainWrites(benchmark::State& state) {
             const std::string path = g_folder + "/plain/Table" + std::to_string(i) + ".txt";
             const std::string& bytes = g_tables[i].second;
             int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-            ok = fd >= 0 && ::write(fd, bytes.data(), bytes.size()) ==
-                                static_cast<ssize_t>(bytes.size()) &&
+            ok = fd >= 0 &&
+                 ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()) &&
                  ::fsync(fd) == 0 && ok;
             if (fd >= 0)
                 ::close(fd);

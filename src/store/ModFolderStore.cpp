@@ -90,10 +90,12 @@ std::unique_ptr<CModFolderStore> CModFolderStore::Open(const std::string& folder
     while (native.size() > 1 && native.back() == '/')
         native.pop_back();
     const std::string base = LastPart(native);
-    const bool isDataFolder = base.size() > 4 && EqualsIgnoringAsciiCase(base.substr(base.size() - 4), ".mpq");
+    const bool isDataFolder =
+        base.size() > 4 && EqualsIgnoringAsciiCase(base.substr(base.size() - 4), ".mpq");
     std::unique_ptr<CModFolderStore> store;
     if (!native.empty() && isDataFolder && KindAt(native) == Kind::Folder)
-        store.reset(new CModFolderStore(NativeParentFolder(native), base.substr(0, base.size() - 4)));
+        store.reset(
+            new CModFolderStore(NativeParentFolder(native), base.substr(0, base.size() - 4)));
     else if (!native.empty())
         store.reset(new CModFolderStore(native, base));
     if (!store || KindAt(store->m_dataFolder) != Kind::Folder) {
@@ -107,7 +109,8 @@ std::unique_ptr<CModFolderStore> CModFolderStore::Open(const std::string& folder
 bool CModFolderStore::Create(const std::string& modsFolder, const std::string& name,
                              std::string& error) {
     if (!IsUsableModName(name)) {
-        error = "\"" + name + "\" cannot be the name of a mod: it may not hold a path separator, "
+        error = "\"" + name +
+                "\" cannot be the name of a mod: it may not hold a path separator, "
                 "\"..\", a control character or a quote.";
         return false;
     }
@@ -181,8 +184,8 @@ std::optional<std::string> CModFolderStore::Locate(const std::string& archivedNa
     }
     const std::size_t slash = relative.find_last_of('/');
     const std::string name = relative.substr(slash == std::string::npos ? 0 : slash + 1);
-    const std::optional<std::string> folder =
-        LocateFolder(slash == std::string::npos ? "" : relative.substr(0, slash), make, made, error);
+    const std::optional<std::string> folder = LocateFolder(
+        slash == std::string::npos ? "" : relative.substr(0, slash), make, made, error);
     if (!folder)
         return std::nullopt;
     const std::string path = *folder + "/" + Spelling(*folder, name).value_or(name);
@@ -211,7 +214,8 @@ bool CModFolderStore::ReadFile(const std::string& archivedName, std::string& byt
 std::vector<std::string> CModFolderStore::ListExcelTables() const {
     std::vector<std::string> tables;
     std::string error;
-    const std::optional<std::string> excel = LocateFolder("data/global/excel", false, nullptr, error);
+    const std::optional<std::string> excel =
+        LocateFolder("data/global/excel", false, nullptr, error);
     if (!excel)
         return tables;
     for (const FolderEntry& entry : ListFolder(*excel)) {

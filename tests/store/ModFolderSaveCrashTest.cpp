@@ -16,9 +16,9 @@
 namespace {
 
 const std::vector<std::string> kNames = {
-    "Data\\Global\\Excel\\Armor.txt",      "Data\\Global\\Excel\\MonStats.txt",
+    "Data\\Global\\Excel\\Armor.txt",       "Data\\Global\\Excel\\MonStats.txt",
     "Data\\Global\\Excel\\base\\Armor.txt", "Data\\Global\\Excel\\base\\MonStats.txt",
-    "Data\\Local\\Lng\\strings.txt",       "Data\\Global\\Excel\\Levels.txt"};
+    "Data\\Local\\Lng\\strings.txt",        "Data\\Global\\Excel\\Levels.txt"};
 
 std::string Content(int generation, std::size_t file) {
     // Large enough that writing and flushing a batch takes a while.
@@ -83,7 +83,8 @@ TEST(ModFolderSaveCrash, KilledSavesLeaveEveryFileFromTheSameSave) {
     EXPECT_GT(killer.Unchanged(), 0);
     EXPECT_GT(killer.Changed(), 0);
     std::cout << "killed saves: " << killer.Unchanged() << " left the old files, "
-              << killer.Changed() << " new ones; " << journals << " were finished from the journal\n";
+              << killer.Changed() << " new ones; " << journals
+              << " were finished from the journal\n";
 }
 
 } // namespace

@@ -28,7 +28,7 @@ TEST(ModFolderStore, CreateMakesTheModInfoAndRefusesNamesThatAreNoName) {
     const struct {
         std::string name;
         bool made;
-    } cases[] = {{"mymod", true}, {"a/b", false},     {"a\\b", false},    {"..", false},
+    } cases[] = {{"mymod", true}, {"a/b", false},     {"a\\b", false},   {"..", false},
                  {"x..y", false}, {"q\"uote", false}, {"tab\tx", false}, {"", false}};
     for (const auto& c : cases) {
         CTempFolder mods;
@@ -66,7 +66,7 @@ TEST(ModFolderStore, WritesReadsAndListsFilesByTheirArchivedNames) {
     EXPECT_EQ(FilesUnder(mods.File("m")),
               (std::set<std::string>{"m.mpq/modinfo.json", "m.mpq/Data/global/excel/Armor.txt",
                                      "m.mpq/Data/global/excel/monstats.txt",
-                                     "m.mpq/data/local/lng/x.bin"}));
+                                     "m.mpq/Data/local/lng/x.bin"}));
     const struct {
         std::string name;
         bool held;
@@ -94,13 +94,13 @@ TEST(ModFolderStore, RefusesAWholeBatchThatWouldWriteOutsideTheFolder) {
     WriteTextFile(data + "/data/global/excel/Armor.txt", "old");
     fs::create_directory_symlink(outside.Path(), data + "/data/linked");
     fs::create_symlink(outside.File("t.txt"), data + "/data/t.txt");
-    for (const std::string bad : {"..\\evil.txt", "data\\..\\..\\evil.txt", "\\evil.txt",
-                                  "data\\linked\\evil.txt", "data\\t.txt", "data\\global",
-                                  "data\\a\x01.txt", "data\\\\evil.txt"}) {
+    for (const std::string bad :
+         {"..\\evil.txt", "data\\..\\..\\evil.txt", "\\evil.txt", "data\\linked\\evil.txt",
+          "data\\t.txt", "data\\global", "data\\a\x01.txt", "data\\\\evil.txt"}) {
         auto store = CModFolderStore::Open(mods.File("m"), error);
         error.clear();
-        EXPECT_FALSE(store->WriteBatch({{"data\\global\\excel\\Armor.txt", "new"}, {bad, "x"}},
-                                       error))
+        EXPECT_FALSE(
+            store->WriteBatch({{"data\\global\\excel\\Armor.txt", "new"}, {bad, "x"}}, error))
             << bad;
         EXPECT_NE(error.find("Nothing was saved."), std::string::npos) << bad;
         EXPECT_EQ(ReadTextFile(data + "/data/global/excel/Armor.txt"), "old") << bad;
