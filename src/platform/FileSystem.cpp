@@ -197,6 +197,26 @@ bool SyncFileAndFolder(const std::string& path) {
     return SyncFolderOf(NativePath(path)) && ok;
 }
 
+bool WriteNewFile(const std::string& path, std::string_view bytes, bool sync) {
+    const std::string native = NativePath(path);
+    int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    bool ok = WriteAll(fd, bytes.data(), bytes.size());
+    if (ok && sync)
+        ok = ::fsync(fd) == 0;
+    int err = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    if (!ok) {
+        ::unlink(native.c_str());
+        errno = err;
+    }
+    return ok;
+}
+
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, bool sync,
                          int* errorCause) {
     auto fail = [&](int err) {
@@ -216,27 +236,13 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, bool s
     if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0)
         return fail(errno);
 
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0)
+    if (!WriteNewFile(temp, bytes, sync))
         return fail(errno);
-    bool ok = WriteAll(fd, bytes.data(), bytes.size());
-    if (ok && sync)
-        ok = ::fsync(fd) == 0;
-    int err = errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        err = errno;
-    }
-    if (ok) {
-        // Keep the mode, owner, group and extended attributes of the file being replaced.
-        if (::access(target.c_str(), F_OK) == 0)
-            CopyFileAttributes(target, temp);
-        if (::rename(temp.c_str(), target.c_str()) != 0) {
-            ok = false;
-            err = errno;
-        }
-    }
-    if (!ok) {
+    // Keep the mode, owner, group and extended attributes of the file being replaced.
+    if (::access(target.c_str(), F_OK) == 0)
+        CopyFileAttributes(target, temp);
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        const int err = errno;
         ::unlink(temp.c_str());
         return fail(err);
     }

@@ -83,6 +83,10 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t ma
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, bool sync,
                          int* errorCause = nullptr);
 
+// Writes `bytes` to `path`, which must not exist yet (a link of that name is not followed), and
+// flushes it when `sync` is set. On failure nothing is left at `path` and errno tells why.
+bool WriteNewFile(const std::string& path, std::string_view bytes, bool sync);
+
 // Flushes a file's data to the disk.
 bool SyncFile(const std::string& path);
 // Flushes a file's data and the folder that names it to the disk; false when either flush fails.
