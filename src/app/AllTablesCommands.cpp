@@ -2,6 +2,7 @@
 
 #include "app/ModEngineDlg.h"
 #include "app/TableGrids.h"
+#include "data/ArchiveReadStore.h"
 #include "data/MpqArchive.h"
 #include "data/TableNames.h"
 #include "editors/ChangesDlg.h"
@@ -45,22 +46,32 @@ CAllTablesCommands::CAllTablesCommands(CModEngineDlg& window)
     : QObject(&window), m_window(window), m_tables(window.m_data) {}
 
 CModTables& CAllTablesCommands::Tables() {
-    if (m_tables.IsFound() || !m_window.m_pArchive)
+    if (m_tables.IsFound())
+        return m_tables;
+    if (m_pGivenMod != nullptr) {
+        m_tables.Find(*m_pGivenMod, m_givenGame, "", KnownTableNames());
+        return m_tables;
+    }
+    if (!m_window.m_pArchive)
         return m_tables;
     const std::string& opened = m_window.m_pArchive->m_strArchivePath;
-    std::vector<std::string> names = KnownTableNames();
-    std::string listfile;
-    if (m_window.m_pArchive->ReadFile("(listfile)", listfile))
-        for (std::string& name : ExcelNamesInListfile(listfile))
-            names.push_back(std::move(name));
-    // The game reads its patch first, then the expansion's archive, then the classic one.
-    std::vector<std::string> gameArchives;
-    if (!m_window.m_strDiabloFolder.empty())
-        for (const char* name : {"Patch_D2.mpq", "d2exp.mpq", "d2data.mpq"})
-            if (std::optional<std::string> found =
-                    FindFileIgnoringCase(m_window.m_strDiabloFolder, name))
-                gameArchives.push_back(*found);
-    m_tables.Find(opened, gameArchives, m_window.m_strWorkingFolder + "\\tables", names);
+    m_pArchiveStore = std::make_unique<CArchiveReadStore>(opened);
+    // The game reads its patch first, then the expansion's archive, then the classic one. The
+    // opened archive may be one of them: it is then this mod, not the game's own.
+    m_gameStores.clear();
+    std::vector<const CModStore*> game;
+    if (!m_window.m_strDiabloFolder.empty()) {
+        for (const char* name : {"Patch_D2.mpq", "d2exp.mpq", "d2data.mpq"}) {
+            const std::optional<std::string> found =
+                FindFileIgnoringCase(m_window.m_strDiabloFolder, name);
+            if (found && !CArchiveReaderCache::SameFile(*found, opened)) {
+                m_gameStores.push_back(std::make_unique<CArchiveReadStore>(*found));
+                game.push_back(m_gameStores.back().get());
+            }
+        }
+    }
+    m_tables.Find(*m_pArchiveStore, game, m_window.m_strWorkingFolder + "\\tables",
+                  KnownTableNames());
     return m_tables;
 }
 
@@ -69,6 +80,16 @@ void CAllTablesCommands::Forget() {
         if (!entry.id && entry.own)
             m_window.Grids().ForgetTable(*entry.own);
     m_tables.Clear();
+    m_pArchiveStore.reset();
+    m_gameStores.clear();
+    m_pGivenMod = nullptr;
+    m_givenGame.clear();
+}
+
+void CAllTablesCommands::UseStores(const CModStore* mod, std::vector<const CModStore*> game) {
+    Forget();
+    m_pGivenMod = mod;
+    m_givenGame = std::move(game);
 }
 
 CTxtTable* CAllTablesCommands::Open(CModTables::Entry& entry) {
@@ -164,16 +185,23 @@ std::unique_ptr<QDialog> CAllTablesCommands::MakeChangesDialog(QWidget* parent) 
 
 std::vector<std::pair<std::string, const CTxtTable*>>
 CAllTablesCommands::TablesToSave(const std::string& archivePath) {
-    if (m_tables.IsFound() && !CArchiveReaderCache::SameFile(archivePath, m_tables.Opened()))
+    const bool elsewhere = m_tables.IsFound() && m_pArchiveStore &&
+                           !CArchiveReaderCache::SameFile(archivePath, m_pArchiveStore->Path());
+    if (elsewhere)
         OpenAll(true);
     std::vector<std::pair<std::string, const CTxtTable*>> tables;
-    for (const CModTables::Entry* entry : m_tables.ToSave(archivePath))
+    for (const CModTables::Entry* entry : m_tables.ToSave(elsewhere))
         tables.emplace_back(entry->fileName, entry->own.get());
     return tables;
 }
 
 void CAllTablesCommands::Saved(const std::string& archivePath) {
-    m_tables.SetOpened(archivePath);
+    if (!m_tables.IsFound() || !m_pArchiveStore)
+        return;
+    // The saved archive is another file now: read through a store opened anew.
+    auto saved = std::make_unique<CArchiveReadStore>(archivePath);
+    m_tables.Saved(*saved);
+    m_pArchiveStore = std::move(saved);
 }
 
 std::string CAllTablesCommands::ChangesSummary() {

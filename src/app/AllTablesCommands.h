@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/ArchiveReadStore.h"
 #include "data/ModTables.h"
 
 #include <QObject>
@@ -23,10 +24,15 @@ class CAllTablesCommands : public QObject {
 public:
     explicit CAllTablesCommands(CModEngineDlg& window);
 
+    // The tables, found when first asked for: in the stores given by UseStores, else in the
+    // opened archive and the game's archives in the game folder.
     CModTables& Tables();
     // Another archive is open, or other tables were loaded: every table beyond the nine is
     // forgotten and the tables are found anew when next needed.
     void Forget();
+    // The mod's store and the game's, for a mod that is no archive; they must outlive the tables
+    // (until the next Forget).
+    void UseStores(const CModStore* mod, std::vector<const CModStore*> game);
 
     std::unique_ptr<QDialog> MakeTablesDialog(QWidget* parent);
     std::unique_ptr<QDialog> MakeFindDialog(QWidget* parent);
@@ -50,5 +56,10 @@ private:
     void OpenAll(bool thisArchiveOnly);
 
     CModEngineDlg& m_window;
+    // The stores the tables were found in: the opened archive and the game's, or those given.
+    std::unique_ptr<CArchiveReadStore> m_pArchiveStore;
+    std::vector<std::unique_ptr<CModStore>> m_gameStores;
+    const CModStore* m_pGivenMod = nullptr;
+    std::vector<const CModStore*> m_givenGame;
     CModTables m_tables;
 };

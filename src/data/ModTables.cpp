@@ -1,18 +1,21 @@
 #include "data/ModTables.h"
 
 #include "platform/AsciiText.h"
-#include "platform/FileSystem.h"
 
 namespace {
-
-// Larger than any table of the game by far; a bigger file is no table.
-constexpr std::uint64_t kMaxTableBytes = 256u << 20;
 
 std::string LowerCopy(std::string_view text) {
     std::string lower(text);
     for (char& c : lower)
         c = AsciiToLower(c);
     return lower;
+}
+
+std::vector<const CModStore*> AllStores(const CModStore& mod,
+                                        const std::vector<const CModStore*>& game) {
+    std::vector<const CModStore*> stores{&mod};
+    stores.insert(stores.end(), game.begin(), game.end());
+    return stores;
 }
 
 } // namespace
@@ -26,30 +29,27 @@ std::string CModTables::ArchivedName(const std::string& fileName) {
 void CModTables::Clear() {
     m_entries.clear();
     m_bases.clear();
-    m_cache.Close();
-    m_gameArchives.clear();
-    m_strOpened.clear();
+    m_game.clear();
+    m_pMod = nullptr;
     m_bFound = false;
 }
 
-void CModTables::Find(const std::string& openedArchive,
-                      const std::vector<std::string>& gameArchives, const std::string& tablesFolder,
-                      const std::vector<std::string>& names) {
+void CModTables::Find(const CModStore& mod, const std::vector<const CModStore*>& game,
+                      const std::string& tablesFolder, std::vector<std::string> names) {
     Clear();
-    m_strOpened = openedArchive;
+    m_pMod = &mod;
+    m_game = game;
     m_strTablesFolder = tablesFolder;
-    // The opened archive may be one of the game's: it is then this mod, not the game's own.
-    for (const std::string& archive : gameArchives)
-        if (!CArchiveReaderCache::SameFile(archive, openedArchive))
-            m_gameArchives.push_back(archive);
+    for (const CModStore* store : AllStores(mod, game))
+        for (std::string& name : store->ListExcelTables())
+            names.push_back(std::move(name));
 
     for (CGameDataSet::TableId id : CGameDataSet::kDeclarationOrder) {
         Entry entry;
         entry.fileName = CGameDataSet::FileName(id);
         entry.id = id;
-        entry.origin = m_cache.HasFile(openedArchive, CGameDataSet::ArchivePath(id))
-                           ? Origin::ThisArchive
-                           : Origin::GameArchive;
+        entry.origin =
+            mod.HasFile(CGameDataSet::ArchivePath(id)) ? Origin::ThisArchive : Origin::GameArchive;
         m_entries.push_back(std::move(entry));
     }
     for (const std::string& name : names) {
@@ -59,23 +59,21 @@ void CModTables::Find(const std::string& openedArchive,
             continue;
         Entry entry;
         entry.fileName = name;
-        if (m_cache.HasFile(openedArchive, ArchivedName(name))) {
+        if (mod.HasFile(ArchivedName(name))) {
             entry.origin = Origin::ThisArchive;
-            entry.archive = openedArchive;
+            entry.source = &mod;
         } else {
-            for (const std::string& archive : m_gameArchives) {
-                if (m_cache.HasFile(archive, ArchivedName(name))) {
-                    entry.archive = archive;
+            for (const CModStore* store : m_game) {
+                if (store->HasFile(ArchivedName(name))) {
+                    entry.source = store;
                     break;
                 }
             }
-            if (entry.archive.empty())
+            if (entry.source == nullptr)
                 continue;
         }
         m_entries.push_back(std::move(entry));
     }
-    // The opened archive is replaced by every save: it is opened anew for each read.
-    m_cache.Close();
     m_bFound = true;
 }
 
@@ -92,19 +90,26 @@ CTxtTable* CModTables::Loaded(Entry& entry) {
     return entry.own.get();
 }
 
+std::unique_ptr<CTxtTable> CModTables::ReadTable(const CModStore& store,
+                                                 const std::string& fileName) {
+    std::string bytes;
+    auto table = std::make_unique<CTxtTable>();
+    if (!store.ReadFile(ArchivedName(fileName), bytes) || !table->LoadFromBytes(std::move(bytes)))
+        return nullptr;
+    return table;
+}
+
 CTxtTable* CModTables::Open(Entry& entry, std::string& error) {
     if (CTxtTable* table = Loaded(entry))
         return table;
-    std::string bytes;
-    const bool read =
-        m_cache.ReadFile(entry.archive, ArchivedName(entry.fileName), bytes, kMaxTableBytes);
-    m_cache.Close();
-    auto table = std::make_unique<CTxtTable>();
-    table->SetPrompts(m_data.Table(CGameDataSet::TableId::Skills).Prompts());
-    if (!read || !table->LoadFromBytes(std::move(bytes))) {
-        error = entry.fileName + " could not be read from " + NativePath(entry.archive) + ".";
+    std::unique_ptr<CTxtTable> table =
+        entry.source ? ReadTable(*entry.source, entry.fileName) : nullptr;
+    if (!table) {
+        error = entry.fileName + " could not be read from " +
+                (entry.source ? entry.source->DisplayName() : std::string("any store")) + ".";
         return nullptr;
     }
+    table->SetPrompts(m_data.Table(CGameDataSet::TableId::Skills).Prompts());
     entry.own = std::move(table);
     return entry.own.get();
 }
@@ -117,8 +122,7 @@ std::vector<std::pair<std::string, CTxtTable*>> CModTables::LoadedTables() {
     return tables;
 }
 
-std::vector<const CModTables::Entry*> CModTables::ToSave(const std::string& archivePath) const {
-    const bool elsewhere = m_bFound && !CArchiveReaderCache::SameFile(archivePath, m_strOpened);
+std::vector<const CModTables::Entry*> CModTables::ToSave(bool elsewhere) const {
     std::vector<const Entry*> tables;
     for (const Entry& entry : m_entries)
         if (!entry.id && entry.own &&
@@ -127,39 +131,36 @@ std::vector<const CModTables::Entry*> CModTables::ToSave(const std::string& arch
     return tables;
 }
 
-void CModTables::SetOpened(const std::string& archivePath) {
+void CModTables::Saved(const CModStore& mod) {
     if (!m_bFound)
         return;
-    const bool elsewhere = !CArchiveReaderCache::SameFile(archivePath, m_strOpened);
+    const bool elsewhere = &mod != m_pMod;
     for (Entry& entry : m_entries) {
-        // What the save wrote is this archive's from now on.
+        // What the save wrote is this mod's from now on.
         if (entry.changed || (entry.id && elsewhere))
             entry.origin = Origin::ThisArchive;
         if (entry.origin == Origin::ThisArchive && !entry.id)
-            entry.archive = archivePath;
+            entry.source = &mod;
     }
-    m_strOpened = archivePath;
+    m_pMod = &mod;
 }
 
 const CTxtTable* CModTables::Base(const std::string& fileName) {
     const std::string key = LowerCopy(fileName);
     if (auto known = m_bases.find(key); known != m_bases.end())
         return known->second.get();
-    auto base = std::make_unique<CTxtTable>();
-    bool loaded = false;
-    for (const std::string& archive : m_gameArchives) {
-        std::string bytes;
-        if (m_cache.ReadFile(archive, ArchivedName(fileName), bytes, kMaxTableBytes)) {
-            loaded = base->LoadFromBytes(std::move(bytes));
+    std::unique_ptr<CTxtTable> base;
+    for (const CModStore* store : m_game) {
+        if (store->HasFile(ArchivedName(fileName))) {
+            base = ReadTable(*store, fileName);
             break;
         }
     }
-    if (!loaded && !m_strTablesFolder.empty()) {
+    if (!base && !m_strTablesFolder.empty()) {
         const Entry* entry = FindEntry(fileName);
-        if (entry != nullptr && entry->id)
-            loaded = base->Load(m_strTablesFolder + "\\" + entry->fileName);
+        auto copy = std::make_unique<CTxtTable>();
+        if (entry != nullptr && entry->id && copy->Load(m_strTablesFolder + "\\" + entry->fileName))
+            base = std::move(copy);
     }
-    if (!loaded)
-        base.reset();
     return (m_bases[key] = std::move(base)).get();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/ArchiveReaderCache.h"
 #include "data/GameDataSet.h"
+#include "store/ModStore.h"
 
 #include <map>
 #include <memory>
@@ -12,9 +12,10 @@
 #include <vector>
 
 // Every table of the opened mod by its file name: the nine the data set holds, and every other
-// table the opened archive or the game's archives hold. The game's archives carry no list of
-// names, so tables are found by trying the names the game's versions use. A table beyond the
-// nine is read when first opened and, once changed, written by every save that follows.
+// table the mod's store (the opened archive, or a mod folder) or the game's own stores hold. The
+// game's archives carry no list of names, so tables are found by trying the names the game's
+// versions use. A table beyond the nine is read when first opened and, once changed, written by
+// every save that follows.
 class CModTables {
 public:
     enum class Origin { ThisArchive, GameArchive };
@@ -24,8 +25,8 @@ public:
         Origin origin = Origin::GameArchive;
         // One of the nine, whose table the data set holds.
         std::optional<CGameDataSet::TableId> id;
-        // A table beyond the nine: the archive it is read from, and the table once read.
-        std::string archive;
+        // A table beyond the nine: the store it is read from, and the table once read.
+        const CModStore* source = nullptr;
         std::unique_ptr<CTxtTable> own;
         bool changed = false;
     };
@@ -35,11 +36,12 @@ public:
     // "Data\Global\Excel\<fileName>".
     static std::string ArchivedName(const std::string& fileName);
 
-    // Lists the tables: each of `names` (file names, any case) is tried in `openedArchive`, then
-    // in `gameArchives` in the order the game reads them. The nine are always listed. The base
-    // copies of the nine are in `tablesFolder`. Forgets the tables of an earlier mod.
-    void Find(const std::string& openedArchive, const std::vector<std::string>& gameArchives,
-              const std::string& tablesFolder, const std::vector<std::string>& names);
+    // Lists the tables: each of `names` (file names, any case) and each table a store lists is
+    // tried in the mod's store, then in the game's stores in the order the game reads them. The
+    // nine are always listed; their base copies are in `tablesFolder` ("" when there are none).
+    // The stores must outlive the entries. Forgets the tables of an earlier mod.
+    void Find(const CModStore& mod, const std::vector<const CModStore*>& game,
+              const std::string& tablesFolder, std::vector<std::string> names);
     bool IsFound() const { return m_bFound; }
     // Forgets every table: another mod is opened.
     void Clear();
@@ -54,26 +56,28 @@ public:
     CTxtTable* Loaded(Entry& entry);
     // Every table in memory, with its file name.
     std::vector<std::pair<std::string, CTxtTable*>> LoadedTables();
-    // The tables beyond the nine a save into `archivePath` writes: those changed since they were
-    // read, and, when it is not the opened archive, every table read from the opened archive.
-    std::vector<const Entry*> ToSave(const std::string& archivePath) const;
-    const std::string& Opened() const { return m_strOpened; }
-    // The archive saved into holds this mod's tables now.
-    void SetOpened(const std::string& archivePath);
+    // The tables beyond the nine a save writes: those changed since they were read, and, into
+    // another store than the mod's (Save As), every table read from the mod's store.
+    std::vector<const Entry*> ToSave(bool elsewhere) const;
+    const CModStore* Mod() const { return m_pMod; }
+    // The store saved into (`mod`) holds this mod's tables now.
+    void Saved(const CModStore& mod);
 
     // The game's own copy of a table, the base its changes are counted against: read from the
-    // game's archives other than the opened one, in the order the game reads them; for the nine,
-    // else their base copies. Null when the game has none.
+    // game's stores in the order the game reads them; for the nine, else their base copies. Null
+    // when the game has none.
     const CTxtTable* Base(const std::string& fileName);
+    // Reads a table from a store; null when the store does not hold it or it is no table.
+    static std::unique_ptr<CTxtTable> ReadTable(const CModStore& store,
+                                                const std::string& fileName);
 
 private:
     CGameDataSet& m_data;
-    std::string m_strOpened;
+    const CModStore* m_pMod = nullptr;
     std::string m_strTablesFolder;
-    std::vector<std::string> m_gameArchives;
+    std::vector<const CModStore*> m_game;
     std::vector<Entry> m_entries;
     // By lower-case file name; null when the game has no copy.
     std::map<std::string, std::unique_ptr<CTxtTable>> m_bases;
-    CArchiveReaderCache m_cache;
     bool m_bFound = false;
 };
