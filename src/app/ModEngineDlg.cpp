@@ -2,6 +2,7 @@
 
 #include "app/AboutDlg.h"
 #include "app/AllTablesCommands.h"
+#include "app/ModFolderCommands.h"
 #include "app/ArchiveLoader.h"
 #include "app/EditorCommand.h"
 #include "app/GameFolder.h"
@@ -58,6 +59,7 @@ CModEngineDlg::CModEngineDlg(CUserPrompts& prompts, QWidget* parent)
     m_editNotes = new QPlainTextEdit(this);
     m_pGrids = new CTableGrids(m_data, m_prompts, this);
     m_pAllTables = new CAllTablesCommands(*this);
+    m_pModFolder = new CModFolderCommands(*this);
     // Every step done, undone or redone is an unsaved edit.
     connect(m_pGrids, &CTableGrids::tableChanged, this, [this] {
         m_data.m_bModified = true;
@@ -168,6 +170,7 @@ void CModEngineDlg::BuildMenu() {
             action->setShortcut(QKeySequence(command.shortcut));
     }
 
+    m_pModFolder->AddMenus(file, m_pMenuBar);
     QMenu* help = m_pMenuBar->addMenu("&Help");
     add(help, "&About...", &CModEngineDlg::OnAbout)->setShortcut(QKeySequence("F1"));
 
@@ -310,6 +313,8 @@ void CModEngineDlg::OnFileOpen() {
 }
 
 bool CModEngineDlg::OpenArchive(const std::string& path) {
+    if (IsFolder(path))
+        return m_pModFolder->Open(path);
     std::optional<bool> expansion = PrepareOpen();
     return expansion && !RefuseUnusablePath(path, false) && ConfirmGameArchiveWrite(path) &&
            LoadArchive(path, *expansion);
@@ -342,6 +347,7 @@ bool CModEngineDlg::LoadArchive(const std::string& path, bool expansion) {
         return false;
     }
     m_data.TakeTablesFrom(loader.m_data);
+    m_pModFolder->Close();
     m_pGrids->Clear();
     m_pAllTables->Forget();
     m_pArchive = std::move(loader.m_pArchive);
@@ -355,6 +361,8 @@ bool CModEngineDlg::LoadArchive(const std::string& path, bool expansion) {
 }
 
 void CModEngineDlg::OnFileSave() {
+    if (m_pModFolder->IsOpen())
+        return m_pModFolder->Save();
     if (m_pArchive && !ConfirmGameArchiveWrite(m_pArchive->m_strArchivePath))
         return;
     CModSaver saver(m_data, m_pArchive.get(), m_strDiabloFolder, m_prompts, *this);
@@ -549,12 +557,15 @@ std::string CModEngineDlg::GameArchive(bool expansion) const {
 }
 
 void CModEngineDlg::UpdateTitle() {
-    if (!m_bDataOpen || !m_pArchive) {
+    std::string name;
+    if (m_bDataOpen && m_pModFolder->IsOpen())
+        name = m_pModFolder->Name() + " (mod folder)";
+    else if (m_bDataOpen && m_pArchive)
+        name = std::filesystem::path(NativePath(m_pArchive->m_strArchivePath)).filename().string();
+    if (name.empty()) {
         setWindowTitle(kTitle);
         return;
     }
-    const std::string name =
-        std::filesystem::path(NativePath(m_pArchive->m_strArchivePath)).filename().string();
     setWindowTitle(QString::fromLocal8Bit(name) + (m_data.m_bModified ? "*" : "") + " - " + kTitle);
 }
 

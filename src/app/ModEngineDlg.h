@@ -14,6 +14,7 @@
 
 struct CEditorCommand;
 class CAllTablesCommands;
+class CModFolderCommands;
 class CModFuncs;
 class CMpqArchive;
 class CTableGrids;
@@ -86,6 +87,12 @@ public:
     CTableGrids& Grids() const { return *m_pGrids; }
     // Every table of the opened mod, and the windows on them.
     CAllTablesCommands& AllTables() const { return *m_pAllTables; }
+    // Diablo II: Resurrected mod folders.
+    CModFolderCommands& ModFolder() const { return *m_pModFolder; }
+    // Enables the menus that need an opened data set.
+    void EnableDataCommands();
+    // The folder browser of Save Tables and Load Tables; nothing when there is no folder.
+    std::optional<std::string> ChooseTablesFolder(const std::string& prompt);
 
     CGameDataSet m_data;
     std::unique_ptr<CMpqArchive> m_pArchive;
@@ -117,12 +124,8 @@ private:
     bool ConfirmGameArchiveWrite(const std::string& path);
     // File > Recent, after Open...
     void AddRecentMenu(QMenu* file);
-    // The folder browser of Save Tables and Load Tables; nothing when there is no folder.
-    std::optional<std::string> ChooseTablesFolder(const std::string& prompt);
     void BuildMenu();
     void RunEditorCommand(const CEditorCommand& command);
-    // Enables the menus that need an opened data set.
-    void EnableDataCommands();
     // Shows why a path chosen in a dialog cannot be used and returns true; false when it can.
     // Folders are also refused for a line break in their name.
     bool RefuseUnusablePath(const std::string& path, bool folder);
@@ -139,6 +142,7 @@ private:
     QMenuBar* m_pMenuBar = nullptr;
     CTableGrids* m_pGrids = nullptr;
     CAllTablesCommands* m_pAllTables = nullptr;
+    CModFolderCommands* m_pModFolder = nullptr;
     QAction* m_pSave = nullptr;
     QAction* m_pSaveAs = nullptr;
     QAction* m_pSaveTables = nullptr;
