@@ -284,8 +284,8 @@ bool CMpqArchive::AddFiles(const FileList& files, bool compress, std::string* fa
         return Failed(error, target, true);
     }
 
-    int error = UpdateOpenArchive(archive.Get(), work, compacted, files, compress, failedName,
-                                  failedIndex);
+    int error =
+        UpdateOpenArchive(archive.Get(), work, compacted, files, compress, failedName, failedIndex);
     if (!archive.Close() && error == 0)
         error = LastError();
     // A full disk fails the archive, not the file that was being added.

@@ -196,8 +196,8 @@ CMpqCompactor::Result CMpqCompactor::Copy(const std::string& source, const std::
     for (const std::string& name : names)
         for (std::uint32_t index : tables->BlocksOf(name))
             if (NeedsKeyToMove(blocks[index]))
-                keysByName[index] = CMpqCrypto::FileKey(name, blocks[index].offset,
-                                                        blocks[index].fileSize, true);
+                keysByName[index] =
+                    CMpqCrypto::FileKey(name, blocks[index].offset, blocks[index].fileSize, true);
 
     std::vector<Move> moves;
     std::uint32_t end = CMpqTables::kHeaderSize;
@@ -206,9 +206,9 @@ CMpqCompactor::Result CMpqCompactor::Copy(const std::string& source, const std::
         Move move{index, block.offset, end, std::nullopt};
         if (move.to != move.from && NeedsKeyToMove(block)) {
             auto known = keysByName.find(index);
-            move.oldKey = KeyOf(in, *tables, block,
-                                known != keysByName.end() ? std::optional(known->second)
-                                                          : std::nullopt);
+            move.oldKey =
+                KeyOf(in, *tables, block,
+                      known != keysByName.end() ? std::optional(known->second) : std::nullopt);
             if (!move.oldKey) {
                 move.to = move.from;
                 ++result.keptInPlace;
@@ -246,8 +246,7 @@ CMpqCompactor::Result CMpqCompactor::Copy(const std::string& source, const std::
         return result;
     }
     result.size = base + end + tail.size();
-    if (!WriteMoves(in, out, *tables, moves) ||
-        !out.WriteAt(base, header.data(), header.size()) ||
+    if (!WriteMoves(in, out, *tables, moves) || !out.WriteAt(base, header.data(), header.size()) ||
         !out.WriteAt(base + end, tail.data(), tail.size()) || !out.Resize(result.size) ||
         !out.Close()) {
         result.error = errno != 0 ? errno : EIO;
