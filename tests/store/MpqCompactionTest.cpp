@@ -3,9 +3,11 @@
 #include "MpqFixture.h"
 #include "TempFolder.h"
 #include "platform/FileSystem.h"
+#include "store/MpqTables.h"
 
 #include <StormLib.h>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -104,3 +106,55 @@ TEST(CompactionTest, ASaveTakesOutReplacedDataAndKeepsEveryFile) {
 }
 
 } // namespace
+
+// An archive whose tables do not fit its file is refused before anything is written, with a
+// note naming it; so is one of a later format, whose fields this program would only guess.
+TEST(CompactionTest, ADamagedArchiveIsRefusedAndLeftAsItWas) {
+    using Blocks = std::vector<CMpqTables::BlockEntry>;
+    const struct {
+        const char* reason;
+        std::function<void(Blocks&)> damage;
+        std::uint16_t version;
+    } cases[] = {
+        {"the archive is damaged (a file reaches past the end of the file)",
+         [](Blocks& blocks) { blocks[1].storedSize = 0x7FFFFFFF; }, 0},
+        {"the archive is damaged (two of its files share the same bytes)",
+         [](Blocks& blocks) { blocks[2].offset = blocks[1].offset + 8; }, 0},
+        {"the archive is damaged (a file overlaps its header)",
+         [](Blocks& blocks) { blocks[0].offset = 16; }, 0},
+        {"the archive is of MPQ format version 2, which Diablo II does not read", [](Blocks&) {},
+         1},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.reason);
+        CTempFolder folder(true);
+        ASSERT_TRUE(MakeArchive("Patch_D2.mpq", {{"Data\\a.txt", Text(9000)},
+                                                 {"Data\\b.txt", Text(7000)},
+                                                 {"Data\\a.txt", Text(100)}}));
+        std::string bytes = ReadTextFile("Patch_D2.mpq");
+        std::string reason;
+        auto tables = CMpqTables::Read(
+            bytes.size(),
+            [&bytes](std::uint64_t offset, std::uint8_t* into, std::size_t size) {
+                return bytes.copy(reinterpret_cast<char*>(into), size, offset) == size;
+            },
+            reason);
+        ASSERT_TRUE(tables) << reason;
+        test.damage(tables->BlockTable());
+        const std::string tail = tables->EncryptedTables();
+        const std::uint32_t tablesAt = static_cast<std::uint32_t>(bytes.size() - tail.size());
+        bytes.replace(tablesAt, tail.size(), tail);
+        bytes.replace(0, CMpqTables::kHeaderSize, tables->Header(tablesAt));
+        bytes[12] = static_cast<char>(test.version);
+        WriteTextFile("Patch_D2.mpq", bytes);
+        WriteTextFile("added.txt", "added");
+
+        CMpqArchive archive("Patch_D2.mpq");
+        EXPECT_FALSE(archive.AddFiles({{"added.txt", "Data\\added.txt"}}, false));
+        EXPECT_EQ(archive.m_strNote,
+                  std::string("Patch_D2.mpq: ") + test.reason + ", so nothing was saved.");
+        EXPECT_EQ(ReadTextFile("Patch_D2.mpq"), bytes);
+        WaitForBackgroundRemovals();
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), {}), 2);
+    }
+}
