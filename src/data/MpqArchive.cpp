@@ -262,10 +262,10 @@ bool CMpqArchive::AddFiles(const FileList& files, bool compress, std::string* fa
         }
         // The copy leaves out the space replaced files left behind, so that saves never let
         // the archive grow.
-        std::vector<std::string> names;
+        std::vector<std::string> batchNames;
         for (const auto& file : files)
-            names.push_back(file.second);
-        compacted = CMpqCompactor::Copy(target, work, names);
+            batchNames.push_back(file.second);
+        compacted = CMpqCompactor::Copy(target, work, batchNames);
         if (!compacted.refusal.empty()) {
             m_strNote = shown + ": " + compacted.refusal + ", so nothing was saved.";
             return false;
