@@ -100,8 +100,8 @@ void CModFolderCommands::AddMenus(QMenu* file, QMenuBar* menuBar) {
         });
     };
     add("Open &Mod Folder...", &CModFolderCommands::OnOpenModFolder);
-    add("&New Mod Folder...", &CModFolderCommands::OnNewModFolder);
-    auto* resurrected = new QMenu("Diablo II: &Resurrected", file);
+    add("Ne&w Mod Folder...", &CModFolderCommands::OnNewModFolder);
+    auto* resurrected = new QMenu("Diablo II: Res&urrected", file);
     file->insertMenu(before, resurrected);
     connect(resurrected->addAction("Game's &Tables Folder..."), &QAction::triggered, this,
             &CModFolderCommands::OnChooseTablesFolder);

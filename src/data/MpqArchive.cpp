@@ -2,6 +2,7 @@
 
 #include "platform/FileLock.h"
 #include "platform/FileSystem.h"
+#include "store/MpqCompactor.h"
 
 #include <StormLib.h>
 #include <algorithm>
@@ -21,10 +22,6 @@ constexpr DWORD kNewArchiveMaxFiles = 1000;
 
 // An archive is compacted on its copy once this share of it holds replaced, unused data.
 constexpr std::uint64_t kCompactWhenWasteExceedsOneIn = 4;
-
-// Header and table entry sizes of a version-1 archive.
-constexpr std::uint64_t kHeaderSize = 32;
-constexpr std::uint64_t kTableEntrySize = 16;
 
 // Closes a StormLib archive handle when it goes, unless closed on purpose before.
 class CArchiveHandle {
@@ -64,31 +61,6 @@ std::string ArchivedNameFromPath(const std::string& path) {
     if (start < path.size() && path[start] == '\\')
         ++start;
     return path.substr(start);
-}
-
-// Bytes of the archive that no file uses any more: StormLib writes a replaced file anew and
-// leaves the old copy's space behind.
-std::uint64_t WastedBytes(HANDLE archive, std::uint64_t fileSize) {
-    DWORD hashEntries = 0, blockEntries = 0;
-    ULONGLONG headerOffset = 0; // data in front of the archive, as in a self-extracting one
-    if (!SFileGetFileInfo(archive, SFileMpqHashTableSize, &hashEntries, sizeof hashEntries,
-                          nullptr) ||
-        !SFileGetFileInfo(archive, SFileMpqBlockTableSize, &blockEntries, sizeof blockEntries,
-                          nullptr) ||
-        !SFileGetFileInfo(archive, SFileMpqHeaderOffset, &headerOffset, sizeof headerOffset,
-                          nullptr))
-        return 0;
-    std::uint64_t used =
-        headerOffset + kHeaderSize + kTableEntrySize * (std::uint64_t{hashEntries} + blockEntries);
-    SFILE_FIND_DATA found;
-    HANDLE find = SFileFindFirstFile(archive, "*", &found, nullptr);
-    if (find == nullptr)
-        return 0;
-    do
-        used += found.dwCompSize;
-    while (SFileFindNextFile(find, &found));
-    SFileFindClose(find);
-    return fileSize > used ? fileSize - used : 0;
 }
 
 // The error of the StormLib call that just failed; never 0, so that it can stand for the failure.
@@ -268,7 +240,7 @@ bool CMpqArchive::AddFiles(const FileList& files, bool compress, std::string* fa
     const bool existed = FileExists(target);
     const unsigned names = existed ? LinkCount(target) : 0;
     const std::optional<unsigned> owner = existed ? OwnerOf(target) : std::nullopt;
-    std::uint64_t workSize = 0;
+    CMpqCompactor::Result compacted;
     CArchiveHandle archive;
     if (existed) {
         // Open the existing archive for update. Anything else at the path (a folder, a pipe, a
@@ -288,8 +260,18 @@ bool CMpqArchive::AddFiles(const FileList& files, bool compress, std::string* fa
             if (!OpenReadOnly(target, probe))
                 return false;
         }
-        if (!CopyToNewFile(target, work, false, &workSize))
-            return Failed(errno, target, true);
+        // The copy leaves out the space replaced files left behind, so that saves never let
+        // the archive grow.
+        std::vector<std::string> batchNames;
+        for (const auto& file : files)
+            batchNames.push_back(file.second);
+        compacted = CMpqCompactor::Copy(target, work, batchNames);
+        if (!compacted.refusal.empty()) {
+            m_strNote = shown + ": " + compacted.refusal + ", so nothing was saved.";
+            return false;
+        }
+        if (compacted.error != 0)
+            return Failed(compacted.error, target, true);
         if (!SFileOpenArchive(NativePath(work).c_str(), 0, 0, archive.Out())) {
             RemoveFile(work);
             return false;
@@ -303,7 +285,7 @@ bool CMpqArchive::AddFiles(const FileList& files, bool compress, std::string* fa
     }
 
     int error =
-        UpdateOpenArchive(archive.Get(), work, workSize, files, compress, failedName, failedIndex);
+        UpdateOpenArchive(archive.Get(), work, compacted, files, compress, failedName, failedIndex);
     if (!archive.Close() && error == 0)
         error = LastError();
     // A full disk fails the archive, not the file that was being added.
@@ -351,7 +333,24 @@ bool CMpqArchive::AddFiles(const FileList& files, bool compress, std::string* fa
              "save.");
     if (owner)
         note(OwnerChangeNote(shown, target, *owner));
+    note(CompactionNote(compacted));
     return true;
+}
+
+std::string CMpqArchive::CompactionNote(const CMpqCompactor::Result& compacted) const {
+    std::string text;
+    // Less than half a kilobyte (a rewritten list of names) is not worth a note.
+    const std::uint64_t kilobytes = (compacted.takenOut + 512) / 1024;
+    if (kilobytes > 0)
+        text = std::filesystem::path(NativePath(m_strArchivePath)).filename().string() + ": " +
+               std::to_string(kilobytes) + " KB of replaced data taken out.";
+    if (compacted.keptInPlace == 1)
+        text += (text.empty() ? "" : " ") +
+                std::string("1 encrypted file of unknown name keeps its place.");
+    else if (compacted.keptInPlace > 1)
+        text += (text.empty() ? "" : " ") + std::to_string(compacted.keptInPlace) +
+                " encrypted files of unknown name keep their place.";
+    return text;
 }
 
 bool CMpqArchive::Failed(int error, const std::string& target, bool making) {
@@ -360,8 +359,9 @@ bool CMpqArchive::Failed(int error, const std::string& target, bool making) {
 }
 
 int CMpqArchive::UpdateOpenArchive(void* archive, const std::string& workPath,
-                                   std::uint64_t workSize, const FileList& files, bool compress,
-                                   std::string* failedName, std::size_t* failedIndex) {
+                                   const CMpqCompactor::Result& compacted, const FileList& files,
+                                   bool compress, std::string* failedName,
+                                   std::size_t* failedIndex) {
     // StormLib aborts the whole process when it replaces a file whose name it does not know,
     // and the game's own archives carry no listfile: tell it the names first.
     std::string names;
@@ -375,7 +375,9 @@ int CMpqArchive::UpdateOpenArchive(void* archive, const std::string& workPath,
     if (listError != ERROR_SUCCESS)
         return listError;
 
-    if (workSize > 0 && WastedBytes(archive, workSize) > workSize / kCompactWhenWasteExceedsOneIn &&
+    // Files whose key could not be found keep their place in the copy, and the gaps in front of
+    // them stay; StormLib can take those out too when it knows every name.
+    if (compacted.deadLeft > compacted.size / kCompactWhenWasteExceedsOneIn &&
         !SFileCompactArchive(archive, nullptr, false)) {
         // Unknown names stop the compaction before it starts; anything else may have left
         // the copy half rewritten, so it is not used, nor is the file it was being written to.

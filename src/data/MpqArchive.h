@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/MpqCompactor.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -58,8 +60,9 @@ public:
     // `failedName` set to the archived name that could not be added ("" when the archive itself
     // could not be opened, made or replaced, or the disk is full) and `failedIndex` to its position
     // in `files` (files.size() then). An empty batch changes nothing and succeeds. StormLib leaves
-    // a replaced file's old space unused; once a quarter of the archive is such space the copy is
-    // compacted first (possible only when every name in it is known). A symbolic link at the
+    // a replaced file's old space unused: the copy leaves that space out (m_strNote says how
+    // much), and an archive this program cannot read safely (damaged, or not of version 1) is
+    // refused, m_strNote saying why. A symbolic link at the
     // archive path is followed: the file it names is replaced, keeping its mode, owner, group and
     // extended attributes (m_strNote names a new owner where the old one could not be kept). A
     // read-only archive is replaced only with m_bReplaceReadOnly. The update holds the archive's
@@ -81,8 +84,9 @@ public:
     std::string m_strArchivePath;
     // StormLib needs no initialisation; kept for the callers that check it.
     bool m_bInitFailed = false;
-    // A remark for the user about the last AddFiles ("" when none): why it failed, or that the
-    // archive's other names (hard links) kept the old content.
+    // A remark for the user about the last AddFiles ("" when none): why it failed, how much
+    // replaced data it took out, or that the archive's other names (hard links) kept the old
+    // content.
     std::string m_strNote;
     // Set by a caller whose user agreed to replace the archive although its mode is read-only.
     bool m_bReplaceReadOnly = false;
@@ -94,7 +98,9 @@ private:
     // `making`: the copy of the archive was being made in its folder.
     bool Failed(int error, const std::string& target, bool making);
     // The error of the failure, 0 when every file went in.
-    int UpdateOpenArchive(void* archive, const std::string& workPath, std::uint64_t workSize,
-                          const FileList& files, bool compress, std::string* failedName,
-                          std::size_t* failedIndex);
+    int UpdateOpenArchive(void* archive, const std::string& workPath,
+                          const CMpqCompactor::Result& compacted, const FileList& files,
+                          bool compress, std::string* failedName, std::size_t* failedIndex);
+    // What the compacting copy took out of the archive and what it could not ("" when nothing).
+    std::string CompactionNote(const CMpqCompactor::Result& compacted) const;
 };

@@ -460,13 +460,15 @@ TEST_F(ArchiveTest, ALinkedArchiveIsUpdatedWhereItLives) {
     ASSERT_TRUE(LinkFile("mods/real.mpq", "mods/other-name.mpq"));
     CMpqArchive archive("mods\\real.mpq");
     ASSERT_TRUE(archive.AddFile(Local("armor.txt", "split"), kArmor.c_str(), false));
-    EXPECT_EQ(archive.m_strNote, "mods/real.mpq has 1 other name(s) (hard links), which still "
-                                 "show the archive as it was before this save.");
+    EXPECT_EQ(archive.m_strNote.rfind("mods/real.mpq has 1 other name(s) (hard links), which "
+                                      "still show the archive as it was before this save.",
+                                      0),
+              0u);
     EXPECT_EQ(ReadArchived("mods/real.mpq", kArmor), "split");
     EXPECT_NE(ReadArchived("mods/other-name.mpq", kArmor), "split");
-    // Once the names are apart, the next save has nothing to say.
+    // Once the names are apart, the next save has nothing to say about them.
     ASSERT_TRUE(archive.AddFile(Local("armor.txt", "again"), kArmor.c_str(), false));
-    EXPECT_EQ(archive.m_strNote, "");
+    EXPECT_EQ(archive.m_strNote.find("other name"), std::string::npos);
 }
 
 TEST_F(ArchiveTest, SavesKeepModeOwnerGroupAndExtendedAttributes) {

@@ -33,14 +33,19 @@ bool MakeArchive(const std::string& path, const ArchiveFiles& files,
     Archive archive;
     if (!SFileCreateArchive2(path.c_str(), &create, &archive.handle))
         return false;
-    const DWORD flags = MPQ_FILE_REPLACEEXISTING | (options.encrypted ? MPQ_FILE_ENCRYPTED : 0);
     for (const auto& [name, content] : files) {
+        auto extra = options.flagsByName.find(name);
+        const DWORD flags = MPQ_FILE_REPLACEEXISTING |
+                            (options.encrypted ? MPQ_FILE_ENCRYPTED : 0) |
+                            (extra != options.flagsByName.end() ? extra->second : 0);
+        const DWORD compression = (flags & MPQ_FILE_COMPRESS) != 0 ? MPQ_COMPRESSION_PKWARE : 0;
         HANDLE file = nullptr;
         if (!SFileCreateFile(archive.handle, name.c_str(), 0, static_cast<DWORD>(content.size()), 0,
                              flags, &file))
             return false;
-        bool written = content.empty() ||
-                       SFileWriteFile(file, content.data(), static_cast<DWORD>(content.size()), 0);
+        bool written =
+            content.empty() ||
+            SFileWriteFile(file, content.data(), static_cast<DWORD>(content.size()), compression);
         if (!SFileFinishFile(file) || !written)
             return false;
     }
@@ -49,12 +54,11 @@ bool MakeArchive(const std::string& path, const ArchiveFiles& files,
     return closed;
 }
 
-std::optional<std::string> ReadArchived(const std::string& path, const std::string& name) {
-    Archive archive;
-    if (!OpenForReading(path, archive))
-        return std::nullopt;
+namespace {
+
+std::optional<std::string> ReadOpenArchive(HANDLE archive, const std::string& name) {
     HANDLE file = nullptr;
-    if (!SFileOpenFileEx(archive.handle, name.c_str(), SFILE_OPEN_FROM_MPQ, &file))
+    if (!SFileOpenFileEx(archive, name.c_str(), SFILE_OPEN_FROM_MPQ, &file))
         return std::nullopt;
     std::string content(SFileGetFileSize(file, nullptr), '\0');
     DWORD read = 0;
@@ -66,6 +70,29 @@ std::optional<std::string> ReadArchived(const std::string& path, const std::stri
     if (!ok)
         return std::nullopt;
     return content;
+}
+
+} // namespace
+
+std::optional<std::string> ReadArchived(const std::string& path, const std::string& name) {
+    Archive archive;
+    if (!OpenForReading(path, archive))
+        return std::nullopt;
+    return ReadOpenArchive(archive.handle, name);
+}
+
+std::map<std::string, std::optional<std::string>> ReadEveryFile(const std::string& path) {
+    std::map<std::string, std::optional<std::string>> files;
+    Archive archive;
+    if (!OpenForReading(path, archive))
+        return files;
+    SFILE_FIND_DATA found;
+    HANDLE find = SFileFindFirstFile(archive.handle, "*", &found, nullptr);
+    for (bool more = find != nullptr; more; more = SFileFindNextFile(find, &found))
+        files[found.cFileName] = ReadOpenArchive(archive.handle, found.cFileName);
+    if (find != nullptr)
+        SFileFindClose(find);
+    return files;
 }
 
 int CountArchived(const std::string& path) {

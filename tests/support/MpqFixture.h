@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -19,9 +20,13 @@ struct ArchiveOptions {
     // Files stored encrypted, as in the game's archives.
     bool encrypted = false;
     std::uint32_t maxFiles = 1000;
+    // StormLib file flags (MPQ_FILE_...) for single files, besides the ones above; compressed
+    // files are compressed with PKWARE.
+    std::map<std::string, std::uint32_t> flagsByName = {};
 };
 
-// Makes a version-1 archive at `path` (which must not exist). False on any StormLib failure.
+// Makes a version-1 archive at `path` (which must not exist). False on any StormLib failure. A
+// name given twice replaces the earlier file, which leaves its space unused, as saves do.
 bool MakeArchive(const std::string& path, const ArchiveFiles& files,
                  const ArchiveOptions& options = {});
 
@@ -30,6 +35,10 @@ std::optional<std::string> ReadArchived(const std::string& path, const std::stri
 
 // Number of files the archive holds (its own "(listfile)" included), or -1 if it does not open.
 int CountArchived(const std::string& path);
+
+// Every file StormLib finds in the archive, by the name it finds: its content, or nothing where
+// StormLib cannot read it. Without a list of names StormLib makes up names from the block numbers.
+std::map<std::string, std::optional<std::string>> ReadEveryFile(const std::string& path);
 
 // The hash table size of the archive, 0 when it does not open.
 std::uint32_t HashTableSize(const std::string& path);
