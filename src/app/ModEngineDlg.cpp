@@ -2,10 +2,10 @@
 
 #include "app/AboutDlg.h"
 #include "app/AllTablesCommands.h"
-#include "app/ModFolderCommands.h"
 #include "app/ArchiveLoader.h"
 #include "app/EditorCommand.h"
 #include "app/GameFolder.h"
+#include "app/ModFolderCommands.h"
 #include "app/RecentArchives.h"
 #include "app/TableGrids.h"
 #include "app/TablesFolder.h"

@@ -62,7 +62,8 @@ std::unique_ptr<CModStore> RealmView(CModStore& store, bool classic) {
 
 } // namespace
 
-CModFolderCommands::CModFolderCommands(CModEngineDlg& window) : QObject(&window), m_window(window) {}
+CModFolderCommands::CModFolderCommands(CModEngineDlg& window)
+    : QObject(&window), m_window(window) {}
 
 CModFolderCommands::~CModFolderCommands() = default;
 
@@ -201,8 +202,8 @@ void CModFolderCommands::OnOpenModFolder() {
 
 void CModFolderCommands::OnNewModFolder() {
     std::optional<std::string> chosen = m_window.Prompts().ChooseFileToSave(
-        "New Mod Folder: choose the mods folder and type the mod's name", "Mod folders (*)|*||",
-        "", "");
+        "New Mod Folder: choose the mods folder and type the mod's name", "Mod folders (*)|*||", "",
+        "");
     if (!chosen)
         return;
     const std::filesystem::path path(NativePath(*chosen));
@@ -362,9 +363,10 @@ void CModFolderCommands::OnRunGame() {
         }
     }
     // The game folder holds mods/<name>/<name>.mpq.
-    const std::filesystem::path game =
-        std::filesystem::path(NativePath(m_pStore->DataFolder())).parent_path().parent_path()
-            .parent_path();
+    const std::filesystem::path game = std::filesystem::path(NativePath(m_pStore->DataFolder()))
+                                           .parent_path()
+                                           .parent_path()
+                                           .parent_path();
     const std::string exe = game.string() + "/D2R.exe";
     m_window.AppendNote("Diablo II: Resurrected runs the mod " + Name() + "...");
     const ProcessResult result = RunProcess("\"" + exe + "\" -mod \"" + Name() + "\" -txt", [] {

@@ -54,12 +54,12 @@ TEST_F(MainWindowTest, StartsWithTitleFoldersAndMenuStates) {
     QStringList fileItems;
     for (QAction* action : FindMenu(*dlg, "File")->actions())
         fileItems << Plain(action) + (action->isEnabled() ? "" : " (off)");
-    EXPECT_EQ(fileItems, (QStringList{"Open...", "Recent", "Open Mod Folder...",
-                                      "New Mod Folder...", "Diablo II: Resurrected",
-                                      "Set Diablo II Folder...", "Save (off)",
-                                      "Save As... (off)", "Save Tables... (off)",
-                                      "Load Tables... (off)", "Backup", "Restore",
-                                      "Clear Overrrides Folder", "Extract Base Files", "Exit"}));
+    EXPECT_EQ(
+        fileItems,
+        (QStringList{"Open...", "Recent", "Open Mod Folder...", "New Mod Folder...",
+                     "Diablo II: Resurrected", "Set Diablo II Folder...", "Save (off)",
+                     "Save As... (off)", "Save Tables... (off)", "Load Tables... (off)", "Backup",
+                     "Restore", "Clear Overrrides Folder", "Extract Base Files", "Exit"}));
     for (const char* menu : {"Global", "Monsters", "Items", "Misc"})
         EXPECT_FALSE(FindMenu(*dlg, menu)->menuAction()->isEnabled()) << menu;
     EXPECT_TRUE(FindMenu(*dlg, "Help")->menuAction()->isEnabled());
