@@ -8,10 +8,11 @@ BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
-# DEMO=110 picks the demo game whose tables have the columns of game versions 1.10 to 1.14d.
+# DEMO=110 picks the demo game whose tables have the columns of game versions 1.10 to 1.14d;
+# DEMO=d2r a Diablo II: Resurrected game folder with an empty mod folder.
 DEMO ?=
-ifneq ($(filter-out 110,$(DEMO)),)
-$(error DEMO=$(DEMO) is not a demo game; use DEMO=110, or leave it out for the first one)
+ifneq ($(filter-out 110 d2r,$(DEMO)),)
+$(error DEMO=$(DEMO) is not a demo game; use DEMO=110 or DEMO=d2r, or leave it out for the first one)
 endif
 DEMO_FOLDER := demo$(if $(DEMO),-$(DEMO))
 DEMO_TARGET := demo_game$(if $(DEMO),_$(DEMO))

@@ -263,9 +263,52 @@ bool BuildDemo(const fs::path& source, const fs::path& output, const fs::path& t
     return true;
 }
 
+// A stand-in Diablo II: Resurrected game folder: the game's tables as a user extracts them (with
+// the classic realm's copies under base/), an empty mod folder and a stand-in D2R.exe; and a
+// working folder whose settings name the tables.
+bool BuildResurrectedDemo(const fs::path& source, const fs::path& output,
+                          const fs::path& tableFolder) {
+    std::error_code ec;
+    const fs::path root = fs::absolute(output, ec).lexically_normal();
+    const fs::path game = root / "game";
+    const fs::path excel = game / "tables" / "data" / "global" / "excel";
+    const fs::path work = root / "work";
+    fs::create_directories(excel / "base", ec);
+    fs::create_directories(game / "mods" / "demo" / "demo.mpq", ec);
+    fs::create_directories(work, ec);
+    if (ec)
+        return Fail("cannot create the folders under " + output.string());
+    for (const auto& entry : fs::directory_iterator(tableFolder, ec)) {
+        std::string bytes;
+        const std::string name = entry.path().filename().string();
+        if (!ReadFile(entry.path(), bytes) || !WriteFile(excel / name, bytes))
+            return false;
+        // The classic realm reads its own copies of the monsters and unique items.
+        if ((name == "monstats.txt" || name == "UniqueItems.txt") &&
+            !WriteFile(excel / "base" / name, bytes))
+            return false;
+    }
+    std::string uniqueConfig, standIn;
+    if (ec || !ReadFile(source / "uniq.cfg", uniqueConfig) ||
+        !ReadFile(source / "stand-in-d2r.sh", standIn) ||
+        !WriteFile(game / "mods" / "demo" / "demo.mpq" / "modinfo.json",
+                   "{\"name\": \"demo\", \"savepath\": \"demo/\"}") ||
+        !WriteFile(game / "D2R.exe", standIn) || !WriteFile(work / "uniq.cfg", uniqueConfig) ||
+        !WriteFile(work / "Tarvane.ini",
+                   "[Resurrected]\r\nTablesFolder=" + (game / "tables").string() + "\r\n"))
+        return false;
+    fs::permissions(game / "D2R.exe", fs::perms::owner_all, fs::perm_options::add, ec);
+    std::printf("make_demo_game: Resurrected demo in %s, working folder %s\n",
+                game.string().c_str(), work.string().c_str());
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    // The Resurrected demo: make_demo_game <source> <output> <tables folder> resurrected
+    if (argc == 5 && std::string_view(argv[4]) == "resurrected")
+        return BuildResurrectedDemo(argv[1], argv[2], argv[3]) ? 0 : 1;
     if (argc != 3 && argc != 4) {
         std::fprintf(stderr, "usage: make_demo_game <demo source folder> <output folder> "
                              "[<tables folder>]\n");
