@@ -94,9 +94,11 @@ TEST(ModFolderStore, RefusesAWholeBatchThatWouldWriteOutsideTheFolder) {
     WriteTextFile(data + "/data/global/excel/Armor.txt", "old");
     fs::create_directory_symlink(outside.Path(), data + "/data/linked");
     fs::create_symlink(outside.File("t.txt"), data + "/data/t.txt");
+    WriteTextFile(data + "/data/ro.txt", "read-only");
+    fs::permissions(data + "/data/ro.txt", fs::perms::owner_read);
     for (const std::string bad :
          {"..\\evil.txt", "data\\..\\..\\evil.txt", "\\evil.txt", "data\\linked\\evil.txt",
-          "data\\t.txt", "data\\global", "data\\a\x01.txt", "data\\\\evil.txt"}) {
+          "data\\t.txt", "data\\global", "data\\a\x01.txt", "data\\\\evil.txt", "data\\RO.txt"}) {
         auto store = CModFolderStore::Open(mods.File("m"), error);
         error.clear();
         EXPECT_FALSE(
@@ -104,7 +106,7 @@ TEST(ModFolderStore, RefusesAWholeBatchThatWouldWriteOutsideTheFolder) {
             << bad;
         EXPECT_NE(error.find("Nothing was saved."), std::string::npos) << bad;
         EXPECT_EQ(ReadTextFile(data + "/data/global/excel/Armor.txt"), "old") << bad;
-        EXPECT_EQ(FilesUnder(data).size(), 3u) << bad;
+        EXPECT_EQ(FilesUnder(data).size(), 4u) << bad;
         EXPECT_TRUE(fs::is_empty(outside.Path())) << bad;
     }
 }
