@@ -197,14 +197,16 @@ bool SyncFileAndFolder(const std::string& path) {
     return SyncFolderOf(NativePath(path)) && ok;
 }
 
-bool WriteNewFile(const std::string& path, std::string_view bytes, bool sync) {
+bool WriteNewFile(const std::string& path, std::string_view bytes, DiskWrite disk) {
     const std::string native = NativePath(path);
     int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0)
         return false;
     bool ok = WriteAll(fd, bytes.data(), bytes.size());
-    if (ok && sync)
+    if (ok && disk == DiskWrite::Flush)
         ok = ::fsync(fd) == 0;
+    else if (ok && disk == DiskWrite::Start)
+        ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
     int err = errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
@@ -236,7 +238,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, bool s
     if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0)
         return fail(errno);
 
-    if (!WriteNewFile(temp, bytes, sync))
+    if (!WriteNewFile(temp, bytes, sync ? DiskWrite::Flush : DiskWrite::Later))
         return fail(errno);
     // Keep the mode, owner, group and extended attributes of the file being replaced.
     if (::access(target.c_str(), F_OK) == 0)

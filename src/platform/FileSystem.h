@@ -83,9 +83,13 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t ma
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, bool sync,
                          int* errorCause = nullptr);
 
-// Writes `bytes` to `path`, which must not exist yet (a link of that name is not followed), and
-// flushes it when `sync` is set. On failure nothing is left at `path` and errno tells why.
-bool WriteNewFile(const std::string& path, std::string_view bytes, bool sync);
+// How a new file's bytes go to the disk: when the system likes, handed to the disk at once
+// without waiting (so that flushing many files afterwards waits for them together), or flushed
+// before the write returns.
+enum class DiskWrite { Later, Start, Flush };
+// Writes `bytes` to `path`, which must not exist yet (a link of that name is not followed). On
+// failure nothing is left at `path` and errno tells why.
+bool WriteNewFile(const std::string& path, std::string_view bytes, DiskWrite disk);
 
 // Flushes a file's data to the disk.
 bool SyncFile(const std::string& path);

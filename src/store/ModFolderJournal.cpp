@@ -27,9 +27,11 @@ std::string EndLine(std::size_t count, std::string_view above) {
     return std::string(kEnd) + std::to_string(count) + " " + hex + "\n";
 }
 
-// A temporary of `target` is its name with the temporary marker and digits added.
+// A temporary of `target` is its name with the temporary marker and digits added, in the same
+// folder.
 bool IsTemporaryOf(std::string_view temporary, std::string_view target) {
     return temporary.size() > target.size() && temporary.substr(0, target.size()) == target &&
+           temporary.find('/', target.size()) == std::string_view::npos &&
            IsTemporaryName(temporary.substr(target.size()));
 }
 

@@ -66,6 +66,16 @@ void RemoveTemporaries(const std::string& folder) {
     }
 }
 
+// True when every folder of `relative` under `base` is a folder, not a link to one: a journal
+// found at the next open must not lead a rename out of the mod.
+bool FoldersOnTheWayAreReal(const std::string& base, const std::string& relative) {
+    for (std::size_t slash = relative.find('/'); slash != std::string::npos;
+         slash = relative.find('/', slash + 1))
+        if (KindAt(base + "/" + relative.substr(0, slash)) != Kind::Folder)
+            return false;
+    return true;
+}
+
 std::string InTheWay(const std::string& path, Kind kind, const std::string& wanted) {
     if (kind == Kind::Link)
         return path + " is a link; a save writes only inside the mod folder.";
@@ -90,8 +100,7 @@ std::unique_ptr<CModFolderStore> CModFolderStore::Open(const std::string& folder
     while (native.size() > 1 && native.back() == '/')
         native.pop_back();
     const std::string base = LastPart(native);
-    const bool isDataFolder =
-        base.size() > 4 && EqualsIgnoringAsciiCase(base.substr(base.size() - 4), ".mpq");
+    const bool isDataFolder = base.size() > 4 && base.ends_with(".mpq");
     std::unique_ptr<CModFolderStore> store;
     if (!native.empty() && isDataFolder && KindAt(native) == Kind::Folder)
         store.reset(
@@ -131,9 +140,8 @@ bool CModFolderStore::Create(const std::string& modsFolder, const std::string& n
     }
     // The game finds the mod by this file; its saves go to a folder of the mod's name.
     const std::string info = "{\"name\": \"" + name + "\", \"savepath\": \"" + name + "/\"}";
-    int cause = 0;
     if (!MakeFolder(store.m_dataFolder) ||
-        !WriteFileAtomically(store.m_dataFolder + "/modinfo.json", info, true, &cause)) {
+        !WriteFileAtomically(store.m_dataFolder + "/modinfo.json", info, true)) {
         error = WriteFailure(store.m_dataFolder + "/modinfo.json", errno);
         ::rmdir(store.m_dataFolder.c_str());
         if (madeModFolder)
@@ -237,8 +245,10 @@ bool CModFolderStore::ApplyRenames(const std::vector<CModFolderJournal::Rename>&
         const Kind kind = KindAt(from);
         if (kind == Kind::Missing)
             continue;
-        if (kind != Kind::File || !RenameFile(from, to)) {
-            error = "Could not put " + from + " in the place of " + to + ".";
+        if (kind != Kind::File || !FoldersOnTheWayAreReal(m_dataFolder, rename.target) ||
+            !RenameFile(from, to)) {
+            error = "Could not put " + from + " in the place of " + to +
+                    ". The save is finished when the mod is next opened.";
             return false;
         }
         folders.insert(NativeParentFolder(to));
@@ -319,6 +329,9 @@ bool CModFolderStore::WriteBatch(const std::vector<std::pair<std::string, std::s
         const std::optional<std::string> target = Locate(name, true, &made, error);
         if (!target)
             return undo(error);
+        // As a plain save does, a file its owner made read-only is not replaced behind their back.
+        if (IsReadOnlyFile(*target))
+            return undo(*target + " is read-only.");
         const auto same = std::find(targets.begin(), targets.end(), *target);
         if (same != targets.end()) {
             contents[static_cast<std::size_t>(same - targets.begin())] = &bytes;
@@ -327,23 +340,27 @@ bool CModFolderStore::WriteBatch(const std::vector<std::pair<std::string, std::s
             contents.push_back(&bytes);
         }
     }
-    // Every file whole and on the disk beside its target before the journal says to rename.
+    // Every file whole and on the disk beside its target before the journal says to rename. All
+    // are handed to the disk first and then waited for, which is quicker than one at a time.
     for (std::size_t i = 0; i < targets.size(); ++i) {
         const std::string temporary = TemporaryPathBeside(targets[i]);
-        if (!WriteNewFile(temporary, *contents[i], true))
+        if (!WriteNewFile(temporary, *contents[i], DiskWrite::Start))
             return undo(WriteFailure(targets[i], errno));
         if (KindAt(targets[i]) == Kind::File)
             CopyFileAttributes(targets[i], temporary);
         const std::size_t skip = m_dataFolder.size() + 1;
         renames.push_back({temporary.substr(skip), targets[i].substr(skip)});
     }
-    int cause = 0;
-    if (!WriteFileAtomically(JournalPath(), CModFolderJournal::Write(renames), true, &cause))
+    for (const CModFolderJournal::Rename& rename : renames)
+        if (!SyncFile(m_dataFolder + "/" + rename.temporary))
+            return undo(WriteFailure(m_dataFolder + "/" + rename.target, errno));
+    if (!WriteFileAtomically(JournalPath(), CModFolderJournal::Write(renames), true))
         return undo(WriteFailure(JournalPath(), errno));
     // From here the save is done: what a failure leaves, the next open finishes.
     if (!ApplyRenames(renames, error))
         return false;
+    // No flush: a journal that a power cut brings back names temporaries that are gone, and
+    // finishing it changes nothing.
     RemoveFile(JournalPath());
-    SyncFile(m_modFolder);
     return true;
 }

@@ -4,7 +4,6 @@
 #include "data/ModSaver.h"
 #include "data/PatchBackup.h"
 
-#include "Killer.h"
 #include "MpqFixture.h"
 #include "ScriptedPrompts.h"
 #include "TempFolder.h"
@@ -13,9 +12,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <filesystem>
+#include <functional>
 #include <iostream>
+#include <random>
 #include <set>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -41,6 +46,64 @@ std::string TableText(const std::string& origin, TableId id) {
     CTestNotes notes;
     CModSaver(data, &archive, "", prompts, notes).Save();
     _exit(data.m_bModified ? 1 : 0);
+}
+
+// Kills `run`, started in a child, after a delay that follows the operation's own pace (load on
+// the machine changes it): later after a kill that came too early to change anything, earlier
+// after one that came too late. So the kills keep falling on both sides of the operation's
+// last step, however slow the machine is.
+class CKiller {
+public:
+    CKiller(std::chrono::steady_clock::duration took, unsigned seed)
+        : m_delay(std::chrono::duration<double, std::micro>(took).count() / 2), m_random(seed) {}
+
+    // False when the child ended otherwise than by finishing well or by the kill.
+    bool Kill(const std::function<void()>& run) {
+        pid_t child = fork();
+        if (child == 0) {
+            run();
+            _exit(0);
+        }
+        if (child < 0)
+            return false;
+        std::this_thread::sleep_for(std::chrono::microseconds(
+            static_cast<long long>(m_delay * std::uniform_real_distribution(0.5, 1.5)(m_random))));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        if (waitpid(child, &status, 0) != child)
+            return false;
+        ++m_kills;
+        return WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+
+    // Tells what the last kill left: the operation's result, or what was there before.
+    void Outcome(bool changed) {
+        (changed ? m_changed : m_unchanged)++;
+        m_delay = changed ? m_delay * 0.7 : m_delay * 1.3 + 200;
+    }
+
+    int Kills() const { return m_kills; }
+    int Changed() const { return m_changed; }
+    int Unchanged() const { return m_unchanged; }
+
+private:
+    double m_delay;
+    std::mt19937 m_random;
+    int m_kills = 0, m_changed = 0, m_unchanged = 0;
+};
+
+// How long `run` takes in a child that is left to finish; false when it did not finish well.
+bool TimeInChild(const std::function<void()>& run, std::chrono::steady_clock::duration& took) {
+    auto start = std::chrono::steady_clock::now();
+    pid_t child = fork();
+    if (child == 0) {
+        run();
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    took = std::chrono::steady_clock::now() - start;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 std::set<std::string> FolderNames(const std::string& folder) {

@@ -1,5 +1,4 @@
-// A Resurrected mod folder: made, written a batch at a time, read back, and finished or left
-// alone after a killed save.
+// A Resurrected mod folder: made, written, read back, and finished after a killed save.
 #include "store/ModFolderStore.h"
 
 #include "TempFolder.h"
@@ -51,11 +50,8 @@ TEST(ModFolderStore, WritesReadsAndListsFilesByTheirArchivedNames) {
     ASSERT_TRUE(CModFolderStore::Create(mods.Path(), "m", error));
     fs::create_directories(mods.File("m/m.mpq/Data/global/excel"));
     WriteTextFile(mods.File("m/m.mpq/Data/global/excel/monstats.txt"), "old");
-    for (const std::string opened : {"m", "m/m.mpq/"}) {
-        auto store = CModFolderStore::Open(mods.File(opened), error);
-        ASSERT_TRUE(store) << opened << ": " << error;
-        EXPECT_EQ(store->DisplayName(), "m");
-    }
+    for (const std::string opened : {"m/m.mpq/", "m"})
+        ASSERT_EQ(CModFolderStore::Open(mods.File(opened), error)->DisplayName(), "m") << opened;
     auto store = CModFolderStore::Open(mods.File("m"), error);
     ASSERT_TRUE(store->WriteBatch({{"Data\\Global\\Excel\\Armor.txt", "armor"},
                                    {"Data\\Global\\Excel\\MonStats.txt", "monsters"},
@@ -67,20 +63,18 @@ TEST(ModFolderStore, WritesReadsAndListsFilesByTheirArchivedNames) {
               (std::set<std::string>{"m.mpq/modinfo.json", "m.mpq/Data/global/excel/Armor.txt",
                                      "m.mpq/Data/global/excel/monstats.txt",
                                      "m.mpq/Data/local/lng/x.bin"}));
-    const struct {
-        std::string name;
-        bool held;
+    // Name, bytes read ("" for a file the mod does not hold).
+    const std::pair<std::string, std::string> reads[] = {
+        {"data\\global\\excel\\ARMOR.TXT", "armor"},
+        {"DATA\\GLOBAL\\EXCEL\\MonStats.txt", "monsters"},
+        {"data\\local\\lng\\X.BIN", std::string("\0\r\n", 3)},
+        {"data\\global\\excel\\Levels.txt", ""},
+        {"data\\global\\excel", ""}};
+    for (const auto& [name, expected] : reads) {
         std::string bytes;
-    } reads[] = {{"data\\global\\excel\\ARMOR.TXT", true, "armor"},
-                 {"DATA\\GLOBAL\\EXCEL\\MonStats.txt", true, "monsters"},
-                 {"data\\local\\lng\\X.BIN", true, std::string("\0\r\n", 3)},
-                 {"data\\global\\excel\\Levels.txt", false, ""},
-                 {"data\\global\\excel", false, ""}};
-    for (const auto& read : reads) {
-        std::string bytes;
-        EXPECT_EQ(store->HasFile(read.name), read.held) << read.name;
-        EXPECT_EQ(store->ReadFile(read.name, bytes), read.held) << read.name;
-        EXPECT_EQ(bytes, read.bytes) << read.name;
+        EXPECT_EQ(store->HasFile(name), !expected.empty()) << name;
+        EXPECT_EQ(store->ReadFile(name, bytes), !expected.empty()) << name;
+        EXPECT_EQ(bytes, expected) << name;
     }
     EXPECT_EQ(store->ListExcelTables(), (std::vector<std::string>{"Armor.txt", "monstats.txt"}));
 }
@@ -94,34 +88,34 @@ TEST(ModFolderStore, RefusesAWholeBatchThatWouldWriteOutsideTheFolder) {
     WriteTextFile(data + "/data/global/excel/Armor.txt", "old");
     fs::create_directory_symlink(outside.Path(), data + "/data/linked");
     fs::create_symlink(outside.File("t.txt"), data + "/data/t.txt");
+    WriteTextFile(data + "/data/ro.txt", "read-only");
+    fs::permissions(data + "/data/ro.txt", fs::perms::owner_read);
     for (const std::string bad :
          {"..\\evil.txt", "data\\..\\..\\evil.txt", "\\evil.txt", "data\\linked\\evil.txt",
-          "data\\t.txt", "data\\global", "data\\a\x01.txt", "data\\\\evil.txt"}) {
+          "data\\t.txt", "data\\global", "data\\a\x01.txt", "data\\\\evil.txt", "data\\RO.txt"}) {
         auto store = CModFolderStore::Open(mods.File("m"), error);
-        error.clear();
         EXPECT_FALSE(
             store->WriteBatch({{"data\\global\\excel\\Armor.txt", "new"}, {bad, "x"}}, error))
             << bad;
         EXPECT_NE(error.find("Nothing was saved."), std::string::npos) << bad;
         EXPECT_EQ(ReadTextFile(data + "/data/global/excel/Armor.txt"), "old") << bad;
-        EXPECT_EQ(FilesUnder(data).size(), 3u) << bad;
+        EXPECT_EQ(FilesUnder(data).size(), 4u) << bad;
         EXPECT_TRUE(fs::is_empty(outside.Path())) << bad;
     }
 }
 
-// What a save killed after its journal leaves, damaged in several ways.
 TEST(ModFolderStore, RecoveryFinishesAWholeJournalAndRenamesNothingFromADamagedOne) {
+    // What is left, how the journal is damaged (none: no journal), whether the save is finished.
     const struct {
         std::string what;
-        bool journal;
         std::string (*damage)(std::string);
         bool finished;
     } cases[] = {
-        {"whole", true, [](std::string j) { return j; }, true},
-        {"cut", true, [](std::string j) { return j.substr(0, j.size() - 1); }, false},
-        {"changed", true, [](std::string j) { return j.replace(47, 1, "f"); }, false},
-        {"empty", true, [](std::string) { return std::string(); }, false},
-        {"none (a killed save's temporaries)", false, nullptr, false},
+        {"whole", [](std::string j) { return j; }, true},
+        {"cut", [](std::string j) { return j.substr(0, j.size() - 1); }, false},
+        {"changed", [](std::string j) { return j.replace(47, 1, "f"); }, false},
+        {"empty", [](std::string) { return std::string(); }, false},
+        {"temporaries without a journal", nullptr, false},
     };
     for (const auto& c : cases) {
         CTempFolder mods;
@@ -135,16 +129,15 @@ TEST(ModFolderStore, RecoveryFinishesAWholeJournalAndRenamesNothingFromADamagedO
             {"b/b.txt.tarvane-tmp-0123456789abcdef", "b/b.txt"}};
         for (const auto& rename : renames)
             WriteTextFile(store->DataFolder() + "/" + rename.temporary, "new " + rename.target);
-        if (c.journal)
+        if (c.damage)
             WriteTextFile(store->JournalPath(), c.damage(CModFolderJournal::Write(renames)));
-        const bool damaged = c.journal && !c.finished;
+        const bool damaged = c.damage && !c.finished;
         EXPECT_EQ(CModFolderStore::Recover(mods.File("m"), notes), !damaged) << c.what;
-        EXPECT_EQ(notes.lines.size(), c.journal ? 1u : 0u) << c.what;
+        EXPECT_EQ(notes.lines.size(), c.damage ? 1u : 0u) << c.what;
         EXPECT_EQ(store->HasFile("a.txt.tarvane-tmp-0123456789abcdef"), damaged) << c.what;
         EXPECT_EQ(FileExists(store->JournalPath()), damaged) << c.what;
         std::string a, b;
-        store->ReadFile("a.txt", a);
-        store->ReadFile("b\\b.txt", b);
+        EXPECT_TRUE(store->ReadFile("a.txt", a) && store->ReadFile("b\\b.txt", b));
         EXPECT_EQ(a + ", " + b, c.finished ? "new a.txt, new b/b.txt" : "old a, old b") << c.what;
         // A damaged journal stops the next save too, rather than lose what it records.
         EXPECT_EQ(store->WriteBatch({{"a.txt", "newer"}}, error), !damaged) << c.what;
