@@ -25,8 +25,10 @@ struct GridRow {
 };
 
 // Top to bottom; the columns are those of kDifficultyHeaders.
-constexpr std::array<GridRow, 9> kGridRows = {{
+constexpr std::array<GridRow, 10> kGridRows = {{
     {"Resistances penalty", 2},
+    {"Resistances penalty (classic characters)",
+     static_cast<int>(DifficultyRecord::kNonExpansionResistColumn)},
     {"Experience lost on death", 0},
     {"Monsters:-", -1},
     {"Skill bonus", 1},
@@ -62,6 +64,8 @@ CDifficultyDlg::CDifficultyDlg(CUserPrompts& prompts, QWidget* parent)
                 m_edits[field] = edit;
                 grid->addWidget(edit, line, static_cast<int>(d) + 1);
             }
+            if (row.column == static_cast<int>(DifficultyRecord::kNonExpansionResistColumn))
+                m_nonExpansionCaption = label;
         }
         ++line;
     }
@@ -102,6 +106,13 @@ bool CDifficultyDlg::OnInitDialog() {
         m_prompts.ShowMessage("Programming error, m_pFuncs is null.");
         return false;
     }
+    // Only Resurrected's table has a penalty of its own for classic characters; the field is
+    // hidden for the others, and its empty text goes nowhere.
+    const bool nonExpansion = m_layout == TableLayout::D2R;
+    m_nonExpansionCaption->setVisible(nonExpansion);
+    for (size_t d = 0; d < DifficultyRecord::kDifficultyCount; ++d)
+        m_edits[DifficultyRecord::Field(DifficultyRecord::kNonExpansionResistColumn, d)]
+            ->setVisible(nonExpansion);
     m_pRecord = std::make_unique<DifficultyRecord>();
     m_pFuncs->ReadDifficultyRecord(*m_pRecord, *m_pDiffTable);
     for (size_t k = 0; k < DifficultyRecord::kFieldCount; ++k)
