@@ -13,31 +13,9 @@ std::string Slots(const std::string& prefix) {
     return row;
 }
 
-// One column only Resurrected's table of `id` has; "" for the tables it did not change.
-std::string ResurrectedColumn(TableId id) {
-    switch (id) {
-    case TableId::MonStats:
-        return "\tShieldBlockOverride";
-    case TableId::Levels:
-        return "\tMonLvlEx";
-    case TableId::UniqueItems:
-        return "\tfirstLadderSeason\tlastLadderSeason";
-    case TableId::Armor:
-    case TableId::Weapons:
-        return "\tTransmogrify";
-    case TableId::DifficultyLevels:
-        return "\tResistPenaltyNonExpansion";
-    default:
-        return "";
-    }
-}
-
 } // namespace
 
 std::string LayoutHeaderRow(TableId id, TableLayout layout) {
-    // Resurrected keeps the 1.10 columns.
-    if (layout == TableLayout::D2R)
-        return LayoutHeaderRow(id, TableLayout::V110) + ResurrectedColumn(id);
     const bool v110 = layout == TableLayout::V110;
     switch (id) {
     case TableId::MonStats:

@@ -8,8 +8,8 @@
 
 #include <string>
 
-// The header row of the table of `id` in `layout` (V109, V110 or D2R; tables that are the same
-// in the classic layouts take either), tab-separated, without a line end.
+// The header row of the table of `id` in `layout` (V109 or V110; tables that are the same in
+// both take either), tab-separated, without a line end.
 std::string LayoutHeaderRow(CGameDataSet::TableId id, TableLayout layout);
 
 // That header row and one data row whose first cell is "row" and whose others are empty,
