@@ -24,9 +24,12 @@ struct GridRow {
     int column;
 };
 
+constexpr const char* kResistCaption = "Resistances penalty";
+constexpr int kResistColumn = 2;
+
 // Top to bottom; the columns are those of kDifficultyHeaders.
 constexpr std::array<GridRow, 10> kGridRows = {{
-    {"Resistances penalty", 2},
+    {kResistCaption, kResistColumn},
     {"Resistances penalty (classic characters)",
      static_cast<int>(DifficultyRecord::kNonExpansionResistColumn)},
     {"Experience lost on death", 0},
@@ -66,6 +69,8 @@ CDifficultyDlg::CDifficultyDlg(CUserPrompts& prompts, QWidget* parent)
             }
             if (row.column == static_cast<int>(DifficultyRecord::kNonExpansionResistColumn))
                 m_nonExpansionCaption = label;
+            if (row.column == kResistColumn)
+                m_resistCaption = label;
         }
         ++line;
     }
@@ -110,6 +115,9 @@ bool CDifficultyDlg::OnInitDialog() {
     // hidden for the others, and its empty text goes nowhere.
     const bool nonExpansion = m_layout == TableLayout::D2R;
     m_nonExpansionCaption->setVisible(nonExpansion);
+    // Beside it, the game's own penalty is the expansion characters' only.
+    m_resistCaption->setText(nonExpansion ? QString(kResistCaption) + " (expansion characters)"
+                                          : kResistCaption);
     for (size_t d = 0; d < DifficultyRecord::kDifficultyCount; ++d)
         m_edits[DifficultyRecord::Field(DifficultyRecord::kNonExpansionResistColumn, d)]
             ->setVisible(nonExpansion);

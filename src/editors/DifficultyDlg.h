@@ -53,6 +53,7 @@ protected:
 private:
     CUserPrompts& m_prompts;
     std::array<CCellEdit*, DifficultyRecord::kFieldCount> m_edits{};
+    QLabel* m_resistCaption = nullptr;
     QLabel* m_nonExpansionCaption = nullptr;
     // The values being edited; exists while the dialog is open.
     std::unique_ptr<DifficultyRecord> m_pRecord;
