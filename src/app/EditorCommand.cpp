@@ -107,13 +107,21 @@ std::optional<TableLayout> CEditorCommand::CheckLayouts(CGameDataSet& data, CUse
         if (shared == TableLayout::Either) {
             shared = layout;
             sharedBy = id;
+        } else if (HasColumnsOf110(layout) && HasColumnsOf110(shared)) {
+            // Resurrected's tables keep the 1.10 columns: the editor works on them with its
+            // Resurrected fields.
+            if (layout == TableLayout::D2R)
+                shared = layout;
         } else if (layout != shared) {
-            return Refuse(CGameDataSet::FileName(sharedBy) + " and " + CGameDataSet::FileName(id) +
-                              " have the column layouts of different game versions (one of "
-                              "Diablo II 1.07–1.09, the other of 1.10–1.14d), so this editor "
-                              "cannot use them together. The editor was not opened; nothing was "
-                              "changed.",
-                          prompts, notes);
+            const TableLayout newer = layout == TableLayout::V109 ? shared : layout;
+            return Refuse(
+                CGameDataSet::FileName(sharedBy) + " and " + CGameDataSet::FileName(id) +
+                    " have the column layouts of different game versions (one of "
+                    "Diablo II 1.07–1.09, the other of " +
+                    (newer == TableLayout::D2R ? "Diablo II: Resurrected" : "1.10–1.14d") +
+                    "), so this editor cannot use them together. The editor was not "
+                    "opened; nothing was changed.",
+                prompts, notes);
         }
     }
     const TableLayout layout = shared == TableLayout::Either ? TableLayout::V109 : shared;
@@ -153,16 +161,17 @@ const std::vector<CEditorCommand>& CEditorCommand::Table() {
          {TableId::MonStats, TableId::MonItemPercent, TableId::TreasureClassEx}},
         {"&Global",
          "&Resistances and Penalties...",
-         [](CModEngineDlg& window, TableLayout) -> std::unique_ptr<QDialog> {
+         [](CModEngineDlg& window, TableLayout layout) -> std::unique_ptr<QDialog> {
              auto dialog = std::make_unique<CDifficultyDlg>(window.Prompts(), &window);
              dialog->m_pDiffTable = &window.m_data.m_DifficultyLevels;
              dialog->m_pFuncs = window.m_pFuncs.get();
+             dialog->m_layout = layout;
              return dialog;
          },
          {TableId::DifficultyLevels},
          false,
          {TableId::DifficultyLevels},
-         [](TableId, TableLayout) { return Headers(kDifficultyHeaders); }},
+         [](TableId, TableLayout layout) { return DifficultyHeaders(layout); }},
         {"&Monsters",
          "&Locations...",
          [](CModEngineDlg& window, TableLayout layout) {

@@ -13,15 +13,12 @@ namespace {
 using TableId = CGameDataSet::TableId;
 
 // The layout of a table whose columns differ between the game versions; nothing for the others.
+// Resurrected's tables go with those of 1.10 to 1.14d, whose columns they keep.
 std::optional<TableLayout> VersionLayout(const CTxtTable& table, TableId id) {
-    const TableLayout layout = DetectTableLayout(table, id);
+    const TableLayout layout = DetectClassicLayout(table, id);
     if (layout == TableLayout::V109 || layout == TableLayout::V110)
         return layout;
     return std::nullopt;
-}
-
-std::string GameVersions(TableLayout layout) {
-    return layout == TableLayout::V109 ? "Diablo II 1.07–1.09" : "Diablo II 1.10–1.14d";
 }
 
 } // namespace
@@ -91,8 +88,8 @@ bool CTablesFolder::ConfirmLayout(const CGameDataSet::FolderLoad& load, const st
         if (loaded && *loaded != *open)
             return m_prompts.AskYesNo(
                 CGameDataSet::FileName(id) + " in " + NativePath(folder) +
-                " has the column layout of " + GameVersions(*loaded) +
-                ", the open tables that of " + GameVersions(*open) +
+                " has the column layout of " + LayoutGameVersions(*loaded) +
+                ", the open tables that of " + LayoutGameVersions(*open) +
                 ". Saved into the archive, such tables do not suit its game. Load the tables "
                 "all the same?");
     }

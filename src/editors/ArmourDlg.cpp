@@ -84,6 +84,17 @@ bool CArmourDlg::OnInitDialog() {
         m_prompts.ShowMessage("Programming error, m_pFuncs is null.");
         return false;
     }
+    // A field without its column (Resurrected's armour has no "absorbs") is off: nothing typed
+    // there could be kept. The notes name the column.
+    for (size_t k = 0; k < ArmourRecord::kFieldCount; ++k) {
+        if (!m_edits[k])
+            continue;
+        const QString header = ArmourHeaders::kFields[k];
+        const bool hasColumn = m_pArmourTable->FindColumn(ArmourHeaders::kFields[k], 0) >= 0;
+        m_edits[k]->setEnabled(hasColumn);
+        m_edits[k]->setToolTip(hasColumn ? header : header + ": the table has no such column");
+    }
+    m_pPicture->SetResurrectedItems(m_layout == TableLayout::D2R);
     // Each entry keeps its own row, so same-named items are each shown and changed as
     // themselves.
     ShowEntries(

@@ -2,6 +2,7 @@
 
 #include "editors/ArmourRecord.h"
 #include "editors/EditorDlg.h"
+#include "editors/TableLayout.h"
 
 #include <array>
 
@@ -25,6 +26,9 @@ public:
     CTxtTable* m_pArmourTable = nullptr;
     CModFuncs* m_pFuncs = nullptr;
     bool m_bExpansion = false;
+    // The column layout of the table, found before the dialog is made: Resurrected's item
+    // pictures cannot be shown nor imported.
+    TableLayout m_layout = TableLayout::V109;
 
     bool OnInitDialog() override;
     void OnApply() override;

@@ -24,9 +24,14 @@ struct GridRow {
     int column;
 };
 
+constexpr const char* kResistCaption = "Resistances penalty";
+constexpr int kResistColumn = 2;
+
 // Top to bottom; the columns are those of kDifficultyHeaders.
-constexpr std::array<GridRow, 9> kGridRows = {{
-    {"Resistances penalty", 2},
+constexpr std::array<GridRow, 10> kGridRows = {{
+    {kResistCaption, kResistColumn},
+    {"Resistances penalty (classic characters)",
+     static_cast<int>(DifficultyRecord::kNonExpansionResistColumn)},
     {"Experience lost on death", 0},
     {"Monsters:-", -1},
     {"Skill bonus", 1},
@@ -62,6 +67,10 @@ CDifficultyDlg::CDifficultyDlg(CUserPrompts& prompts, QWidget* parent)
                 m_edits[field] = edit;
                 grid->addWidget(edit, line, static_cast<int>(d) + 1);
             }
+            if (row.column == static_cast<int>(DifficultyRecord::kNonExpansionResistColumn))
+                m_nonExpansionCaption = label;
+            if (row.column == kResistColumn)
+                m_resistCaption = label;
         }
         ++line;
     }
@@ -102,6 +111,16 @@ bool CDifficultyDlg::OnInitDialog() {
         m_prompts.ShowMessage("Programming error, m_pFuncs is null.");
         return false;
     }
+    // Only Resurrected's table has a penalty of its own for classic characters; the field is
+    // hidden for the others, and its empty text goes nowhere.
+    const bool nonExpansion = m_layout == TableLayout::D2R;
+    m_nonExpansionCaption->setVisible(nonExpansion);
+    // Beside it, the game's own penalty is the expansion characters' only.
+    m_resistCaption->setText(nonExpansion ? QString(kResistCaption) + " (expansion characters)"
+                                          : kResistCaption);
+    for (size_t d = 0; d < DifficultyRecord::kDifficultyCount; ++d)
+        m_edits[DifficultyRecord::Field(DifficultyRecord::kNonExpansionResistColumn, d)]
+            ->setVisible(nonExpansion);
     m_pRecord = std::make_unique<DifficultyRecord>();
     m_pFuncs->ReadDifficultyRecord(*m_pRecord, *m_pDiffTable);
     for (size_t k = 0; k < DifficultyRecord::kFieldCount; ++k)

@@ -11,10 +11,12 @@ class CCellEdit;
 class CModFuncs;
 class CTxtTable;
 class CUserPrompts;
+class QLabel;
 
 // Global > Resistances and Penalties...: the eight per-difficulty settings of the difficulty
-// table for Normal, Nightmare and Hell. Values are text, shown and written back as typed; OK
-// writes all of them into the table, Cancel nothing (the main window puts the table back).
+// table for Normal, Nightmare and Hell, and Resurrected's penalty for classic characters. Values
+// are text, shown and written back as typed; OK writes all of them into the table, Cancel nothing
+// (the main window puts the table back).
 class CDifficultyDlg : public QDialog {
     Q_OBJECT
 public:
@@ -26,6 +28,8 @@ public:
     // Inputs, set before exec(); not owned.
     CTxtTable* m_pDiffTable = nullptr;
     CModFuncs* m_pFuncs = nullptr;
+    // The column layout of the table, found before the dialog is made.
+    TableLayout m_layout = TableLayout::V109;
 
     // Fills the edits and opens the dialog modally; 0 at once, without showing it, when an
     // input is missing.
@@ -49,6 +53,8 @@ protected:
 private:
     CUserPrompts& m_prompts;
     std::array<CCellEdit*, DifficultyRecord::kFieldCount> m_edits{};
+    QLabel* m_resistCaption = nullptr;
+    QLabel* m_nonExpansionCaption = nullptr;
     // The values being edited; exists while the dialog is open.
     std::unique_ptr<DifficultyRecord> m_pRecord;
 };

@@ -146,7 +146,7 @@ bool CGlobalSettingsDlg::OnInitDialog() {
         m_prompts.ShowMessage("Programming error, MonTable pointer is NULL.");
         return false;
     }
-    if (!m_pItmTable) {
+    if (!m_pItmTable && !DropsFromTreasureClasses()) {
         m_prompts.ShowMessage("Programming error, ItmTable pointer is NULL.");
         return false;
     }
@@ -158,7 +158,7 @@ bool CGlobalSettingsDlg::OnInitDialog() {
         m_edits[a]->setText(CellToText(Stored(kAmounts[a].key, kAmounts[a].defaultValue)));
     for (size_t o = 0; o < kOptionCount; ++o)
         m_boxes[o]->setChecked(Stored(kOptions[o].key, "0") == "1");
-    const bool hasAutoMap = m_layout != TableLayout::V110;
+    const bool hasAutoMap = !HasColumnsOf110(m_layout);
     m_boxes[AutoMap]->setEnabled(hasAutoMap);
     m_autoMapNote->setVisible(!hasAutoMap);
     m_boxes[AutoMap]->setAccessibleDescription(hasAutoMap ? QString() : m_autoMapNote->text());
@@ -166,7 +166,7 @@ bool CGlobalSettingsDlg::OnInitDialog() {
 }
 
 void CGlobalSettingsDlg::OnOK() {
-    if (!m_pMonTable || !m_pItmTable || !m_pTCTable)
+    if (!m_pMonTable || (!m_pItmTable && !DropsFromTreasureClasses()) || !m_pTCTable)
         return;
     Amounts texts;
     if (!CCellEdit::CellsOf(m_edits, texts, m_prompts))
@@ -195,7 +195,7 @@ void CGlobalSettingsDlg::OnOK() {
     const int32_t lg = values[LargerGroups];
 
     const CModFuncs funcs;
-    if (m_boxes[AutoMap]->isChecked() && m_layout != TableLayout::V110)
+    if (m_boxes[AutoMap]->isChecked() && !HasColumnsOf110(m_layout))
         funcs.ApplyAutoMap(1, *m_pMonTable);
     // Experience and drops rise with the hit points only.
     if (mh != 1) {
@@ -203,8 +203,7 @@ void CGlobalSettingsDlg::OnOK() {
         if (m_boxes[IncreaseXP]->isChecked())
             funcs.ApplyExperience(mh, *m_pMonTable);
         if (m_boxes[IncreaseDrops]->isChecked()) {
-            // Compiled tables take their drops from TreasureClassEx.
-            if (m_bBinTables)
+            if (DropsFromTreasureClasses())
                 funcs.ApplyDropRate(mh, *m_pTCTable, true);
             else
                 funcs.ApplyDropRate(mh, *m_pItmTable, false);
@@ -219,6 +218,11 @@ void CGlobalSettingsDlg::OnOK() {
 
     StoreSettings(texts);
     accept();
+}
+
+bool CGlobalSettingsDlg::DropsFromTreasureClasses() const {
+    // Compiled tables take their drops from TreasureClassEx; Resurrected has no MonItemPercent.
+    return m_bBinTables || m_layout == TableLayout::D2R;
 }
 
 std::string CGlobalSettingsDlg::Stored(const char* key, const char* defaultValue) const {
@@ -250,7 +254,7 @@ void CGlobalSettingsDlg::StoreSettings(const Amounts& texts) {
                   CProfileFile::WriteString(m_strSettingsPath, kSection, kAmounts[a].key, texts[a]);
     for (size_t o : {IncreaseDrops, IncreaseXP, AutoMap}) {
         // The box was not offered without a column for it: its stored value stays as it was.
-        if (o == AutoMap && m_layout == TableLayout::V110)
+        if (o == AutoMap && HasColumnsOf110(m_layout))
             continue;
         written = written && CProfileFile::WriteString(m_strSettingsPath, kSection, kOptions[o].key,
                                                        m_boxes[o]->isChecked() ? "1" : "0");

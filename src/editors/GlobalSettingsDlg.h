@@ -38,7 +38,8 @@ public:
     CTxtTable* m_pTCTable = nullptr;
     bool m_bBinTables = false;
     // The column layout of the monster table. The 1.10 to 1.14d table has no automap column:
-    // the box is disabled there and its stored value kept as it was.
+    // the box is disabled there and its stored value kept as it was. Resurrected's has none
+    // either, and the game has no MonItemPercent table: m_pItmTable may be null there.
     TableLayout m_layout = TableLayout::V109;
     // Where the values are kept between runs (section "Global"); empty: nowhere.
     std::string m_strSettingsPath;
@@ -72,6 +73,8 @@ private:
 
     // Steps a field by `delta` within its range, as its arrows and the arrow keys do.
     void Step(size_t amount, int delta);
+    // Whether more drops come from the treasure classes rather than MonItemPercent.
+    bool DropsFromTreasureClasses() const;
     // The settings file's value of `key`; `defaultValue` when it has none.
     std::string Stored(const char* key, const char* defaultValue) const;
     // Whether the values about to be applied are those applied last, and change the tables.

@@ -47,12 +47,22 @@ std::string CItemPictureFrame::OverridesPcx(const std::string& invfile) const {
     return m_strWorkingFolder + "\\overrides\\" + invfile + ".pcx";
 }
 
+void CItemPictureFrame::SetResurrectedItems(bool resurrected) {
+    m_bResurrected = resurrected;
+    if (m_pGraphic) {
+        m_pGraphic->setEnabled(!resurrected);
+        m_pGraphic->setToolTip(resurrected ? kNoImportTip : "");
+    }
+    setAccessibleDescription(resurrected ? kNotDc6Text : "");
+    update();
+}
+
 void CItemPictureFrame::ShowItemPicture(const std::string& invfile) {
     m_strPcxPath.clear();
     m_Picture.Free();
     m_source = Source::None;
     // A name that is a path would read outside the picture folders: no picture then.
-    if (IsPlainPictureName(invfile)) {
+    if (IsPlainPictureName(invfile) && !m_bResurrected) {
         const std::string pcx = OverridesPcx(invfile);
         CPcxDrawer drawer;
         drawer.m_nMaxWidth = kWidth;
@@ -157,6 +167,10 @@ void CItemPictureFrame::paintEvent(QPaintEvent* event) {
     // Never beyond the frame's inside, whatever the picture's size.
     const QRect inside = contentsRect();
     painter.setClipRect(inside);
+    if (m_bResurrected) {
+        painter.drawText(inside, Qt::AlignCenter | Qt::TextWordWrap, kNotDc6Text);
+        return;
+    }
     painter.translate(inside.topLeft());
     m_Picture.Draw(painter);
 }
@@ -170,6 +184,7 @@ CItemPictureFrame* CItemPictureFrame::PlaceBeside(QWidget* fields, QLayout* grid
     if (auto* dialog = qobject_cast<QDialog*>(fields->window()))
         QObject::connect(dialog, &QDialog::finished, frame, &CItemPictureFrame::DialogFinished);
     auto* graphic = new QPushButton("Graphic...", fields);
+    frame->m_pGraphic = graphic;
     graphic->setAutoDefault(false);
     QObject::connect(graphic, &QPushButton::clicked, fields, onGraphic);
     auto* pictureColumn = new QVBoxLayout;

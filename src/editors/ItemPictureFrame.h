@@ -13,6 +13,7 @@
 
 class CModFuncs;
 class CUserPrompts;
+class QPushButton;
 
 // The picture frame of the armour and weapon editors: shows the selected item's inventory
 // picture and imports a new one. The picture is chosen in this order: a PCX the user imported
@@ -46,6 +47,18 @@ public:
     // one, in the game's order of precedence, after `openedArchive` (any may be "").
     static std::vector<std::string> GameArchives(const std::string& openedArchive,
                                                  const std::string& gameFolder);
+
+    // Said in the frame and on "Graphic..." for Resurrected's tables.
+    static constexpr const char* kNotDc6Text =
+        "Diablo II: Resurrected's item pictures are not DC6: none is shown.";
+    static constexpr const char* kNoImportTip =
+        "Diablo II: Resurrected does not use DC6 item pictures, so none is imported.";
+
+    // Whether the items are Resurrected's: the frame then says that their pictures are not
+    // DC6 instead of showing one, and "Graphic..." is off.
+    void SetResurrectedItems(bool resurrected);
+    bool ShowsResurrectedItems() const { return m_bResurrected; }
+    QPushButton* GraphicButton() const { return m_pGraphic; }
 
     // Chooses and decodes the picture of an item; an empty frame when none can be shown.
     void ShowItemPicture(const std::string& invfile);
@@ -85,4 +98,6 @@ private:
     // (nothing when there was no file).
     std::map<std::string, std::optional<std::string>> m_beforeImports;
     CUserPrompts* m_pImportPrompts = nullptr;
+    QPushButton* m_pGraphic = nullptr;
+    bool m_bResurrected = false;
 };

@@ -44,7 +44,7 @@ bool GetMonsterNamesV110(std::vector<std::string>& names, const CTxtTable& table
 
 bool CModFuncs::GetMonsterNames(std::vector<std::string>& names, const CTxtTable& table,
                                 std::vector<int32_t>* rows, TableLayout layout) const {
-    if (layout == TableLayout::V110)
+    if (HasColumnsOf110(layout))
         return GetMonsterNamesV110(names, table, rows);
     const int32_t nameCol = table.FindColumn("namco", 0);
     const int32_t classCol = table.FindColumn("Class", 0);
@@ -78,8 +78,7 @@ RecordWrite CModFuncs::WriteMonsterRecord(int32_t row, const MonsterRecord& reco
     const auto& headers = MonsterRecordHeaders(layout);
     // "NameStr" names a line of the game's string table: anything else written there would
     // break the name the game shows.
-    const size_t first =
-        layout == TableLayout::V110 ? MonsterRecord::Spawned : MonsterRecord::Class;
+    const size_t first = HasColumnsOf110(layout) ? MonsterRecord::Spawned : MonsterRecord::Class;
     std::vector<RecordWrite::Cell> cells;
     for (size_t k = first; k < MonsterRecord::kFieldCount; ++k)
         cells.push_back({table.FindColumn(headers[k], 0), row, record.fields[k]});
@@ -138,11 +137,11 @@ std::vector<std::string> CModFuncs::GlobalMonStatsHeaders(TableLayout layout) {
     auto add = [&headers](const auto& columns) {
         headers.insert(headers.end(), columns.begin(), columns.end());
     };
-    if (layout != TableLayout::V110)
+    if (!HasColumnsOf110(layout))
         add(GlobalColumns::kAutoMap);
     add(GlobalColumns::kHitPoints);
     add(GlobalColumns::kExperience);
-    if (layout == TableLayout::V110)
+    if (HasColumnsOf110(layout))
         add(GlobalColumns::kBlockV110);
     else
         add(GlobalColumns::kBlock);
@@ -196,7 +195,7 @@ bool CModFuncs::ApplyDropRate(int32_t multiplier, CTxtTable& table, bool compile
 }
 
 bool CModFuncs::ApplyBlockBetter(int32_t amount, CTxtTable& monStats, TableLayout layout) const {
-    if (layout == TableLayout::V110) {
+    if (HasColumnsOf110(layout)) {
         // Every difficulty has its own block chance there: all of them rise, or none.
         auto columns = FindAll(monStats, GlobalColumns::kBlockV110);
         if (!columns)
@@ -445,6 +444,23 @@ int32_t LeadingInteger(std::string_view text) {
 
 // --- Unique items ---
 
+namespace {
+
+int32_t UniqueRandomDropColumn(const CTxtTable& table) {
+    for (const char* header : UniqueItemsHeaders::kRandomDrop)
+        if (const int32_t col = table.FindColumn(header, 0); col >= 0)
+            return col;
+    return -1;
+}
+
+std::optional<std::string> CellIfColumn(const CTxtTable& table, int32_t col, int32_t row) {
+    if (col < 0)
+        return std::nullopt;
+    return table.GetCell(col, row);
+}
+
+} // namespace
+
 bool CModFuncs::ReadUniqueRecord(int32_t row, UniqueItemRecord& record, const CTxtTable& table,
                                  TableLayout layout) const {
     if (row >= table.Rows())
@@ -455,13 +471,19 @@ bool CModFuncs::ReadUniqueRecord(int32_t row, UniqueItemRecord& record, const CT
     for (size_t k = 0; k < count; ++k)
         record.codes[k] = table.GetCell(table.FindColumn(H::Code(k, layout), 0), row);
     // The older layout's parameter columns are not the editor's: never looked up.
-    if (layout == TableLayout::V110)
+    if (HasColumnsOf110(layout))
         for (size_t k = 0; k < count; ++k)
             record.parameters[k] = table.GetCell(table.FindColumn(H::Param(k, layout), 0), row);
     for (size_t k = 0; k < count; ++k)
         record.minimums[k] = table.GetCell(table.FindColumn(H::Min(k, layout), 0), row);
     for (size_t k = 0; k < count; ++k)
         record.maximums[k] = table.GetCell(table.FindColumn(H::Max(k, layout), 0), row);
+    if (layout == TableLayout::D2R) {
+        record.firstLadderSeason = table.GetCell(table.FindColumn(H::kFirstLadderSeason, 0), row);
+        record.lastLadderSeason = table.GetCell(table.FindColumn(H::kLastLadderSeason, 0), row);
+        record.randomDrop = CellIfColumn(table, UniqueRandomDropColumn(table), row);
+        record.disabled = CellIfColumn(table, table.FindColumn(H::kDisabled, 0), row);
+    }
     return true;
 }
 
@@ -477,13 +499,21 @@ RecordWrite CModFuncs::WriteUniqueRecord(int32_t row, const UniqueItemRecord& re
     };
     for (size_t k = 0; k < count; ++k)
         add(H::Code(k, layout), record.codes[k]);
-    if (layout == TableLayout::V110)
+    if (HasColumnsOf110(layout))
         for (size_t k = 0; k < count; ++k)
             add(H::Param(k, layout), record.parameters[k]);
     for (size_t k = 0; k < count; ++k)
         add(H::Min(k, layout), record.minimums[k]);
     for (size_t k = 0; k < count; ++k)
         add(H::Max(k, layout), record.maximums[k]);
+    if (layout == TableLayout::D2R) {
+        add(H::kFirstLadderSeason, record.firstLadderSeason);
+        add(H::kLastLadderSeason, record.lastLadderSeason);
+        if (record.randomDrop)
+            cells.push_back({UniqueRandomDropColumn(table), row, *record.randomDrop});
+        if (record.disabled)
+            add(H::kDisabled, *record.disabled);
+    }
     return RecordWrite::Cells(table, cells);
 }
 

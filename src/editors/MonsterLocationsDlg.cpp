@@ -83,7 +83,7 @@ void InsertSorted(QListWidget& list, const QString& name, int32_t row, const QSt
 
 std::vector<std::string> CMonsterLocationsDlg::NeededHeaders(CGameDataSet::TableId id,
                                                              TableLayout layout) {
-    const bool v110 = layout == TableLayout::V110;
+    const bool v110 = HasColumnsOf110(layout);
     if (id == CGameDataSet::TableId::MonStats) {
         if (v110)
             return {"Id", "NameStr", "isSpawn"};

@@ -85,7 +85,7 @@ private:
         bool bosses = false;
     };
 
-    bool IsNewLayout() const { return m_layout == TableLayout::V110; }
+    bool IsNewLayout() const { return HasColumnsOf110(m_layout); }
     // The difficulty shown: 0 Normal, 1 Nightmare, 2 Hell; always Normal in the older layout.
     int Difficulty() const;
     // The slots of a list in the newer layout for the difficulty shown.

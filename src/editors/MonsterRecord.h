@@ -69,7 +69,7 @@ inline constexpr std::array<const char*, MonsterRecord::kFieldCount> kMonsterRec
 
 inline const std::array<const char*, MonsterRecord::kFieldCount>&
 MonsterRecordHeaders(TableLayout layout) {
-    return layout == TableLayout::V110 ? kMonsterRecordHeadersV110 : kMonsterRecordHeaders;
+    return HasColumnsOf110(layout) ? kMonsterRecordHeadersV110 : kMonsterRecordHeaders;
 }
 
 // The columns that identify a monster: the one it is looked up by and the one that names it.
@@ -82,8 +82,8 @@ struct MonsterKeyHeaders {
     const char* apart;
 
     static constexpr MonsterKeyHeaders For(TableLayout layout) {
-        return layout == TableLayout::V110 ? MonsterKeyHeaders{"Id", "NameStr", "Id"}
-                                           : MonsterKeyHeaders{"namco", "namco", "Class"};
+        return HasColumnsOf110(layout) ? MonsterKeyHeaders{"Id", "NameStr", "Id"}
+                                       : MonsterKeyHeaders{"namco", "namco", "Class"};
     }
 };
 

@@ -5,12 +5,13 @@
 #include "table/TxtTable.h"
 
 #include <string_view>
+#include <vector>
 
 namespace {
 
 using TableId = CGameDataSet::TableId;
 
-bool Has(const CTxtTable& table, const char* header) {
+bool Has(const CTxtTable& table, const std::string& header) {
     return table.FindColumn(header, 0) >= 0;
 }
 
@@ -32,6 +33,29 @@ bool HasSlotRun(const CTxtTable& levels, const char* prefix) {
     return true;
 }
 
+// Columns that only Resurrected's tables have, any one of which tells its layout (a mod may
+// have dropped the others). Those of the 1.10 columns it renamed come first.
+std::vector<const char*> ResurrectedOnlyHeaders(TableId id) {
+    switch (id) {
+    case TableId::MonStats:
+        return {"TreasureClassChamp", "ShieldBlockOverride", "*hcIdx"};
+    case TableId::Levels:
+        return {"MonLvlEx", "LevelEntry", "*StringName"};
+    case TableId::UniqueItems:
+        return {"firstLadderSeason", "lastLadderSeason", "spawnable", "disabled"};
+    case TableId::Armor:
+    case TableId::Weapons:
+        return {"Transmogrify", "ShowLevel", "diablocloneweight"};
+    case TableId::DifficultyLevels:
+        return {"ResistPenaltyNonExpansion"};
+    case TableId::MonItemPercent:
+    case TableId::TreasureClassEx:
+    case TableId::Skills:
+        break;
+    }
+    return {};
+}
+
 TableLayout Decide(bool v109, bool v110) {
     if (v109 == v110)
         return TableLayout::Unknown;
@@ -40,7 +64,7 @@ TableLayout Decide(bool v109, bool v110) {
 
 } // namespace
 
-TableLayout DetectTableLayout(const CTxtTable& table, CGameDataSet::TableId id) {
+TableLayout DetectClassicLayout(const CTxtTable& table, CGameDataSet::TableId id) {
     if (table.Rows() == 0)
         return TableLayout::Unknown;
     switch (id) {
@@ -62,7 +86,7 @@ TableLayout DetectTableLayout(const CTxtTable& table, CGameDataSet::TableId id) 
     case TableId::Weapons:
         return FirstHeaderIs(table, "name") ? TableLayout::Either : TableLayout::Unknown;
     case TableId::DifficultyLevels:
-        for (const char* header : kDifficultyHeaders)
+        for (const std::string& header : DifficultyHeaders(TableLayout::V110))
             if (Has(table, header))
                 return TableLayout::Either;
         return TableLayout::Unknown;
@@ -72,6 +96,27 @@ TableLayout DetectTableLayout(const CTxtTable& table, CGameDataSet::TableId id) 
         break;
     }
     return TableLayout::Either;
+}
+
+TableLayout DetectTableLayout(const CTxtTable& table, CGameDataSet::TableId id) {
+    const TableLayout classic = DetectClassicLayout(table, id);
+    if (classic == TableLayout::Unknown || classic == TableLayout::V109)
+        return classic;
+    for (const char* header : ResurrectedOnlyHeaders(id))
+        if (Has(table, header))
+            return TableLayout::D2R;
+    return classic;
+}
+
+std::string LayoutGameVersions(TableLayout layout) {
+    switch (layout) {
+    case TableLayout::V109:
+        return "Diablo II 1.07–1.09";
+    case TableLayout::D2R:
+        return "Diablo II: Resurrected";
+    default:
+        return "Diablo II 1.10–1.14d";
+    }
 }
 
 std::vector<std::string> MissingHeaders(const CTxtTable& table,

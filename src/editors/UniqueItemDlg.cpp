@@ -9,6 +9,7 @@
 #include "platform/UserPrompts.h"
 #include "table/TxtTable.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -25,6 +26,21 @@ namespace {
 
 // Far larger than any description file; a bigger one is not read whole.
 constexpr std::uint64_t kMaxConfigSize = 4 * 1024 * 1024;
+
+// The game reads a drop cell as a number: anything but 0 is yes.
+bool CellSaysYes(const std::optional<std::string>& cell) {
+    return cell && LeadingInteger(*cell) != 0;
+}
+
+// A drop cell from its box: as shown while the box is as shown, else the cell of the box's
+// state. Nothing without a column.
+std::optional<std::string> DropCell(const QCheckBox& box, bool shownChecked,
+                                    const std::optional<std::string>& shown,
+                                    const char* checkedCell, const char* uncheckedCell) {
+    if (!shown || box.isChecked() == shownChecked)
+        return shown;
+    return box.isChecked() ? checkedCell : uncheckedCell;
+}
 
 } // namespace
 
@@ -67,8 +83,30 @@ CUniqueItemDlg::CUniqueItemDlg(CUserPrompts& prompts, QWidget* parent)
         grid->addWidget(m_minimums[k], line, 2);
         grid->addWidget(m_maximums[k], line, 3);
     }
+    m_resurrectedFields = new QWidget(fields);
+    auto* ladder = new QGridLayout(m_resurrectedFields);
+    ladder->setContentsMargins(0, 0, 0, 0);
+    m_firstLadderSeason = new CCellEdit(m_resurrectedFields, false);
+    m_firstLadderSeason->setAccessibleName("First ladder season");
+    m_firstLadderSeason->setToolTip(UniqueItemsHeaders::kFirstLadderSeason);
+    m_lastLadderSeason = new CCellEdit(m_resurrectedFields, false);
+    m_lastLadderSeason->setAccessibleName("Last ladder season");
+    m_lastLadderSeason->setToolTip(UniqueItemsHeaders::kLastLadderSeason);
+    m_randomDrop = new QCheckBox("Can drop as a random unique", m_resurrectedFields);
+    m_anyDrop = new QCheckBox("Can drop at all (also from treasure classes)", m_resurrectedFields);
+    ladder->addWidget(
+        new QLabel("Drops in ladder seasons (empty: in every game)", m_resurrectedFields), 0, 0, 1,
+        4);
+    ladder->addWidget(new QLabel("From", m_resurrectedFields), 1, 0);
+    ladder->addWidget(m_firstLadderSeason, 1, 1);
+    ladder->addWidget(new QLabel("to", m_resurrectedFields), 1, 2);
+    ladder->addWidget(m_lastLadderSeason, 1, 3);
+    ladder->addWidget(m_randomDrop, 2, 0, 1, 4);
+    ladder->addWidget(m_anyDrop, 3, 0, 1, 4);
+
     auto* column = new QVBoxLayout(fields);
     column->addLayout(grid);
+    column->addWidget(m_resurrectedFields);
     column->addStretch();
     SetUpLayout(fields);
     ShowLayoutRows();
@@ -76,7 +114,7 @@ CUniqueItemDlg::CUniqueItemDlg(CUserPrompts& prompts, QWidget* parent)
 
 void CUniqueItemDlg::ShowLayoutRows() {
     const size_t count = UniqueItemsHeaders::Properties(m_layout);
-    const bool parameters = m_layout == TableLayout::V110;
+    const bool parameters = HasColumnsOf110(m_layout);
     m_parameterCaption->setVisible(parameters);
     for (size_t k = 0; k < UniqueItemRecord::kProperties; ++k) {
         m_combos[k]->setVisible(k < count);
@@ -84,6 +122,7 @@ void CUniqueItemDlg::ShowLayoutRows() {
         m_minimums[k]->setVisible(k < count);
         m_maximums[k]->setVisible(k < count);
     }
+    m_resurrectedFields->setVisible(m_layout == TableLayout::D2R);
 }
 
 QListWidget* CUniqueItemDlg::ItemList() const {
@@ -130,7 +169,7 @@ bool CUniqueItemDlg::OnInitDialog() {
             continue;
         }
         // The newer tables have blank rows between their items.
-        if (m_layout == TableLayout::V110 && name.empty())
+        if (HasColumnsOf110(m_layout) && name.empty())
             continue;
         // Each entry keeps its own row, so that items of the same name are each edited as
         // themselves; the row number tells them apart.
@@ -222,7 +261,22 @@ void CUniqueItemDlg::ShowRow(int32_t row) {
     // Only now: a raw code added for a later row moves the entries of the earlier ones.
     for (size_t k = 0; k < count; ++k)
         m_shownIndex[k] = m_combos[k]->currentIndex();
+    m_firstLadderSeason->setText(CellToText(record.firstLadderSeason));
+    m_lastLadderSeason->setText(CellToText(record.lastLadderSeason));
+    // A box whose column the table lacks stays off: nothing could keep its state.
+    m_randomDrop->setChecked(CellSaysYes(record.randomDrop));
+    m_randomDrop->setEnabled(record.randomDrop.has_value());
+    m_anyDrop->setChecked(record.disabled.has_value() && !CellSaysYes(record.disabled));
+    m_anyDrop->setEnabled(record.disabled.has_value());
     m_shownRecord = record;
+}
+
+void CUniqueItemDlg::TakeResurrectedFields(UniqueItemRecord& record) const {
+    record.randomDrop = DropCell(*m_randomDrop, CellSaysYes(m_shownRecord.randomDrop),
+                                 m_shownRecord.randomDrop, "1", "0");
+    // "disabled" says the opposite of the box.
+    record.disabled = DropCell(*m_anyDrop, !CellSaysYes(m_shownRecord.disabled),
+                               m_shownRecord.disabled, "0", "1");
 }
 
 bool CUniqueItemDlg::HasUnappliedChanges() const {
@@ -232,7 +286,12 @@ bool CUniqueItemDlg::HasUnappliedChanges() const {
             m_maximums[k]->text() != CellToText(m_shownRecord.maximums[k]) ||
             m_combos[k]->currentIndex() != m_shownIndex[k])
             return true;
-    return false;
+    UniqueItemRecord resurrected;
+    TakeResurrectedFields(resurrected);
+    return m_firstLadderSeason->text() != CellToText(m_shownRecord.firstLadderSeason) ||
+           m_lastLadderSeason->text() != CellToText(m_shownRecord.lastLadderSeason) ||
+           resurrected.randomDrop != m_shownRecord.randomDrop ||
+           resurrected.disabled != m_shownRecord.disabled;
 }
 
 void CUniqueItemDlg::OnApply() {
@@ -264,6 +323,9 @@ void CUniqueItemDlg::OnApply() {
                               ? m_shownRecord.codes[k]
                               : GetPropertyCode(m_combos[k]);
     }
+    record.firstLadderSeason = typed(m_firstLadderSeason, m_shownRecord.firstLadderSeason);
+    record.lastLadderSeason = typed(m_lastLadderSeason, m_shownRecord.lastLadderSeason);
+    TakeResurrectedFields(record);
     if (refused)
         return;
     if (m_pFuncs->WriteUniqueRecord(row, record, *m_pUniqueTable, m_layout).Report(m_prompts)) {

@@ -11,6 +11,7 @@ class CModFuncs;
 class CNoteLog;
 class CTxtTable;
 class CUserPrompts;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -19,8 +20,9 @@ class QListWidget;
 // Items > Uniques...: the magic properties of one unique item at a time, each a property chosen
 // by its description from "uniq.cfg" and a minimum and maximum typed as text. A table of the
 // 1.10 to 1.14d layout has twelve properties instead of ten, each with a parameter typed as text
-// too (a number or a skill's name). The table is edited in place; the main window undoes a
-// Cancel.
+// too (a number or a skill's name). Resurrected's table adds the ladder seasons an item drops in
+// and whether it drops, shown as what the game does rather than as its cells. The table is
+// edited in place; the main window undoes a Cancel.
 class CUniqueItemDlg : public CEditorDlg {
     Q_OBJECT
 public:
@@ -63,6 +65,12 @@ public:
     QLineEdit* ParameterEdit(size_t k) const { return m_parameters[k]; }
     QLineEdit* MinimumEdit(size_t k) const { return m_minimums[k]; }
     QLineEdit* MaximumEdit(size_t k) const { return m_maximums[k]; }
+    QLineEdit* FirstLadderSeasonEdit() const { return m_firstLadderSeason; }
+    QLineEdit* LastLadderSeasonEdit() const { return m_lastLadderSeason; }
+    // Checked when a random unique roll may choose the item.
+    QCheckBox* RandomDropBox() const { return m_randomDrop; }
+    // Checked unless the item never drops, not even from a treasure class naming it.
+    QCheckBox* AnyDropBox() const { return m_anyDrop; }
 
 protected:
     bool HasUnappliedChanges() const override;
@@ -75,6 +83,15 @@ private:
     // Whether property row k was changed to the empty entry: Apply empties all of its cells.
     bool RemovesProperty(size_t k) const;
     void ClearPropertyRow(size_t k);
+    // The cells of the Resurrected fields as the user left them, the shown cells otherwise.
+    void TakeResurrectedFields(UniqueItemRecord& record) const;
+
+    // Resurrected's fields, hidden for the other layouts.
+    QWidget* m_resurrectedFields = nullptr;
+    QLineEdit* m_firstLadderSeason = nullptr;
+    QLineEdit* m_lastLadderSeason = nullptr;
+    QCheckBox* m_randomDrop = nullptr;
+    QCheckBox* m_anyDrop = nullptr;
 
     QLabel* m_parameterCaption = nullptr;
     std::array<QComboBox*, UniqueItemRecord::kProperties> m_combos{};

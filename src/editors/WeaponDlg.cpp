@@ -104,6 +104,7 @@ bool CWeaponDlg::OnInitDialog() {
         m_prompts.ShowMessage("Programming error, m_pFuncs is null.");
         return false;
     }
+    m_pPicture->SetResurrectedItems(m_layout == TableLayout::D2R);
     // Each entry keeps its own row, so same-named weapons are each shown and changed as
     // themselves.
     ShowEntries(

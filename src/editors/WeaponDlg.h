@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editors/EditorDlg.h"
+#include "editors/TableLayout.h"
 #include "editors/WeaponRecord.h"
 
 #include <array>
@@ -26,6 +27,9 @@ public:
     CTxtTable* m_pWeaponTable = nullptr;
     CModFuncs* m_pFuncs = nullptr;
     bool m_bExpansion = false;
+    // The column layout of the table, found before the dialog is made: Resurrected's item
+    // pictures cannot be shown nor imported.
+    TableLayout m_layout = TableLayout::V109;
 
     bool OnInitDialog() override;
     void OnApply() override;

@@ -63,6 +63,10 @@ TEST(TableLayoutTest, TheHeaderRowTellsTheLayout) {
         {TableId::DifficultyLevels, "Name\tManaStealDivisor", L::Either},
         {TableId::DifficultyLevels, "Name\tOther", L::Unknown},
         {TableId::Skills, "skill", L::Either},
+        // Resurrected's: the 1.10 columns and one of its own (the editors' test has the others).
+        {TableId::MonStats, "Id\t*hcIdx\tNameStr\tA1TH", L::D2R},
+        {TableId::MonStats, m + "\tTreasureClassChamp", L::V109},
+        {TableId::Levels, l110 + "\tLevelEntry", L::D2R},
     };
     for (const Case& c : cases)
         EXPECT_EQ(DetectTableLayout(TableOf(c.header), c.id), c.expected)
