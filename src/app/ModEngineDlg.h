@@ -15,6 +15,7 @@
 struct CEditorCommand;
 class CAllTablesCommands;
 class CModFuncs;
+class CProblemsCommands;
 class CMpqArchive;
 class CTableGrids;
 class QAction;
@@ -139,6 +140,7 @@ private:
     QMenuBar* m_pMenuBar = nullptr;
     CTableGrids* m_pGrids = nullptr;
     CAllTablesCommands* m_pAllTables = nullptr;
+    CProblemsCommands* m_pProblems = nullptr; // the Problems pane under the notes
     QAction* m_pSave = nullptr;
     QAction* m_pSaveAs = nullptr;
     QAction* m_pSaveTables = nullptr;
