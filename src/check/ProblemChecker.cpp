@@ -20,7 +20,7 @@ CProblemChecker::CProblemChecker(const std::vector<std::string>& fileNames, Tabl
     Add(std::make_unique<CUniqueKeyRule>(
         std::vector<std::string>{"Armor.txt", "Weapons.txt", "Misc.txt"}, "code", "code"));
     Add(std::make_unique<CUniqueKeyRule>(std::vector<std::string>{"TreasureClassEx.txt"},
-                                         "Treasure Class", "name"));
+                                         "Treasure Class", "treasure class name"));
     for (const std::string& fileName : fileNames) {
         Add(std::make_unique<CIntegerColumnRule>(fileName));
         Add(std::make_unique<CRowLengthRule>(fileName));

@@ -74,7 +74,7 @@ void CProblemRule::AddColumnKeys(CKeySet& keys, const CTxtTable* table, const st
 }
 
 bool CProblemRule::IsWholeNumber(std::string_view text) {
-    if (!text.empty() && text.front() == '-')
+    if (!text.empty() && (text.front() == '-' || text.front() == '+'))
         text.remove_prefix(1);
     if (text.empty())
         return false;

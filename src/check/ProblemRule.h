@@ -46,7 +46,7 @@ protected:
                                                 const std::string& suffix = "");
     // Adds the cells of the column headed `header` in every row the game reads.
     static void AddColumnKeys(CKeySet& keys, const CTxtTable* table, const std::string& header);
-    // Whether the text is a whole number: an optional minus sign and digits, nothing else.
+    // Whether the text is a whole number: an optional sign and digits, nothing else.
     static bool IsWholeNumber(std::string_view text);
     // "\"text\"".
     static std::string Quoted(std::string_view text);

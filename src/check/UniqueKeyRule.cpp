@@ -8,7 +8,7 @@
 std::vector<CProblem> CUniqueKeyRule::Check(const TableLookup& mod, const TableLookup&) const {
     const std::string missing = FirstMissing(mod, m_fileNames);
     if (!missing.empty())
-        return {CannotRun(missing, "the " + m_keyName + "s of its rows")};
+        return {CannotRun(missing, "repeated " + m_keyName + "s")};
     struct Place {
         const std::string* fileName;
         int32_t row;
