@@ -50,6 +50,7 @@ std::vector<CProblem> CIntegerColumnRule::Check(const TableLookup& mod,
         m_baseColumns = WholeNumberColumns(*game);
         m_pBase = game;
     }
+    const int32_t enabledCol = EnabledColumn(m_fileName, *table);
     std::vector<CProblem> problems;
     for (const auto& [header, baseCol] : m_baseColumns) {
         // The same place when the mod kept the game's columns, else the first of that header.
@@ -60,7 +61,8 @@ std::vector<CProblem> CIntegerColumnRule::Check(const TableLookup& mod,
             continue;
         for (int32_t row = 1; row < table->Rows(); ++row) {
             const std::string_view cell = table->CellView(col, row);
-            if (!cell.empty() && !IsWholeNumber(cell) && IsReadRow(*table, row))
+            if (!cell.empty() && !IsWholeNumber(cell) && IsReadRow(*table, row) &&
+                IsEnabledRow(*table, enabledCol, row))
                 problems.push_back(ProblemAt(m_fileName, *table, col, row,
                                              Quoted(cell) +
                                                  " is no whole number, which the "

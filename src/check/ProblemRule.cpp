@@ -15,6 +15,13 @@ bool CProblemRule::IsEnabledRow(const CTxtTable& table, int32_t enabledCol, int3
     return enabledCol < 0 || TableNumbers::LeadingInteger(table.CellView(enabledCol, row)) != 0;
 }
 
+int32_t CProblemRule::EnabledColumn(const std::string& fileName, const CTxtTable& table) {
+    if (!EqualsIgnoringAsciiCase(fileName, "UniqueItems.txt") &&
+        !EqualsIgnoringAsciiCase(fileName, "CubeMain.txt"))
+        return -1;
+    return table.FindColumn("enabled", 0);
+}
+
 CProblem CProblemRule::ProblemAt(const std::string& fileName, const CTxtTable& table, int32_t col,
                                  int32_t row, std::string what) {
     CProblem problem;

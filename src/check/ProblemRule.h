@@ -30,6 +30,8 @@ protected:
     static bool IsReadRow(const CTxtTable& table, int32_t row);
     // Unique items and recipes with "enabled" at 0 (or empty) are left out by the game.
     static bool IsEnabledRow(const CTxtTable& table, int32_t enabledCol, int32_t row);
+    // The "enabled" column of the unique items and the recipes; -1 for other tables.
+    static int32_t EnabledColumn(const std::string& fileName, const CTxtTable& table);
     // The problem at a cell; the row is named by its "LevelName" cell where the table has one
     // (an area's own name), else by its first cell.
     static CProblem ProblemAt(const std::string& fileName, const CTxtTable& table, int32_t col,

@@ -74,7 +74,7 @@ std::vector<CProblem> CUniqueItemRule::Check(const TableLookup& mod, const Table
             skillNumbers.Add(std::to_string(row - 1));
 
     const int32_t codeCol = uniques.FindColumn("code", 0);
-    const int32_t enabledCol = uniques.FindColumn("enabled", 0);
+    const int32_t enabledCol = EnabledColumn(kUniques, uniques);
     const std::vector<Slot> slots = PropertySlots(uniques, layout);
     std::vector<CProblem> problems;
     auto report = [&](int32_t col, int32_t row, std::string what) {
