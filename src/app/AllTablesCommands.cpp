@@ -92,13 +92,14 @@ void CAllTablesCommands::UseStores(const CModStore* mod, std::vector<const CModS
     m_givenGame = std::move(game);
 }
 
-CTxtTable* CAllTablesCommands::Open(CModTables::Entry& entry) {
+CTxtTable* CAllTablesCommands::Open(CModTables::Entry& entry, bool quiet) {
     if (CTxtTable* table = m_tables.Loaded(entry))
         return table;
     std::string error;
     CTxtTable* table = m_tables.Open(entry, error);
     if (table == nullptr) {
-        m_window.Prompts().ShowMessage(error);
+        if (!quiet)
+            m_window.Prompts().ShowMessage(error);
         return nullptr;
     }
     // From its first change on, every save writes the table.
@@ -115,6 +116,11 @@ void CAllTablesCommands::OpenAll(bool thisArchiveOnly) {
     for (CModTables::Entry& entry : Tables().Entries())
         if (!thisArchiveOnly || entry.origin == CModTables::Origin::ThisArchive)
             Open(entry);
+}
+
+CTxtTable* CAllTablesCommands::TableQuietly(const std::string& fileName) {
+    CModTables::Entry* entry = Tables().FindEntry(fileName);
+    return entry != nullptr ? Open(*entry, true) : nullptr;
 }
 
 void CAllTablesCommands::OpenGrid(const std::string& fileName, int32_t col, int32_t tableRow,

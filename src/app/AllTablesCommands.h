@@ -37,6 +37,9 @@ public:
     std::unique_ptr<QDialog> MakeTablesDialog(QWidget* parent);
     std::unique_ptr<QDialog> MakeFindDialog(QWidget* parent);
     std::unique_ptr<QDialog> MakeChangesDialog(QWidget* parent);
+    // The table of that file name (any case), read now if it was not yet; null, with no message,
+    // when the mod has none or it cannot be read. The problem rules read the tables so.
+    CTxtTable* TableQuietly(const std::string& fileName);
     // Runs the grid of a table with the cell selected (the whole row for a negative column).
     void OpenGrid(const std::string& fileName, int32_t col, int32_t tableRow, QWidget* parent);
 
@@ -50,8 +53,9 @@ public:
     std::string ChangesSummary();
 
 private:
-    // The entry's table, read now if it was not yet; null after a message when it cannot be.
-    CTxtTable* Open(CModTables::Entry& entry);
+    // The entry's table, read now if it was not yet; null when it cannot be, after a message
+    // unless `quiet`.
+    CTxtTable* Open(CModTables::Entry& entry, bool quiet = false);
     // Reads every table (the archive's own only, or all): a find or the changes look at them.
     void OpenAll(bool thisArchiveOnly);
 

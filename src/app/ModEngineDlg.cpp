@@ -6,6 +6,7 @@
 #include "app/EditorCommand.h"
 #include "app/GameFolder.h"
 #include "app/ModFolderCommands.h"
+#include "app/ProblemsCommands.h"
 #include "app/RecentArchives.h"
 #include "app/TableGrids.h"
 #include "app/TablesFolder.h"
@@ -15,6 +16,7 @@
 #include "data/OverridesFolder.h"
 #include "data/PatchBackup.h"
 #include "editors/ModFuncs.h"
+#include "editors/ProblemsPane.h"
 #include "platform/FileSystem.h"
 #include "platform/ProfileFile.h"
 #include "platform/UnusablePath.h"
@@ -29,6 +31,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QSplitter>
 #include <QVBoxLayout>
 
 #include <filesystem>
@@ -60,6 +63,7 @@ CModEngineDlg::CModEngineDlg(CUserPrompts& prompts, QWidget* parent)
     m_pGrids = new CTableGrids(m_data, m_prompts, this);
     m_pAllTables = new CAllTablesCommands(*this);
     m_pModFolder = new CModFolderCommands(*this);
+    m_pProblems = new CProblemsCommands(*this);
     // Every step done, undone or redone is an unsaved edit.
     connect(m_pGrids, &CTableGrids::tableChanged, this, [this] {
         m_data.m_bModified = true;
@@ -121,7 +125,10 @@ void CModEngineDlg::OnInitDialog() {
     BuildMenu();
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(m_pMenuBar);
-    layout->addWidget(m_editNotes);
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->addWidget(m_editNotes);
+    split->addWidget(&m_pProblems->Pane());
+    layout->addWidget(split);
     // Narrower than its menu bar, the window would hide menus behind the bar's overflow button.
     const QMargins margins = layout->contentsMargins();
     setMinimumWidth(m_pMenuBar->sizeHint().width() + margins.left() + margins.right());
@@ -351,6 +358,7 @@ bool CModEngineDlg::LoadArchive(const std::string& path, bool expansion) {
     m_pGrids->Clear();
     m_pAllTables->Forget();
     m_pArchive = std::move(loader.m_pArchive);
+    m_pProblems->Restart();
     if (!CRecentArchives(SettingsPath()).Add(path))
         AppendNote("The settings file " + NativePath(SettingsPath()) +
                    " could not be written, so File > Recent does not list this archive.");
@@ -390,7 +398,8 @@ void CModEngineDlg::OnFileSave() {
     saver.SetGameRunCallbacks(whileRunning, ended);
     if (m_pArchive)
         saver.SetMoreTables(m_pAllTables->TablesToSave(m_pArchive->m_strArchivePath));
-    saver.SetChangesSummary([this] { return m_pAllTables->ChangesSummary(); });
+    saver.AddSummary([this] { return m_pAllTables->ChangesSummary(); });
+    saver.AddSummary([this] { return m_pProblems->SaveSentence(); });
     saver.Save();
     ended();
     if (m_pArchive && !m_data.m_bModified)

@@ -16,6 +16,7 @@ struct CEditorCommand;
 class CAllTablesCommands;
 class CModFolderCommands;
 class CModFuncs;
+class CProblemsCommands;
 class CMpqArchive;
 class CTableGrids;
 class QAction;
@@ -89,6 +90,8 @@ public:
     CAllTablesCommands& AllTables() const { return *m_pAllTables; }
     // Diablo II: Resurrected mod folders.
     CModFolderCommands& ModFolder() const { return *m_pModFolder; }
+    // The Problems pane and the rules behind it.
+    CProblemsCommands& Problems() const { return *m_pProblems; }
     // Enables the menus that need an opened data set.
     void EnableDataCommands();
     // The folder browser of Save Tables and Load Tables; nothing when there is no folder.
@@ -143,6 +146,7 @@ private:
     CTableGrids* m_pGrids = nullptr;
     CAllTablesCommands* m_pAllTables = nullptr;
     CModFolderCommands* m_pModFolder = nullptr;
+    CProblemsCommands* m_pProblems = nullptr; // the Problems pane under the notes
     QAction* m_pSave = nullptr;
     QAction* m_pSaveAs = nullptr;
     QAction* m_pSaveTables = nullptr;

@@ -2,6 +2,7 @@
 
 #include "app/AllTablesCommands.h"
 #include "app/ModEngineDlg.h"
+#include "app/ProblemsCommands.h"
 #include "app/RecentArchives.h"
 #include "app/TableGrids.h"
 #include "data/ModTables.h"
@@ -266,6 +267,7 @@ bool CModFolderCommands::Open(const std::string& folder) {
     m_pGameView = std::move(gameView);
     m_strFolder = folder;
     m_window.AllTables().UseStores(m_pModView.get(), {m_pGameView.get()});
+    m_window.Problems().Restart();
     if (!CRecentArchives(m_window.SettingsPath()).Add(folder))
         m_window.AppendNote("The settings file " + NativePath(m_window.SettingsPath()) +
                             " could not be written, so File > Recent does not list this mod.");
@@ -341,6 +343,8 @@ void CModFolderCommands::Save() {
         return;
     }
     m_window.AppendNote(m_window.AllTables().ChangesSummary());
+    if (const std::string problems = m_window.Problems().SaveSentence(); !problems.empty())
+        m_window.AppendNote(problems);
     m_window.AppendNote(std::to_string(files.size()) + (files.size() == 1 ? " file" : " files") +
                         " saved into the mod folder " + m_pStore->DisplayName() + ".");
     m_window.m_data.m_bModified = false;

@@ -168,8 +168,9 @@ void CModSaver::Save() {
 }
 
 void CModSaver::Complete(bool compiledUpToDate) {
-    if (m_changesSummary)
-        m_notes.AppendNote(m_changesSummary());
+    for (const std::function<std::string()>& summary : m_summaries)
+        if (std::string text = summary(); !text.empty())
+            m_notes.AppendNote(text);
     if (m_bOverridesComplete && compiledUpToDate) {
         m_notes.AppendNote("Diablo II has been updated.");
     } else {

@@ -39,10 +39,11 @@ public:
         m_moreTables = std::move(tables);
     }
 
-    // The sentence on how far the mod differs from the game's tables, noted just before the last
-    // line of a save whose tables went in.
-    void SetChangesSummary(std::function<std::string()> summary) {
-        m_changesSummary = std::move(summary);
+    // A sentence on the mod as saved (how far it differs from the game's tables, what problems
+    // it has), noted just before the last line of a save whose tables went in, in the order
+    // added. An empty sentence is not noted.
+    void AddSummary(std::function<std::string()> summary) {
+        m_summaries.push_back(std::move(summary));
     }
 
     // Called again and again while the game runs (to keep the window painted), and once when
@@ -102,7 +103,7 @@ private:
     std::vector<std::pair<std::string, std::string>> CompiledTables() const;
 
     std::vector<std::pair<std::string, const CTxtTable*>> m_moreTables;
-    std::function<std::string()> m_changesSummary;
+    std::vector<std::function<std::string()>> m_summaries;
     // Per compiled table (in the order of CompiledTables()): written by this save's run.
     std::vector<bool> m_compiledThisRun;
     // Compiled files of an earlier run that could not be deleted before this run.

@@ -263,6 +263,14 @@ int32_t CTxtTable::WrittenCells(int32_t row) const {
     return read;
 }
 
+int32_t CTxtTable::CellCount(int32_t row) const {
+    if (row < 0 || row >= m_nRows)
+        return 0;
+    const std::string_view surplus = TextOf(m_rows[static_cast<size_t>(row)].surplus);
+    return WrittenCells(row) +
+           static_cast<int32_t>(std::count(surplus.begin(), surplus.end(), '\t'));
+}
+
 bool CTxtTable::InsertRow(int32_t row, std::vector<std::string> cells) {
     return PutRow(row, std::move(cells), m_rows.empty() || m_rows.front().crLf, &CellCanHold);
 }

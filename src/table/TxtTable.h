@@ -73,6 +73,10 @@ public:
     // back after the row's last cell so that nothing of a file is lost. Empty for most rows.
     std::string SurplusText(int32_t row) const;
 
+    // How many cells the row writes: fewer than Columns() for a short row, more for a row with
+    // surplus text. 0 for a bad `row`.
+    int32_t CellCount(int32_t row) const;
+
     // Inserts a row before `row` (1 to Rows(); Rows() appends). A row of fewer cells than
     // Columns() stays that short when saved, as a short line read from a file does; cells past
     // Columns() are kept as the row's surplus text. No cells make an empty line. The row ends
