@@ -12,18 +12,26 @@ constexpr std::uint64_t kMaxFileBytes = 256u << 20;
 
 } // namespace
 
-CArchiveReadStore::CArchiveReadStore(std::string archivePath) : m_path(std::move(archivePath)) {}
+CArchiveReadStore::CArchiveReadStore(std::string archivePath)
+    : m_path(std::move(archivePath)), m_pCache(&m_ownCache) {}
+
+CArchiveReadStore::CArchiveReadStore(std::string archivePath, CArchiveReaderCache& shared)
+    : m_path(std::move(archivePath)), m_pCache(&shared) {}
+
+CArchiveReadStore::CArchiveReadStore(CArchiveReadStore&& other) noexcept
+    : m_path(std::move(other.m_path)),
+      m_pCache(other.m_pCache == &other.m_ownCache ? &m_ownCache : other.m_pCache) {}
 
 std::string CArchiveReadStore::DisplayName() const {
     return std::filesystem::path(NativePath(m_path)).filename().string();
 }
 
 bool CArchiveReadStore::HasFile(const std::string& archivedName) const {
-    return m_cache.HasFile(m_path, archivedName);
+    return m_pCache->HasFile(m_path, archivedName);
 }
 
 bool CArchiveReadStore::ReadFile(const std::string& archivedName, std::string& bytes) const {
-    return m_cache.ReadFile(m_path, archivedName, bytes, kMaxFileBytes);
+    return m_pCache->ReadFile(m_path, archivedName, bytes, kMaxFileBytes);
 }
 
 std::vector<std::string> CArchiveReadStore::ListExcelTables() const {

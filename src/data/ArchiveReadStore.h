@@ -11,6 +11,10 @@
 class CArchiveReadStore : public CModStore {
 public:
     explicit CArchiveReadStore(std::string archivePath);
+    // Reads through `shared`, which keeps the archive open for other stores of the same file
+    // (the item editors' pictures read many small files of the same few archives).
+    CArchiveReadStore(std::string archivePath, CArchiveReaderCache& shared);
+    CArchiveReadStore(CArchiveReadStore&& other) noexcept;
 
     const std::string& Path() const { return m_path; }
 
@@ -24,5 +28,6 @@ public:
 
 private:
     std::string m_path;
-    mutable CArchiveReaderCache m_cache;
+    mutable CArchiveReaderCache m_ownCache;
+    CArchiveReaderCache* m_pCache;
 };

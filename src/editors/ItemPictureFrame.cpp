@@ -41,6 +41,18 @@ std::vector<std::string> CItemPictureFrame::GameArchives(const std::string& open
     return archives;
 }
 
+std::vector<const CModStore*> CItemPictureFrame::GameStores() {
+    // Stores of the archives named now, all reading through the one reader that keeps them open.
+    m_stores.clear();
+    for (const std::string& archive : m_gameArchives)
+        if (!archive.empty())
+            m_stores.emplace_back(archive, m_archiveReader);
+    std::vector<const CModStore*> stores;
+    for (const CArchiveReadStore& store : m_stores)
+        stores.push_back(&store);
+    return stores;
+}
+
 std::string CItemPictureFrame::OverridesPcx(const std::string& invfile) const {
     if (!IsPlainPictureName(invfile))
         return {};
@@ -76,8 +88,7 @@ void CItemPictureFrame::ShowItemPicture(const std::string& invfile) {
                 m_Picture.SetPicture(decoded);
         } else if (m_Picture.Load(m_strWorkingFolder + "\\images\\" + invfile + ".jpg")) {
             m_source = Source::Images;
-        } else if (ReadGameItemPicture(m_archiveReader, m_gameArchives, invfile, kWidth, kHeight,
-                                       decoded)) {
+        } else if (ReadGameItemPicture(GameStores(), invfile, kWidth, kHeight, decoded)) {
             m_Picture.SetPicture(decoded);
             m_source = Source::Game;
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/ArchiveReadStore.h"
 #include "data/ArchiveReaderCache.h"
 #include "editors/InvPicture.h"
 
@@ -93,7 +94,11 @@ private:
     std::string m_strPcxPath;
     CInvPicture m_Picture;
     Source m_source = Source::None;
+    // The game's archives as stores, remade for each picture from m_gameArchives.
+    std::vector<const CModStore*> GameStores();
+
     CArchiveReaderCache m_archiveReader;
+    std::vector<CArchiveReadStore> m_stores;
     // Each overrides PCX imported while the dialog runs, with its bytes before the first import
     // (nothing when there was no file).
     std::map<std::string, std::optional<std::string>> m_beforeImports;

@@ -1,8 +1,8 @@
 #include "graphics/GamePicture.h"
 
-#include "data/ArchiveReaderCache.h"
 #include "graphics/BuiltinPalette.h"
 #include "graphics/Dc6Converter.h"
+#include "store/ModStore.h"
 
 #include <algorithm>
 
@@ -51,16 +51,15 @@ std::string GamePictureName(const std::string& invfile) {
     return "data\\global\\items\\" + invfile + ".dc6";
 }
 
-bool ReadGameItemPicture(CArchiveReaderCache& reader, const std::vector<std::string>& archives,
-                         const std::string& invfile, int32_t maxWidth, int32_t maxHeight,
-                         CRgbPicture& picture) {
+bool ReadGameItemPicture(const std::vector<const CModStore*>& stores, const std::string& invfile,
+                         int32_t maxWidth, int32_t maxHeight, CRgbPicture& picture) {
     picture = CRgbPicture{};
     if (!IsPlainPictureName(invfile))
         return false;
     const std::string name = GamePictureName(invfile);
-    for (const std::string& archive : archives) {
+    for (const CModStore* store : stores) {
         std::string bytes;
-        if (!archive.empty() && reader.ReadFile(archive, name, bytes, kMaxPictureBytes) &&
+        if (store->ReadFile(name, bytes) && bytes.size() <= kMaxPictureBytes &&
             DecodeDc6(bytes, maxWidth, maxHeight, picture))
             return true;
         picture = CRgbPicture{};
