@@ -25,7 +25,8 @@ std::vector<CProblem> CMonsterSlotRule::Check(const TableLookup& mod, const Tabl
     const TableLayout levelsLayout = DetectTableLayout(levels, CGameDataSet::TableId::Levels);
     const TableLayout monstersLayout = DetectTableLayout(monsters, CGameDataSet::TableId::MonStats);
     std::vector<CProblem> problems;
-    if (levelsLayout == TableLayout::V110 && monstersLayout == TableLayout::V110)
+    // Resurrected's tables name monsters by Id as 1.10's do.
+    if (HasColumnsOf110(levelsLayout) && HasColumnsOf110(monstersLayout))
         CheckIds(levels, monsters, problems);
     else if (levelsLayout == TableLayout::V109 && monstersLayout == TableLayout::V109)
         CheckNumbers(levels, monsters, problems);

@@ -25,7 +25,7 @@ std::vector<Slot> PropertySlots(const CTxtTable& uniques, TableLayout layout) {
     std::vector<Slot> slots;
     for (int32_t n = 1;; ++n) {
         const std::string k = std::to_string(n);
-        const bool v110 = layout == TableLayout::V110;
+        const bool v110 = HasColumnsOf110(layout);
         const int32_t code = uniques.FindColumn(v110 ? "prop" + k : "ItemMod" + k + "Code", 0);
         if (code < 0)
             return slots;
