@@ -39,8 +39,8 @@ constexpr const char* kTables[] = {"monstats.txt",    "MonItemPercent.txt",  "Le
                                    "Armor.txt",       "Weapons.txt",         "DifficultyLevels.txt",
                                    "UniqueItems.txt", "TreasureClassEx.txt", "Skills.txt"};
 // Tables only the game's own archives hold: the patch does not change them.
-constexpr const char* kGameOnlyTables[] = {"Runes.txt",      "Gems.txt",      "CubeMain.txt",
-                                           "Properties.txt", "Misc.txt",      "ItemTypes.txt",
+constexpr const char* kGameOnlyTables[] = {"Runes.txt",      "Gems.txt", "CubeMain.txt",
+                                           "Properties.txt", "Misc.txt", "ItemTypes.txt",
                                            "SetItems.txt"};
 constexpr std::string_view kExcelFolder = "Data\\Global\\Excel\\";
 

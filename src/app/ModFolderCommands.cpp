@@ -36,31 +36,6 @@ bool IsOptional(TableId id) {
     return std::find(std::begin(kOptional), std::end(kOptional), id) != std::end(kOptional);
 }
 
-// A view that passes every call to a store: the expansion's realm, seen as the classic view is.
-class CStorePassage : public CModStore {
-public:
-    explicit CStorePassage(CModStore& store) : m_store(store) {}
-    std::string DisplayName() const override { return m_store.DisplayName(); }
-    bool HasFile(const std::string& name) const override { return m_store.HasFile(name); }
-    bool ReadFile(const std::string& name, std::string& bytes) const override {
-        return m_store.ReadFile(name, bytes);
-    }
-    std::vector<std::string> ListExcelTables() const override { return m_store.ListExcelTables(); }
-    bool WriteBatch(const std::vector<std::pair<std::string, std::string>>& files,
-                    std::string& error) override {
-        return m_store.WriteBatch(files, error);
-    }
-
-private:
-    CModStore& m_store;
-};
-
-std::unique_ptr<CModStore> RealmView(CModStore& store, bool classic) {
-    if (classic)
-        return std::make_unique<CRealmStoreView>(store);
-    return std::make_unique<CStorePassage>(store);
-}
-
 } // namespace
 
 CModFolderCommands::CModFolderCommands(CModEngineDlg& window)
@@ -106,7 +81,7 @@ void CModFolderCommands::AddMenus(QMenu* file, QMenuBar* menuBar) {
     auto* resurrected = new QMenu("Diablo II: Res&urrected", file);
     file->insertMenu(before, resurrected);
     connect(resurrected->addAction("Game's &Tables Folder..."), &QAction::triggered, this,
-            &CModFolderCommands::OnChooseTablesFolder);
+            [this] { OnChooseTablesFolder(); });
     resurrected->addSeparator();
     auto* realms = new QActionGroup(resurrected);
     const std::pair<const char*, const char*> choices[] = {
@@ -157,21 +132,16 @@ std::optional<std::string> CModFolderCommands::TablesFolder() {
     if (!kept.empty())
         if (std::optional<std::string> excel = CTablesFolderStore::ExcelFolder(kept))
             return excel;
-    OnChooseTablesFolder();
-    const std::string chosen =
-        CProfileFile::ReadString(m_window.SettingsPath(), kSection, "TablesFolder", "");
-    if (chosen.empty() || chosen == kept)
-        return std::nullopt;
-    return CTablesFolderStore::ExcelFolder(chosen);
+    return OnChooseTablesFolder();
 }
 
-void CModFolderCommands::OnChooseTablesFolder() {
+std::optional<std::string> CModFolderCommands::OnChooseTablesFolder() {
     while (true) {
         std::optional<std::string> folder = m_window.ChooseTablesFolder(
             "Select the Resurrected tables folder: the folder holding data/global/excel, or "
             "excel itself, as extracted from the game.");
         if (!folder)
-            return;
+            return std::nullopt;
         const std::optional<std::string> excel = CTablesFolderStore::ExcelFolder(*folder);
         std::string missing;
         if (excel) {
@@ -185,7 +155,7 @@ void CModFolderCommands::OnChooseTablesFolder() {
                                            *folder))
                 m_window.AppendNote("The settings file " + NativePath(m_window.SettingsPath()) +
                                     " could not be written, so the tables folder is not kept.");
-            return;
+            return excel;
         }
         m_window.Prompts().ShowMessage(
             NativePath(*folder) +
@@ -234,8 +204,14 @@ bool CModFolderCommands::Open(const std::string& folder) {
 
     auto game = std::make_unique<CTablesFolderStore>(*excel);
     const bool classic = RealmSetting() == Realms::ClassicOnly;
-    std::unique_ptr<CModStore> modView = RealmView(*store, classic);
-    std::unique_ptr<CModStore> gameView = RealmView(*game, classic);
+    // The classic realm's copies are read and written through views of the stores.
+    std::unique_ptr<CRealmStoreView> modClassic, gameClassic;
+    if (classic) {
+        modClassic = std::make_unique<CRealmStoreView>(*store);
+        gameClassic = std::make_unique<CRealmStoreView>(*game);
+    }
+    CModStore* modView = classic ? static_cast<CModStore*>(modClassic.get()) : store.get();
+    CModStore* gameView = classic ? static_cast<CModStore*>(gameClassic.get()) : game.get();
     // Read aside: a mod that lacks a table leaves what is open as it was.
     CGameDataSet loaded;
     loaded.SetPrompts(&m_window.Prompts());
@@ -263,10 +239,12 @@ bool CModFolderCommands::Open(const std::string& folder) {
     m_window.Grids().Clear();
     m_pStore = std::move(store);
     m_pGame = std::move(game);
-    m_pModView = std::move(modView);
-    m_pGameView = std::move(gameView);
+    m_pModClassic = std::move(modClassic);
+    m_pGameClassic = std::move(gameClassic);
+    m_pModView = modView;
+    m_pGameView = gameView;
     m_strFolder = folder;
-    m_window.AllTables().UseStores(m_pModView.get(), {m_pGameView.get()});
+    m_window.AllTables().UseStores(m_pModView, {m_pGameView});
     m_window.Problems().Restart();
     if (!CRecentArchives(m_window.SettingsPath()).Add(folder))
         m_window.AppendNote("The settings file " + NativePath(m_window.SettingsPath()) +
@@ -279,8 +257,10 @@ bool CModFolderCommands::Open(const std::string& folder) {
 }
 
 void CModFolderCommands::Close() {
-    m_pModView.reset();
-    m_pGameView.reset();
+    m_pModView = nullptr;
+    m_pGameView = nullptr;
+    m_pModClassic.reset();
+    m_pGameClassic.reset();
     m_pStore.reset();
     m_pGame.reset();
     UpdateCommands();

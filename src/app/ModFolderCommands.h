@@ -11,6 +11,7 @@
 class CModEngineDlg;
 class CModFolderStore;
 class CModStore;
+class CRealmStoreView;
 class CTablesFolderStore;
 class CTxtTable;
 class QAction;
@@ -40,7 +41,9 @@ public:
 
     void OnOpenModFolder();
     void OnNewModFolder();
-    void OnChooseTablesFolder();
+    // The game's extracted tables, asked for until a folder holding them is chosen; kept in the
+    // settings. Its excel folder, or nothing when the user cancelled.
+    std::optional<std::string> OnChooseTablesFolder();
     void OnRunGame();
     // Opens the mod folder at `folder` (mods/<name> or its <name>.mpq folder): from the menu,
     // File > Recent and the command line. False when it was not opened; what was open stays.
@@ -65,9 +68,12 @@ private:
     CModEngineDlg& m_window;
     std::unique_ptr<CModFolderStore> m_pStore;
     std::unique_ptr<CTablesFolderStore> m_pGame;
-    // The realm the tables are read from and written to: the classic one's views, or the stores.
-    std::unique_ptr<CModStore> m_pModView;
-    std::unique_ptr<CModStore> m_pGameView;
+    // The realm the tables are read from and written to: the stores themselves, or views of
+    // their classic realm's copies.
+    std::unique_ptr<CRealmStoreView> m_pModClassic;
+    std::unique_ptr<CRealmStoreView> m_pGameClassic;
+    CModStore* m_pModView = nullptr;
+    CModStore* m_pGameView = nullptr;
     std::string m_strFolder;
     QAction* m_pRunGame = nullptr;
     std::vector<QAction*> m_archiveOnly;

@@ -4,13 +4,6 @@
 
 namespace {
 
-std::string LowerCopy(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower)
-        c = AsciiToLower(c);
-    return lower;
-}
-
 std::vector<const CModStore*> AllStores(const CModStore& mod,
                                         const std::vector<const CModStore*>& game) {
     std::vector<const CModStore*> stores{&mod};
@@ -146,7 +139,7 @@ void CModTables::Saved(const CModStore& mod) {
 }
 
 const CTxtTable* CModTables::Base(const std::string& fileName) {
-    const std::string key = LowerCopy(fileName);
+    const std::string key = AsciiUpperCopy(fileName);
     if (auto known = m_bases.find(key); known != m_bases.end())
         return known->second.get();
     std::unique_ptr<CTxtTable> base;

@@ -77,7 +77,7 @@ private:
     std::string m_strTablesFolder;
     std::vector<const CModStore*> m_game;
     std::vector<Entry> m_entries;
-    // By lower-case file name; null when the game has no copy.
+    // By upper-case file name; null when the game has no copy.
     std::map<std::string, std::unique_ptr<CTxtTable>> m_bases;
     bool m_bFound = false;
 };

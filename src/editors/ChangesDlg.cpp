@@ -71,9 +71,7 @@ CChangesDlg::CChangesDlg(std::vector<Entry> entries, QUndoStack& undo, CUserProm
     // One top-level item per table, hidden while the table is as the game's: the items keep the
     // tables' order and index however the tables change.
     for (size_t entry = 0; entry < m_entries.size(); ++entry) {
-        AddItem(nullptr, {Kind::Table, entry, 0, 0},
-                {QString::fromLatin1(m_entries[entry].fileName.data(),
-                                     static_cast<qsizetype>(m_entries[entry].fileName.size()))});
+        AddItem(nullptr, {Kind::Table, entry, 0, 0}, {CellToText(m_entries[entry].fileName)});
         if (CTableChanges* changes = m_entries[entry].changes) {
             connect(changes, &CTableChanges::tableChanged, this, [this, entry] { Refresh(entry); });
             connect(changes, &CTableChanges::tableReplaced, this,

@@ -1,17 +1,11 @@
 #include "editors/ProblemsPane.h"
 
+#include "editors/CellText.h"
+
 #include <QHeaderView>
 #include <QLabel>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-
-namespace {
-
-QString Latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 CProblemsPane::CProblemsPane(OpenCell open, QWidget* parent)
     : QWidget(parent), m_open(std::move(open)) {
@@ -42,9 +36,9 @@ void CProblemsPane::SetProblems(const std::vector<CProblem>& problems) {
         // A rule that could not run has no cell: its sentence says all.
         const bool atCell = problem.tableRow >= 0;
         found += atCell ? 1 : 0;
-        items.push_back(new QTreeWidgetItem(
-            QStringList{Latin1(problem.fileName), Latin1(problem.rowName), Latin1(problem.column),
-                        Latin1(problem.cell), Latin1(atCell ? problem.what : problem.Sentence())}));
+        items.push_back(new QTreeWidgetItem(QStringList{
+            CellToText(problem.fileName), CellToText(problem.rowName), CellToText(problem.column),
+            CellToText(problem.cell), CellToText(atCell ? problem.what : problem.Sentence())}));
     }
     m_pList->addTopLevelItems(items);
     m_labelCaption->setText(found == 0 ? QString("&Problems: none")

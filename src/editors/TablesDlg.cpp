@@ -1,5 +1,7 @@
 #include "editors/TablesDlg.h"
 
+#include "editors/CellText.h"
+
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -9,14 +11,6 @@
 #include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-
-namespace {
-
-QString Latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 CTablesDlg::CTablesDlg(Commands commands, QWidget* parent)
     : QDialog(parent), m_commands(std::move(commands)) {
@@ -73,8 +67,8 @@ void CTablesDlg::Refresh() {
     m_pList->clear();
     const std::vector<Line> lines = m_commands.lines();
     for (const Line& line : lines)
-        new QTreeWidgetItem(m_pList,
-                            {Latin1(line.fileName), Latin1(line.origin), Latin1(line.differs)});
+        new QTreeWidgetItem(m_pList, {CellToText(line.fileName), CellToText(line.origin),
+                                      CellToText(line.differs)});
     m_labelCount->setText(QString::number(lines.size()) +
                           (lines.size() == 1 ? " table" : " tables"));
     if (selected.empty() || !Select(selected))
@@ -83,7 +77,7 @@ void CTablesDlg::Refresh() {
 
 bool CTablesDlg::Select(const std::string& fileName) {
     const QList<QTreeWidgetItem*> found =
-        m_pList->findItems(Latin1(fileName), Qt::MatchFixedString);
+        m_pList->findItems(CellToText(fileName), Qt::MatchFixedString);
     if (found.isEmpty())
         return false;
     m_pList->setCurrentItem(found.front());
